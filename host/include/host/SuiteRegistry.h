@@ -1,0 +1,62 @@
+// The host's suites by name and version, with a count of the acquisitions each
+// plug-in still holds.
+//
+// Suite functions are plain C function pointers with no context, so each host
+// piece keeps a static pointer to its active instance, set when it registers its
+// suites and cleared when that instance goes.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "ASTypes.h"
+
+namespace host {
+
+class SuiteRegistry {
+public:
+    using Key = std::pair<std::string, ASInt32>;
+
+    /// Registers table under name and version, replacing any earlier one.
+    void add(std::string name, ASInt32 version, const void* table);
+
+    /// The table, counted as one more acquisition; 'S!Fd' for a suite the host lacks or refuses.
+    ASErr acquire(const char* name, ASInt32 version, const void** table);
+    /// One acquisition given back; 'S!Fd' when the suite is unknown or was not acquired.
+    ASErr release(const char* name, ASInt32 version);
+
+    /// From now on the suite answers 'S!Fd', as if the host lacked it.
+    void refuse(std::string name);
+
+    /// Acquisitions not yet released, per suite.
+    const std::map<Key, int>& outstanding() const { return outstanding_; }
+    int outstandingTotal() const;
+    /// Acquisitions ever made and releases ever made, all suites together.
+    long acquisitions() const { return acquisitions_; }
+    long releases() const { return releases_; }
+
+private:
+    std::map<Key, const void*> tables_;
+    std::map<Key, int> outstanding_;
+    std::set<std::string> refused_;
+    long acquisitions_ = 0;
+    long releases_ = 0;
+};
+
+/// The instance of a host piece that the suite functions reach.
+template <class Piece>
+class ActivePiece {
+public:
+    static Piece* get() { return active_; }
+    static void set(Piece* piece) { active_ = piece; }
+    static void clear(Piece* piece) {
+        if (active_ == piece) active_ = nullptr;
+    }
+
+private:
+    static inline Piece* active_ = nullptr;
+};
+
+}  // namespace host

@@ -1,0 +1,207 @@
+#include "Session.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "Lexer.h"
+
+namespace replay {
+
+namespace {
+
+/// Numbers in a dump and in a check are equal when they differ by less than this,
+/// relative to their size: dumps carry floats to nine significant digits.
+constexpr double kTolerance = 1e-6;
+
+bool sameJson(const nlohmann::json& a, const nlohmann::json& b) {
+    if (a.is_number() && b.is_number()) {
+        double x = a.get<double>();
+        double y = b.get<double>();
+        return std::fabs(x - y) <= kTolerance * std::max({1.0, std::fabs(x), std::fabs(y)});
+    }
+    if (a.is_array() && b.is_array()) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (!sameJson(a[i], b[i])) return false;
+        return true;
+    }
+    if (a.is_object() && b.is_object()) {
+        if (a.size() != b.size()) return false;
+        for (auto it = a.begin(); it != a.end(); ++it)
+            if (!b.contains(it.key()) || !sameJson(it.value(), b[it.key()])) return false;
+        return true;
+    }
+    return a == b;
+}
+
+/// A check's value: JSON when it reads as JSON, else the text itself.
+nlohmann::json expectedValue(const std::string& token) {
+    nlohmann::json value = nlohmann::json::parse(token, nullptr, false);
+    return value.is_discarded() ? nlohmann::json(token) : value;
+}
+
+host::PreferenceStore::Value preferenceValue(const std::string& kind, const std::string& text) {
+    if (kind == "bool") {
+        if (text == "true") return true;
+        if (text == "false") return false;
+        throw SessionError("a bool is true or false, not \"" + text + "\"");
+    }
+    if (kind == "int") {
+        long value = integer(text, "an int preference");
+        if (value < INT32_MIN || value > INT32_MAX) throw SessionError("the int " + text + " is out of 32-bit range");
+        return static_cast<std::int32_t>(value);
+    }
+    if (kind == "real") return number(text, "a real preference");
+    throw SessionError("unknown preference kind \"" + kind + "\" (bool, int or real)");
+}
+
+}  // namespace
+
+double number(const std::string& token, const char* what) {
+    double value = 0;
+    auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value);
+    if (error != std::errc() || end != token.data() + token.size() || !std::isfinite(value))
+        throw SessionError(std::string("\"") + token + "\" is not a number (" + what + ")");
+    return value;
+}
+
+long integer(const std::string& token, const char* what) {
+    long value = 0;
+    auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value);
+    if (error != std::errc() || end != token.data() + token.size())
+        throw SessionError(std::string("\"") + token + "\" is not a whole number (" + what + ")");
+    return value;
+}
+
+Session::Session(const Options& options, std::ostream& out) : out_(out) {
+    try {
+        host_ = std::make_unique<host::Host>(host::Host::Options{options.pluginsDir, options.prefsFile, {}});
+    } catch (const std::exception& error) {
+        throw SessionError(error.what());
+    }
+    addCommands();
+}
+
+Session::~Session() = default;
+
+void Session::play(std::istream& in, const std::string& name) {
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        try {
+            Args tokens = tokenize(line);
+            if (!tokens.empty()) run(tokens);
+        } catch (const std::exception& error) {
+            throw SessionError(name + ":" + std::to_string(number) + ": " + error.what());
+        }
+    }
+}
+
+void Session::run(const Args& tokens) {
+    auto found = commands_.find(tokens[0]);
+    if (found == commands_.end()) throw SessionError("unknown command \"" + tokens[0] + "\"");
+    Args args(tokens.begin() + 1, tokens.end());
+    const Command& command = found->second;
+    if (args.size() < command.minArgs) throw SessionError(tokens[0] + ": missing argument");
+    if (args.size() > command.maxArgs) throw SessionError(tokens[0] + ": too many arguments");
+    command.handler(args);
+}
+
+void Session::add(const std::string& name, std::size_t minArgs, std::size_t maxArgs, Handler handler) {
+    commands_[name] = {minArgs, maxArgs, std::move(handler)};
+}
+
+void Session::addCommands() {
+    add("screen", 2, 2, [this](const Args& a) {
+        long width = integer(a[0], "screen width");
+        long height = integer(a[1], "screen height");
+        if (width <= 0 || height <= 0 || width > INT16_MAX || height > INT16_MAX)
+            throw SessionError("screen size out of range (1 to 32767)");
+        host().basic().setScreen(static_cast<int>(width), static_cast<int>(height));
+    });
+    add("pref", 4, 4, [this](const Args& a) { host().preferences().put(a[0], a[1], preferenceValue(a[2], a[3])); });
+    add("unpref", 2, 2, [this](const Args& a) { host().preferences().remove(a[0], a[1]); });
+    add("refuse-suite", 1, 1, [this](const Args& a) { host().suites().refuse(a[0]); });
+    add("fail-alloc", 1, 1, [this](const Args& a) {
+        long nth = integer(a[0], "allocation number");
+        if (nth < 1) throw SessionError("fail-alloc counts from 1 (the next allocation)");
+        host().memory().failAllocation(nth);
+    });
+    add("start", 0, 0, [this](const Args&) { host().start(); });
+    add("send", 2, 2, [this](const Args& a) { host().send(a[0], a[1]); });
+    add("unload", 0, 0, [this](const Args&) { host().unload(); });
+    add("reload", 0, 0, [this](const Args&) { host().reload(); });
+    add("quit", 0, 0, [this](const Args&) { host().quit(); });
+    add("dump", 2, 2, [this](const Args& a) { write(dump(a[0]), a[1]); });
+    add("expect", 2, 5, [this](const Args& a) { expect(a); });
+}
+
+nlohmann::json Session::dump(const std::string& what) const {
+    if (what == "prefs") return host_->preferences().dump();
+    if (what == "host") return host_->dumpHost();
+    throw SessionError("unknown dump \"" + what + "\" (prefs, host)");
+}
+
+void Session::write(const nlohmann::json& value, const std::string& file) const {
+    std::string text = value.dump(2) + "\n";
+    if (file == "-") {
+        out_ << text;
+        out_.flush();
+        return;
+    }
+    std::ofstream stream(file, std::ios::binary | std::ios::trunc);
+    if (stream) stream << text;
+    if (!stream || !stream.flush()) throw SessionError("can't write " + file + ": " + std::strerror(errno));
+}
+
+// expect DUMP POINTER VALUE   the value at the JSON pointer of a dump (POINTER# for its size)
+// expect pref PREFIX KEY KIND VALUE / expect no-pref PREFIX KEY
+void Session::expect(const Args& a) {
+    if (a[0] == "pref" || a[0] == "no-pref") {
+        bool present = a[0] == "pref";
+        if (a.size() != (present ? 5u : 3u)) throw SessionError("expect " + a[0] + ": wrong number of arguments");
+        std::optional<host::PreferenceStore::Value> stored = host_->preferences().get(a[1], a[2]);
+        if (!present) {
+            if (stored) throw SessionError("expected no preference " + a[1] + "/" + a[2]);
+            return;
+        }
+        host::PreferenceStore::Value wanted = preferenceValue(a[3], a[4]);
+        bool same = stored && stored->index() == wanted.index() &&
+                    (std::holds_alternative<double>(wanted)
+                         ? sameJson(std::get<double>(*stored), std::get<double>(wanted))
+                         : *stored == wanted);
+        if (!same) {
+            nlohmann::json shown = nullptr;
+            if (stored) std::visit([&](auto value) { shown = value; }, *stored);
+            throw SessionError("expected preference " + a[1] + "/" + a[2] + " = " + a[4] + " (" + a[3] +
+                               "), found " + shown.dump());
+        }
+        return;
+    }
+    if (a.size() != 3) throw SessionError("expect: DUMP POINTER VALUE");
+    std::string pointer = a[1];
+    bool size = !pointer.empty() && pointer.back() == '#';
+    if (size) pointer.pop_back();
+    nlohmann::json document = dump(a[0]);
+    nlohmann::json found;
+    try {
+        found = document.at(nlohmann::json::json_pointer(pointer));
+    } catch (const nlohmann::json::exception&) {
+        throw SessionError("expected " + a[0] + " " + a[1] + " = " + a[2] + ", but there is no " + pointer);
+    }
+    if (size) {
+        if (!found.is_array() && !found.is_object()) throw SessionError(a[0] + " " + pointer + " has no size");
+        found = found.size();
+    }
+    if (!sameJson(found, expectedValue(a[2])))
+        throw SessionError("expected " + a[0] + " " + a[1] + " = " + a[2] + ", found " + found.dump());
+}
+
+}  // namespace replay

@@ -1,0 +1,65 @@
+// Plays session files: each line a person's action at the host, or a dump of
+// what the host and the plug-in now hold, or a check of it.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "host/Host.h"
+
+namespace replay {
+
+/// What is wrong with one line; the session stops there.
+struct SessionError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct Options {
+    std::filesystem::path pluginsDir;
+    std::optional<std::filesystem::path> prefsFile;
+};
+
+class Session {
+public:
+    Session(const Options& options, std::ostream& out);
+    ~Session();
+
+    /// Plays every line; throws SessionError ("FILE:LINE: what is wrong").
+    void play(std::istream& in, const std::string& name);
+
+private:
+    using Args = std::vector<std::string>;
+    using Handler = std::function<void(const Args&)>;
+
+    void run(const Args& tokens);
+    void add(const std::string& name, std::size_t minArgs, std::size_t maxArgs, Handler handler);
+    void addCommands();
+
+    nlohmann::json dump(const std::string& what) const;
+    void write(const nlohmann::json& value, const std::string& file) const;
+    void expect(const Args& args);
+    host::Host& host() { return *host_; }
+
+    struct Command {
+        std::size_t minArgs;
+        std::size_t maxArgs;
+        Handler handler;
+    };
+    std::map<std::string, Command> commands_;
+    std::unique_ptr<host::Host> host_;
+    std::ostream& out_;
+};
+
+/// Parses a number of a session line; throws SessionError naming what it is for.
+double number(const std::string& token, const char* what);
+long integer(const std::string& token, const char* what);
+
+}  // namespace replay

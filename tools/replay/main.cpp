@@ -1,0 +1,68 @@
+// orvane-replay: plays session files against the real plug-in module.
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+#include "Session.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: orvane-replay [--plugins DIR] [--prefs FILE] SESSION...\n"
+    "  SESSION  a session file, or - for standard input\n"
+    "  --plugins DIR  the folder of plug-in bundles (default: the build's plugins folder)\n"
+    "  --prefs FILE   the preference store's file, read at start and written at quit\n";
+
+std::filesystem::path defaultPluginsDir() {
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return "build/plugins";
+    return self.parent_path().parent_path() / "plugins";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    replay::Options options{defaultPluginsDir(), std::nullopt};
+    std::vector<std::string> sessions;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if ((arg == "--plugins" || arg == "--prefs") && i + 1 < argc) {
+            (arg == "--plugins" ? options.pluginsDir : options.prefsFile.emplace()) = argv[++i];
+        } else if (arg == "-h" || arg == "--help") {
+            std::cout << kUsage;
+            return 0;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            std::cerr << "orvane-replay: unknown option " << arg << '\n' << kUsage;
+            return 2;
+        } else {
+            sessions.push_back(arg);
+        }
+    }
+    if (sessions.empty()) {
+        std::cerr << "orvane-replay: no session file\n" << kUsage;
+        return 2;
+    }
+    for (const std::string& name : sessions) {
+        try {
+            replay::Session session(options, std::cout);
+            if (name == "-") {
+                session.play(std::cin, "-");
+            } else {
+                std::ifstream in(name);
+                if (!in) {
+                    std::cerr << name << ": can't read the session file: " << std::strerror(errno) << '\n';
+                    return 1;
+                }
+                session.play(in, name);
+            }
+        } catch (const replay::SessionError& error) {
+            std::cout.flush();
+            std::cerr << error.what() << '\n';
+            return 1;
+        }
+    }
+    return 0;
+}
