@@ -16,6 +16,7 @@
 #include "AITool.h"
 #include "AIUnusedSuites.h"
 #include "UnusedSuites.h"
+#include "host/RealMath.h"
 
 namespace host {
 
@@ -26,10 +27,8 @@ namespace {
 void registerSuitesStillToCome(SuiteRegistry& registry) {
     static const AIUnusedSuite table = {0};
     for (auto [name, version] : {std::pair{kAIMenuSuite, kAIMenuSuiteVersion},
-                                 {kAIRealMathSuite, kAIRealMathSuiteVersion},
                                  {kAIArtSuite, kAIArtSuiteVersion},
                                  {kAIPathSuite, kAIPathSuiteVersion},
-                                 {kAIToolSuite, kAIToolSuiteVersion},
                                  {kADMDialogGroupSuite, kADMDialogGroupSuiteVersion},
                                  {kADMDialogSuite, kADMDialogSuiteVersion},
                                  {kADMItemSuite, kADMItemSuiteVersion},
@@ -37,17 +36,20 @@ void registerSuitesStillToCome(SuiteRegistry& registry) {
                                  {kADMNotifierSuite, kADMNotifierSuiteVersion},
                                  {kADMEntrySuite, kADMEntrySuiteVersion},
                                  {kADMTrackerSuite, kADMTrackerSuiteVersion},
-                                 {kADMIconSuite, kADMIconSuiteVersion1},
-                                 {kADMIconSuite, kADMIconSuiteVersion2},
                                  {kADMDrawerSuite, kADMDrawerSuiteVersion},
                                  {kAILayerSuite, kAILayerSuiteVersion},
-                                 {kAIDocumentViewSuite, kAIDocumentViewSuiteVersion},
                                  {kAIAnnotatorDrawerSuite, kAIAnnotatorDrawerSuiteVersion},
                                  {kAICursorSnapSuite, kAICursorSnapSuiteVersion},
-                                 {kAIHitTestSuite, kAIHitTestSuiteVersion},
-                                 {kAIRealBezierSuite, kAIRealBezierSuiteVersion}})
+                                 {kAIHitTestSuite, kAIHitTestSuiteVersion}})
         registry.add(name, version, &table);
 }
+
+// The platform event's kinds that tool messages carry.
+constexpr ASUInt16 kNullEvent = 0;
+constexpr ASUInt16 kMouseDownEvent = 1;
+constexpr ASUInt16 kMouseUpEvent = 2;
+/// A mouse presses with all its pressure.
+constexpr AIReal kFullPressure = 1.0f;
 
 PreferenceStore makeStore(const std::optional<std::filesystem::path>& file) {
     return file ? PreferenceStore(*file) : PreferenceStore();
@@ -59,7 +61,9 @@ Host::Host(Options options)
     : options_(std::move(options)),
       preferences_(makeStore(options_.prefsFile)),
       plugins_(suites_, memory_),
-      basic_(plugins_) {
+      basic_(plugins_),
+      icons_(plugins_),
+      tools_(icons_) {
     if (!options_.warn) options_.warn = [](const std::string& line) { std::cerr << line << '\n'; };
     registerSuitesStillToCome(suites_);
     registerUnusedSuites(suites_);
@@ -70,6 +74,14 @@ Host::Host(Options options)
     annotators_.registerSuites(suites_);
     strings_.registerSuites(suites_);
     contexts_.registerSuites(suites_);
+    realmath::registerSuites(suites_);
+    views_.registerSuites(suites_);
+    icons_.registerSuites(suites_);
+    tools_.registerSuites(suites_);
+    tools_.setSender([this](const Tools::Tool& tool, const char* selector, AIToolMessage& message) {
+        std::size_t index = plugins_.indexOf(tool.plugin);
+        return index < plugins_.count() ? plugins_.send(index, kCallerAITool, selector, message.d) : kNoErr;
+    });
     if (std::optional<std::string> warning = preferences_.load()) options_.warn(*warning);
 }
 
@@ -128,6 +140,62 @@ void Host::notify(const std::string& type) {
     });
 }
 
+void Host::selectTool(const std::string& name) {
+    AIToolHandle tool = tools_.find(name);
+    if (!tool) throw HostError("the host has no tool \"" + name + "\"");
+    tools_.select(tool);
+    afterEvent();
+}
+
+void Host::deselect() {
+    tools_.select(tools_.selectionTool());
+    afterEvent();
+}
+
+void Host::editTool() {
+    if (tools_.selected() == tools_.selectionTool()) throw HostError("no plug-in tool is selected");
+    AIToolMessage message{};
+    tools_.send(tools_.selected(), kSelectorAIEditToolOptions, message);
+    afterEvent();
+}
+
+void Host::move(AIRealPoint cursor, ASUInt16 modifiers) {
+    if (tools_.selectedTool().options & kToolWantsToTrackCursorOption)
+        sendToTool(kSelectorAITrackToolCursor, cursor, kNullEvent, modifiers);
+    afterEvent();
+}
+
+void Host::click(AIRealPoint cursor, ASUInt16 modifiers) {
+    sendToTool(kSelectorAIToolMouseDown, cursor, kMouseDownEvent, modifiers);
+    afterEvent();
+    sendToTool(kSelectorAIToolMouseUp, cursor, kMouseUpEvent, modifiers);
+    afterEvent();
+}
+
+ASErr Host::sendToTool(const char* selector, AIRealPoint cursor, ASUInt16 what, ASUInt16 modifiers) {
+    std::optional<AIPoint> where = views_.artworkToView(cursor);
+    if (!where) throw HostError("the cursor must be a finite point");
+    AIEvent event{};
+    event.what = what;
+    event.when = ++ticks_;
+    event.where = *where;
+    event.modifiers = modifiers;
+    AIToolMessage message{};
+    message.cursor = cursor;
+    message.pressure = kFullPressure;
+    message.event = &event;
+    return tools_.send(tools_.selected(), selector, message);
+}
+
+void Host::afterEvent() {
+    if (plugins_.insideCall()) return;
+    tools_.carryOutRequests();
+    if (views_.invalid()) redraw();
+}
+
+// The one place where the view is drawn again.
+void Host::redraw() { views_.validate(); }
+
 nlohmann::json Host::dumpHost() const {
     nlohmann::json out = nlohmann::json::object();
     out["started"] = started_;
@@ -135,6 +203,9 @@ nlohmann::json Host::dumpHost() const {
     plugins_.dump(out);
     notifiers_.dump(out);
     annotators_.dump(out);
+    views_.dump(out);
+    icons_.dump(out);
+    tools_.dump(out);
     out["suites"] = {{"acquired", suites_.outstandingTotal()},
                      {"acquisitions", suites_.acquisitions()},
                      {"releases", suites_.releases()}};

@@ -5,10 +5,10 @@
 #include "AITypes.h"
 
 struct SegmentContraint {
-    double longueur;          // document points
-    AIReal angleDeLaLigne;    // direction, radians
-    AIReal angleRelatif;      // shown angle, 0 to pi: pi straight on, 0 doubling back
-    AIRealPoint clicDeux;     // end of the segment
+    double longueur;        // document points
+    AIReal angleDeLaLigne;  // direction, radians
+    AIReal angleRelatif;    // shown angle, 0 to pi: pi straight on, 0 doubling back
+    AIRealPoint clicDeux;   // end of the segment
 };
 
 /// The segment from clicUn towards curseur. Its length goes up to a multiple of

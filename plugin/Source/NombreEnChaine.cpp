@@ -25,8 +25,7 @@ int EcritNombreFiniPositif(float value, int precision, char* out) {
     float ip = std::floor(x);
     // Half a unit of the last decimal, so that the truncating extraction below yields
     // the digits of the rounded value despite the single-precision representation.
-    float f = static_cast<float>(static_cast<double>(x) + 5.0 * std::pow(0.1, precision + 1) -
-                                 static_cast<double>(ip));
+    float f = static_cast<float>(static_cast<double>(x) + 5.0 * std::pow(0.1, precision + 1) - static_cast<double>(ip));
 
     int n = 0;
     if (ip == 0.0f) {

@@ -53,8 +53,7 @@ void TrouveCentreRayonArc(const AIPathSegment& A, const AIPathSegment& B, AIPath
     rayon = DistanceEntrePoints(centre.p, A.p);
 }
 
-bool EstArcDeCercle([[maybe_unused]] AIArtHandle path, const AIPathSegment& A, const AIPathSegment& B,
-                    bool backwards) {
+bool EstArcDeCercle([[maybe_unused]] AIArtHandle path, const AIPathSegment& A, const AIPathSegment& B, bool backwards) {
     if (SansPoignee(A) || SansPoignee(B)) {
         return false;
     }

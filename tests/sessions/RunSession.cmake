@@ -1,11 +1,18 @@
+cmake_minimum_required(VERSION 3.25)
 # Plays one session in a fresh folder. The session checks itself with its
 # `expect` lines; NAME.stderr, when present, is what standard error must hold,
-# and NAME.status the exit status it must end with (0 otherwise).
+# and NAME.status the exit status it must end with (0 otherwise). NAME.prefs,
+# when present, is copied into the folder as prefs.json and given with --prefs.
 get_filename_component(dir ${SESSION} DIRECTORY)
 get_filename_component(name ${SESSION} NAME_WE)
 file(REMOVE_RECURSE ${WORKDIR})
 file(MAKE_DIRECTORY ${WORKDIR})
-execute_process(COMMAND ${REPLAY} --plugins ${PLUGINS} ${SESSION}
+set(prefs_args "")
+if(EXISTS ${dir}/${name}.prefs)
+  file(COPY_FILE ${dir}/${name}.prefs ${WORKDIR}/prefs.json)
+  set(prefs_args --prefs prefs.json)
+endif()
+execute_process(COMMAND ${REPLAY} --plugins ${PLUGINS} ${prefs_args} ${SESSION}
   WORKING_DIRECTORY ${WORKDIR}
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 set(expected_status 0)
@@ -19,6 +26,7 @@ endif()
 if(EXISTS ${dir}/${name}.stderr)
   file(READ ${dir}/${name}.stderr expected_err)
   string(REPLACE "@SESSION@" "${SESSION}" expected_err "${expected_err}")
+  string(REPLACE "@WORKDIR@" "${WORKDIR}" expected_err "${expected_err}")
   if(NOT err STREQUAL expected_err)
     message(FATAL_ERROR "standard error differs.\nexpected:\n${expected_err}\ngot:\n${err}")
   endif()

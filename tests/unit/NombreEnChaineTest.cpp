@@ -12,7 +12,12 @@ namespace {
 
 class NombreEnChaineTest : public ::testing::Test {
 protected:
-    void SetUp() override { std::strcpy(VirguleOuPoint, ","); }
+    // The separator in force while the tool is selected; the global is restored after.
+    void SetUp() override {
+        std::memcpy(separateurAvant_, VirguleOuPoint, sizeof VirguleOuPoint);
+        std::strcpy(VirguleOuPoint, ",");
+    }
+    void TearDown() override { std::memcpy(VirguleOuPoint, separateurAvant_, sizeof VirguleOuPoint); }
 
     /// The text written and the count returned; fails if they disagree.
     std::string Texte(float value, signed char precision) {
@@ -21,6 +26,9 @@ protected:
         EXPECT_EQ(n, static_cast<int>(std::strlen(zone)));
         return zone;
     }
+
+private:
+    char separateurAvant_[sizeof VirguleOuPoint];
 };
 
 TEST_F(NombreEnChaineTest, WorkedExamples) {
@@ -31,13 +39,23 @@ TEST_F(NombreEnChaineTest, WorkedExamples) {
         signed char resultat;
     };
     const Exemple exemples[] = {
-        {123.456f, 2, "123,46", 6}, {9.999f, 2, "10,00", 5},    {0.004f, 2, "0,00", 4},
-        {0.0f, 2, "0,00", 4},       {0.0f, 0, "0", 1},          {2.5f, 0, "3", 1},
-        {0.5f, 0, "1", 1},          {1.25f, 1, "1,3", 3},       {0.35f, 1, "0,3", 3},
-        {45.0f, 1, "45,0", 4},      {1000.0f, 0, "1000", 4},    {3.14159265f, 4, "3,1416", 6},
-        {1.0f, 6, "1,000000", 8},   {179.99f, 0, "180", 3},
+        {123.456f, 2, "123,46", 6},
+        {9.999f, 2, "10,00", 5},
+        {0.004f, 2, "0,00", 4},
+        {0.0f, 2, "0,00", 4},
+        {0.0f, 0, "0", 1},
+        {2.5f, 0, "3", 1},
+        {0.5f, 0, "1", 1},
+        {1.25f, 1, "1,3", 3},
+        {0.35f, 1, "0,3", 3},
+        {45.0f, 1, "45,0", 4},
+        {1000.0f, 0, "1000", 4},
+        {3.14159265f, 4, "3,1416", 6},
+        {1.0f, 6, "1,000000", 8},
+        {179.99f, 0, "180", 3},
         // Rounding that gains a digit, and a single value lying just below its half.
-        {999.5f, 0, "1000", 4},     {0.45f, 1, "0,4", 3},
+        {999.5f, 0, "1000", 4},
+        {0.45f, 1, "0,4", 3},
         // The fraction is carried in single precision: 128.147995f is 128.1479949951...
         {128.147995f, 5, "128,14800", 9},
     };

@@ -34,10 +34,8 @@ std::vector<std::string> tokenize(std::string_view line) {
             if (i < line.size() && !isBlank(line[i]) && line[i] != '#')
                 throw LexError("a quoted text must be followed by a blank");
         } else {
-            while (i < line.size() && !isBlank(line[i])) {
-                if (line[i] == '"') throw LexError("a quote inside a word");
-                token += line[i++];
-            }
+            // Quotes inside a word are part of it, so JSON values read as written.
+            while (i < line.size() && !isBlank(line[i])) token += line[i++];
         }
         tokens.push_back(std::move(token));
     }

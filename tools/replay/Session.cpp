@@ -161,7 +161,7 @@ void Session::write(const nlohmann::json& value, const std::string& file) const 
     if (!stream || !stream.flush()) throw SessionError("can't write " + file + ": " + std::strerror(errno));
 }
 
-// expect DUMP POINTER VALUE   the value at the JSON pointer of a dump (POINTER# for its size)
+// expect DUMP POINTER VALUE   the value at the JSON pointer of a dump (POINTER# for its size, / for the whole)
 // expect pref PREFIX KEY KIND VALUE / expect no-pref PREFIX KEY
 void Session::expect(const Args& a) {
     if (a[0] == "pref" || a[0] == "no-pref") {
@@ -189,6 +189,7 @@ void Session::expect(const Args& a) {
     std::string pointer = a[1];
     bool size = !pointer.empty() && pointer.back() == '#';
     if (size) pointer.pop_back();
+    if (pointer == "/") pointer.clear();  // "/" is the whole dump here, not its key ""
     nlohmann::json document = dump(a[0]);
     nlohmann::json found;
     try {

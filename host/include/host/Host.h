@@ -15,10 +15,13 @@
 #include "host/Annotators.h"
 #include "host/AppContexts.h"
 #include "host/BlockAllocator.h"
+#include "host/DocumentViews.h"
+#include "host/Icons.h"
 #include "host/Notifiers.h"
 #include "host/Plugins.h"
 #include "host/PreferenceStore.h"
 #include "host/SuiteRegistry.h"
+#include "host/Tools.h"
 #include "host/UnicodeStrings.h"
 
 namespace host {
@@ -48,6 +51,9 @@ public:
     Annotators& annotators() { return annotators_; }
     UnicodeStrings& strings() { return strings_; }
     AppContexts& contexts() { return contexts_; }
+    DocumentViews& views() { return views_; }
+    Icons& icons() { return icons_; }
+    Tools& tools() { return tools_; }
 
     /// Loads the bundles, sends each its start-up, then the application-started notification. Throws HostError when a bundle can't be loaded.
     void start();
@@ -63,6 +69,25 @@ public:
     /// Sends a notification of the type to every notifier registered for it.
     void notify(const std::string& type);
 
+    // A person at the toolbox and the canvas. Each action ends with afterEvent().
+
+    /// Selects the tool registered under name; HostError when there is none.
+    void selectTool(const std::string& name);
+    /// Selects the host's own selection tool.
+    void deselect();
+    /// "AI Edit Options" to the selected tool (a double-click on its icon); HostError when it is the host's.
+    void editTool();
+    /// One cursor movement, to a tool that asked to track the cursor. modifiers: shiftKey, optionKey, controlKey.
+    void move(AIRealPoint cursor, ASUInt16 modifiers);
+    /// Mouse down then mouse up at the point, with no movement in between.
+    void click(AIRealPoint cursor, ASUInt16 modifiers);
+
+    /// What the host does once an event's messages have returned: the tool switches plug-ins asked for,
+    /// then the redraw of an invalid view. Nothing while a plug-in's call is still running.
+    void afterEvent();
+    /// Redraws the view and makes it valid again.
+    void redraw();
+
     nlohmann::json dumpHost() const;
 
 private:
@@ -76,7 +101,13 @@ private:
     Annotators annotators_;
     UnicodeStrings strings_;
     AppContexts contexts_;
+    DocumentViews views_;
+    Icons icons_;
+    Tools tools_;
     bool started_ = false;
+    ASUInt32 ticks_ = 0;
+
+    ASErr sendToTool(const char* selector, AIRealPoint cursor, ASUInt16 what, ASUInt16 modifiers);
 };
 
 }  // namespace host
