@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "host/Bundle.h"
-#include "host/JsonFloat.h"
+#include "host/JsonNumbers.h"
 
 namespace host {
 
@@ -20,20 +20,25 @@ ASInt16 toPixel(double coordinate) {
     return static_cast<ASInt16>(std::lround(std::clamp(coordinate, double{INT16_MIN}, double{INT16_MAX})));
 }
 
-bool fitsFloat(double value) { return std::isfinite(value) && std::fabs(value) <= FLT_MAX; }
+bool fitsFloat(double value) {
+    return std::isfinite(value) && std::fabs(value) <= FLT_MAX;
+}
 
-bool isFinite(AIRealPoint point) { return std::isfinite(point.h) && std::isfinite(point.v); }
+bool isFinite(AIRealPoint point) {
+    return std::isfinite(point.h) && std::isfinite(point.v);
+}
 
 }  // namespace
 
 DocumentViews::DocumentViews() : handle_(views_.add({})) {}
 
-DocumentViews::~DocumentViews() { Active::clear(this); }
+DocumentViews::~DocumentViews() {
+    Active::clear(this);
+}
 
 void DocumentViews::registerSuites(SuiteRegistry& registry) {
-    static const AIDocumentViewSuite suite = {&getNthDocumentView,    &getDocumentViewZoom,
-                                              &setDocumentViewZoom,   &getDocumentViewCenter,
-                                              &setDocumentViewCenter, &getDocumentViewBounds,
+    static const AIDocumentViewSuite suite = {&getNthDocumentView,      &getDocumentViewZoom,    &setDocumentViewZoom,
+                                              &getDocumentViewCenter,   &setDocumentViewCenter,  &getDocumentViewBounds,
                                               &artworkPointToViewPoint, &viewPointToArtworkPoint};
     Active::set(this);
     registry.add(kAIDocumentViewSuite, kAIDocumentViewSuiteVersion, &suite);
@@ -76,8 +81,8 @@ void DocumentViews::validate() {
 
 void DocumentViews::dump(nlohmann::json& out) const {
     const View& shown = view();
-    out["view"] = {{"zoom", jsonFloat(shown.zoom)},
-                   {"center", {jsonFloat(shown.center.h), jsonFloat(shown.center.v)}},
+    out["view"] = {{"zoom", jsonNumber(shown.zoom)},
+                   {"center", {jsonNumber(shown.center.h), jsonNumber(shown.center.v)}},
                    {"bounds", {0, 0, kHeight, kWidth}},
                    {"redraws", shown.redraws}};
 }

@@ -1,6 +1,8 @@
 #include "host/Host.h"
 
 #include <iostream>
+#include <utility>
+#include <vector>
 
 #include "ADMIcon.h"
 #include "ADMSuites.h"
@@ -27,8 +29,6 @@ namespace {
 void registerSuitesStillToCome(SuiteRegistry& registry) {
     static const AIUnusedSuite table = {0};
     for (auto [name, version] : {std::pair{kAIMenuSuite, kAIMenuSuiteVersion},
-                                 {kAIArtSuite, kAIArtSuiteVersion},
-                                 {kAIPathSuite, kAIPathSuiteVersion},
                                  {kADMDialogGroupSuite, kADMDialogGroupSuiteVersion},
                                  {kADMDialogSuite, kADMDialogSuiteVersion},
                                  {kADMItemSuite, kADMItemSuiteVersion},
@@ -36,11 +36,7 @@ void registerSuitesStillToCome(SuiteRegistry& registry) {
                                  {kADMNotifierSuite, kADMNotifierSuiteVersion},
                                  {kADMEntrySuite, kADMEntrySuiteVersion},
                                  {kADMTrackerSuite, kADMTrackerSuiteVersion},
-                                 {kADMDrawerSuite, kADMDrawerSuiteVersion},
-                                 {kAILayerSuite, kAILayerSuiteVersion},
-                                 {kAIAnnotatorDrawerSuite, kAIAnnotatorDrawerSuiteVersion},
-                                 {kAICursorSnapSuite, kAICursorSnapSuiteVersion},
-                                 {kAIHitTestSuite, kAIHitTestSuiteVersion}})
+                                 {kADMDrawerSuite, kADMDrawerSuiteVersion}})
         registry.add(name, version, &table);
 }
 
@@ -73,11 +69,14 @@ Host::Host(Options options)
     notifiers_.registerSuites(suites_);
     annotators_.registerSuites(suites_);
     strings_.registerSuites(suites_);
+    drawer_.registerSuites(suites_);
     contexts_.registerSuites(suites_);
     realmath::registerSuites(suites_);
     views_.registerSuites(suites_);
     icons_.registerSuites(suites_);
     tools_.registerSuites(suites_);
+    document_.registerSuites(suites_);
+    hitTesting_.registerSuites(suites_);
     tools_.setSender([this](const Tools::Tool& tool, const char* selector, AIToolMessage& message) {
         std::size_t index = plugins_.indexOf(tool.plugin);
         return index < plugins_.count() ? plugins_.send(index, kCallerAITool, selector, message.d) : kNoErr;
@@ -160,31 +159,38 @@ void Host::editTool() {
 }
 
 void Host::move(AIRealPoint cursor, ASUInt16 modifiers) {
+    AIPoint where = viewPointOf(cursor);
     if (tools_.selectedTool().options & kToolWantsToTrackCursorOption)
-        sendToTool(kSelectorAITrackToolCursor, cursor, kNullEvent, modifiers);
+        sendToTool(kSelectorAITrackToolCursor, cursor, where, kNullEvent, modifiers);
     afterEvent();
 }
 
 void Host::click(AIRealPoint cursor, ASUInt16 modifiers) {
-    sendToTool(kSelectorAIToolMouseDown, cursor, kMouseDownEvent, modifiers);
+    AIPoint where = viewPointOf(cursor);
+    sendToTool(kSelectorAIToolMouseDown, cursor, where, kMouseDownEvent, modifiers);
     afterEvent();
-    sendToTool(kSelectorAIToolMouseUp, cursor, kMouseUpEvent, modifiers);
+    // The view may have moved meanwhile; the cursor stays on the same artwork point.
+    sendToTool(kSelectorAIToolMouseUp, cursor, viewPointOf(cursor), kMouseUpEvent, modifiers);
     afterEvent();
 }
 
-ASErr Host::sendToTool(const char* selector, AIRealPoint cursor, ASUInt16 what, ASUInt16 modifiers) {
+AIPoint Host::viewPointOf(AIRealPoint cursor) const {
     std::optional<AIPoint> where = views_.artworkToView(cursor);
     if (!where) throw HostError("the cursor must be a finite point");
+    return *where;
+}
+
+void Host::sendToTool(const char* selector, AIRealPoint cursor, AIPoint where, ASUInt16 what, ASUInt16 modifiers) {
     AIEvent event{};
     event.what = what;
     event.when = ++ticks_;
-    event.where = *where;
+    event.where = where;
     event.modifiers = modifiers;
     AIToolMessage message{};
     message.cursor = cursor;
     message.pressure = kFullPressure;
     message.event = &event;
-    return tools_.send(tools_.selected(), selector, message);
+    tools_.send(tools_.selected(), selector, message);
 }
 
 void Host::afterEvent() {
@@ -193,8 +199,31 @@ void Host::afterEvent() {
     if (views_.invalid()) redraw();
 }
 
-// The one place where the view is drawn again.
-void Host::redraw() { views_.validate(); }
+// Every redraw of the view happens here, after the messages of an event, never inside one.
+void Host::redraw() {
+    // Valid from here on: a plug-in that invalidates the view while it draws asks for the next redraw.
+    views_.validate();
+    // Listed first: an annotator may register or switch annotators while it draws.
+    std::vector<std::pair<AIAnnotatorHandle, SPPluginRef>> active;
+    annotators_.forEachActive([&](AIAnnotatorHandle handle, const Annotators::Annotator& annotator) {
+        active.emplace_back(handle, annotator.plugin);
+    });
+    const AIRect whole = views_.bounds();
+    DisplayList frame;
+    for (auto [handle, plugin] : active) {
+        std::size_t index = plugins_.indexOf(plugin);
+        if (index >= plugins_.count()) continue;
+        AIAnnotatorMessage message{};
+        message.annotator = handle;
+        message.view = views_.handle();
+        message.drawer = drawer_.open();
+        message.invalidationRects = &whole;
+        message.numInvalidationRects = 1;
+        plugins_.send(index, kCallerAIAnnotation, kSelectorAIDrawAnnotation, message.d);
+        drawer_.close(message.drawer, frame);
+    }
+    frame_ = std::move(frame);
+}
 
 nlohmann::json Host::dumpHost() const {
     nlohmann::json out = nlohmann::json::object();
@@ -203,9 +232,11 @@ nlohmann::json Host::dumpHost() const {
     plugins_.dump(out);
     notifiers_.dump(out);
     annotators_.dump(out);
+    drawer_.dump(out);
     views_.dump(out);
     icons_.dump(out);
     tools_.dump(out);
+    hitTesting_.dump(out);
     out["suites"] = {{"acquired", suites_.outstandingTotal()},
                      {"acquisitions", suites_.acquisitions()},
                      {"releases", suites_.releases()}};

@@ -10,7 +10,9 @@ constexpr const char* kIconFolder = "icons";
 
 }  // namespace
 
-Icons::~Icons() { Active::clear(this); }
+Icons::~Icons() {
+    Active::clear(this);
+}
 
 void Icons::registerSuites(SuiteRegistry& registry) {
     static const ADMIconSuite suite = {&getFromResource, &getType, &destroyProc};
@@ -27,7 +29,9 @@ ADMIconRef Icons::load(SPPluginRef plugin, ASInt32 resourceID) {
     return icons_.add({plugin, resourceID, type, std::move(image)});
 }
 
-void Icons::dump(nlohmann::json& out) const { out["icons"] = icons_.size(); }
+void Icons::dump(nlohmann::json& out) const {
+    out["icons"] = icons_.size();
+}
 
 ADMIconRef Icons::getFromResource(SPPluginRef plugin, const char*, ASInt32 iconID, ASInt32) {
     Icons* piece = Active::get();

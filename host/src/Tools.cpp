@@ -6,7 +6,9 @@ using Active = ActivePiece<Tools>;
 
 namespace {
 
-std::string textOr(const char* text) { return text ? text : ""; }
+std::string textOr(const char* text) {
+    return text ? text : "";
+}
 
 }  // namespace
 
@@ -16,7 +18,9 @@ Tools::Tools(const Icons& icons) : icons_(icons) {
     selected_ = selectionTool_;
 }
 
-Tools::~Tools() { Active::clear(this); }
+Tools::~Tools() {
+    Active::clear(this);
+}
 
 void Tools::registerSuites(SuiteRegistry& registry) {
     static const AIToolSuite suite = {&addTool, &getToolNumberFromName, &setToolRolloverIcon, &getSelectedTool,

@@ -1,10 +1,27 @@
 #include "Contraintes.h"
 
 #include <cmath>
+#include <limits>
 
 #include "EtatOutil.h"
 #include "MathReelle.h"
 #include "Reglages.h"
+
+namespace {
+
+/// How far above a multiple, relative to the value, single-precision rounding may put a
+/// value that is exactly on it.
+constexpr AIReal kBruitDArrondi = 8 * std::numeric_limits<AIReal>::epsilon();
+
+/// The multiple of step at or above value. A value on a multiple but for rounding (a turn
+/// of exactly 90°, a length of exactly two steps) stays there rather than going up a step.
+AIReal MultipleAuDessus(AIReal value, AIReal step) {
+    const AIReal dessous = MultipleReel(value, step, false);
+    if (value - dessous <= kBruitDArrondi * std::fabs(value)) return dessous;
+    return MultipleReel(value, step, true);
+}
+
+}  // namespace
 
 SegmentContraint ContraindreSegment(AIRealPoint clicUn, AIRealPoint curseur, AIReal angleAncien, bool option,
                                     bool shift, bool shiftAltInverse, double contrainteLongueur,
@@ -15,13 +32,13 @@ SegmentContraint ContraindreSegment(AIRealPoint clicUn, AIRealPoint curseur, AIR
     if (option == shiftAltInverse) {
         // The step is a length on the page, whatever the drawing scale.
         const auto pas = static_cast<AIReal>(contrainteLongueur / reglages::kMillimetresParPoint);
-        segment.longueur = MultipleReel(longueur, pas, true);
+        segment.longueur = MultipleAuDessus(longueur, pas);
     }
 
     // The angle step applies to the turn from the previous segment, not to the direction.
     AIReal virage = angleAncien - AngleEntrePoints(clicUn, curseur);
     if (shift == shiftAltInverse) {
-        virage = MultipleReel(virage, DegreEnRadian(static_cast<AIReal>(contrainteAngle)), true);
+        virage = MultipleAuDessus(virage, DegreEnRadian(static_cast<AIReal>(contrainteAngle)));
     }
     segment.angleDeLaLigne = angleAncien - virage;
 

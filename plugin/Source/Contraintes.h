@@ -14,7 +14,8 @@ struct SegmentContraint {
 /// The segment from clicUn towards curseur. Its length goes up to a multiple of
 /// contrainteLongueur (millimetres on the page) when option equals shiftAltInverse; its
 /// turn from angleAncien goes up to a multiple of contrainteAngle (degrees) when shift
-/// equals shiftAltInverse. A step of 0 leaves the value as it is.
+/// equals shiftAltInverse. A value already on a multiple, or a step of 0, leaves the value
+/// as it is.
 SegmentContraint ContraindreSegment(AIRealPoint clicUn, AIRealPoint curseur, AIReal angleAncien, bool option,
                                     bool shift, bool shiftAltInverse, double contrainteLongueur,
                                     double contrainteAngle);

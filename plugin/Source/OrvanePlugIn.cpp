@@ -2,10 +2,11 @@
 
 #include <cstring>
 
-#include "EcritLitPrefs.h"
 #include "IThrowException.h"
+#include "OrvaneAnnotations.h"
 #include "OrvaneSuites.h"
 #include "Reglages.h"
+#include "Survol.h"
 
 namespace {
 
@@ -28,8 +29,14 @@ ASErr OrvanePlugIn::StartupPlugin(SPInterfaceMessage* message) {
     ASErr error = Plugin::StartupPlugin(message);
     if (error) return error;
     AddNotifiers(message);
-    LitPrefs();
+    AddTools(message);
     return AddAnnotator(message);
+}
+
+ASErr OrvanePlugIn::PostStartupPlugin() {
+    // The application has finished starting: the drawing scale follows the settings read at start-up.
+    Echelle = EchelleNum / EchelleDen;
+    return kNoErr;
 }
 
 ASErr OrvanePlugIn::AddNotifiers(SPInterfaceMessage* message) {
@@ -47,6 +54,8 @@ ASErr OrvanePlugIn::Notify(AINotifierMessage*) { return kNoErr; }
 
 ASErr OrvanePlugIn::ShutdownPlugin(SPInterfaceMessage* message) {
     sAIPreference->PutBooleanPreference(reglages::kPrefixe, reglages::kClePanneauVisible, PanneauVisible);
+    // The host quits without deselecting the tool: its remembered points go here.
+    LibereSouvenirs();
     message->d.globals = nullptr;
     return Plugin::ShutdownPlugin(message);
 }
@@ -55,6 +64,10 @@ ASErr OrvanePlugIn::Message(const char* caller, const char* selector, void* mess
     ASErr error;
     try {
         error = Plugin::Message(caller, selector, message);
+        // The frame has no operation for the annotator's drawing pass.
+        if (error == kUnhandledMsgErr && std::strcmp(caller, kCallerAIAnnotation) == 0 &&
+            std::strcmp(selector, kSelectorAIDrawAnnotation) == 0)
+            error = toolAnnotate(static_cast<AIAnnotatorMessage*>(message));
     } catch (const ai::Error& failure) {
         error = failure;
     } catch (...) {

@@ -4,6 +4,7 @@
 #include <new>
 #include <utility>
 
+#include "ASMemory.h"
 #include "EtatOutil.h"
 #include "OrvaneSuites.h"
 #include "Utilitaires.h"
@@ -52,10 +53,6 @@ ASInt16 NombreDAncres(AIArtHandle chemin) {
     return nombre;
 }
 
-bool Proches(AIRealPoint a, AIRealPoint b) {
-    return sMath->AIRealPointClose(&a, &b, static_cast<AIReal>(DistanceMagnetisme));
-}
-
 /// True when the art is an open path and the point lies near its first or its last anchor.
 bool EstBoutDeCheminOuvert(AIArtHandle art, AIRealPoint point) {
     ASInt16 type = kUnknownArt;
@@ -68,7 +65,7 @@ bool EstBoutDeCheminOuvert(AIArtHandle art, AIRealPoint point) {
     AIPathSegment dernier{};
     if (sAIPath->GetPathSegments(art, 0, 1, &premier) != kNoErr) return false;
     if (sAIPath->GetPathSegments(art, static_cast<ASInt16>(nombre - 1), 1, &dernier) != kNoErr) return false;
-    return Proches(point, premier.p) || Proches(point, dernier.p);
+    return DansLaTolerance(point, premier.p) || DansLaTolerance(point, dernier.p);
 }
 
 /// True when the piece of the path that starts at anchor NumPt1 is the last segment
@@ -79,8 +76,7 @@ bool EstDernierSegmentDeLaLigne(AIArtHandle chemin) {
 }
 
 bool EstDroite(const AIRealBezier& piece) {
-    return piece.p1.h == piece.p0.h && piece.p1.v == piece.p0.v && piece.p2.h == piece.p3.h &&
-           piece.p2.v == piece.p3.v;
+    return piece.p1.h == piece.p0.h && piece.p1.v == piece.p0.v && piece.p2.h == piece.p3.h && piece.p2.v == piece.p3.v;
 }
 
 /// The cursor that tells the shape of the piece; a straight last segment of the
@@ -162,6 +158,10 @@ ASErr Survol(AIToolMessage* message) {
     if (erreur) return erreur;
     sADMBasic->SetPlatformCursor(plugIn, FormeDeLaPiece(chemin, piece));
     return erreur;
+}
+
+bool DansLaTolerance(AIRealPoint a, AIRealPoint b) {
+    return sMath->AIRealPointClose(&a, &b, static_cast<AIReal>(DistanceMagnetisme));
 }
 
 void Souvenir(AIRealPoint point) {

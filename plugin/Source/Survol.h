@@ -21,6 +21,9 @@ constexpr ASInt32 kAjouterSegment = 1108;
 /// gives the host's result of its last call.
 ASErr Survol(AIToolMessage* message);
 
+/// True when a and b lie within DistanceMagnetisme of each other, by the host's measure.
+bool DansLaTolerance(AIRealPoint a, AIRealPoint b);
+
 /// Remembers an anchor passed over: newest first, at most NombreMaxSouvenirs, each
 /// point once. When the host has no memory left it beeps and nothing changes.
 void Souvenir(AIRealPoint point);

@@ -102,6 +102,19 @@ TEST(ContraindreSegment, ShownAngleIsFoldedIntoZeroToPi) {
     EXPECT_EQ(Contraindre({kClicUn.h - 10, kClicUn.v}, libre).angleRelatif, 0);
 }
 
+TEST(ContraindreSegment, ExactMultiplesStayWhereTheyAre) {
+    // Straight down from the first point is a turn of exactly 90 degrees, which the
+    // float division by the step puts a hair above 18 steps.
+    EXPECT_NEAR(Virage(Contraindre({kClicUn.h, kClicUn.v - 30})), 90, kToleranceDegres);
+    EXPECT_NEAR(Virage(Contraindre({kClicUn.h, kClicUn.v + 30})), -90, kToleranceDegres);
+    EXPECT_NEAR(Virage(Contraindre({kClicUn.h - 30, kClicUn.v})), -180, kToleranceDegres);
+    for (int pas = 1; pas <= 40; ++pas) {
+        const AIReal longueur = static_cast<AIReal>(pas) * kDeuxPas / 2;
+        EXPECT_FLOAT_EQ(static_cast<AIReal>(Contraindre({kClicUn.h + longueur, kClicUn.v}).longueur), longueur)
+            << pas << " steps";
+    }
+}
+
 TEST(ContraindreSegment, ZeroStepsLeaveTheRawValues) {
     const SegmentContraint s = Contraindre(Curseur(10, -12), {}, 0, 0.0, 0.0);
     EXPECT_FLOAT_EQ(static_cast<AIReal>(s.longueur), 10);

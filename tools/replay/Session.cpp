@@ -1,6 +1,7 @@
 #include "Session.h"
 
 #include <cerrno>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <sstream>
 
 #include "Lexer.h"
+#include "host/FrameRenderer.h"
 
 namespace replay {
 
@@ -59,6 +61,47 @@ host::PreferenceStore::Value preferenceValue(const std::string& kind, const std:
     }
     if (kind == "real") return number(text, "a real preference");
     throw SessionError("unknown preference kind \"" + kind + "\" (bool, int or real)");
+}
+
+/// The tool that select, tool edit, move and click act with.
+constexpr const char* kToolName = "Orvane Tool";
+
+/// A number of a session line as the host's 32-bit float.
+AIReal real(const std::string& token, const char* what) {
+    double value = number(token, what);
+    if (std::fabs(value) > FLT_MAX) throw SessionError("\"" + token + "\" is out of range (" + what + ")");
+    return static_cast<AIReal>(value);
+}
+
+/// The modifier keys named after the coordinates of move and click, in any order.
+ASUInt16 modifierKeys(const std::vector<std::string>& args, std::size_t first) {
+    ASUInt16 keys = 0;
+    for (std::size_t i = first; i < args.size(); ++i) {
+        ASUInt16 key = args[i] == "shift" ? shiftKey : args[i] == "alt" ? optionKey : args[i] == "ctrl" ? controlKey : 0;
+        if (key == 0) throw SessionError("unknown modifier \"" + args[i] + "\" (shift, alt or ctrl)");
+        if (keys & key) throw SessionError("the modifier " + args[i] + " is given twice");
+        keys |= key;
+    }
+    return keys;
+}
+
+AIRealPoint cursorPoint(const std::vector<std::string>& args) { return {real(args[0], "h"), real(args[1], "v")}; }
+
+/// The art at a paint-order index of the current layer: 0 the bottom, -1 the top.
+AIArtHandle artAt(const host::Document& document, const std::string& token) {
+    long index = integer(token, "art index");
+    AIArtHandle art = document.artAt(index);
+    if (!art) {
+        std::size_t count = document.findLayer(document.currentLayer())->art.size();
+        throw SessionError("no art at index " + token + ": the current layer holds " + std::to_string(count));
+    }
+    return art;
+}
+
+ASUInt16 colorComponent(const std::string& token) {
+    long value = integer(token, "colour component");
+    if (value < 0 || value > UINT16_MAX) throw SessionError("a colour component runs from 0 to 65535, not " + token);
+    return static_cast<ASUInt16>(value);
 }
 
 }  // namespace
@@ -139,6 +182,37 @@ void Session::addCommands() {
     add("unload", 0, 0, [this](const Args&) { host().unload(); });
     add("reload", 0, 0, [this](const Args&) { host().reload(); });
     add("quit", 0, 0, [this](const Args&) { host().quit(); });
+    add("view", 1, 3, [this](const Args& a) {
+        if (a.size() == 2) throw SessionError("view: ZOOM, or ZOOM H V");
+        AIReal zoom = real(a[0], "zoom");
+        AIRealPoint center = a.size() == 3 ? AIRealPoint{real(a[1], "h"), real(a[2], "v")} : AIRealPoint{0.0f, 0.0f};
+        host().views().setZoom(zoom);
+        host().views().setCenter(center);
+        host().afterEvent();
+    });
+    add("select", 0, 0, [this](const Args&) { host().selectTool(kToolName); });
+    add("deselect", 0, 0, [this](const Args&) { host().deselect(); });
+    add("tool", 1, 1, [this](const Args& a) {
+        if (a[0] != "edit") throw SessionError("tool: unknown action \"" + a[0] + "\" (edit)");
+        // A double-click on the tool's icon: the first click selects the tool.
+        host().selectTool(kToolName);
+        host().editTool();
+    });
+    add("move", 2, 5, [this](const Args& a) { host().move(cursorPoint(a), modifierKeys(a, 2)); });
+    add("click", 2, 5, [this](const Args& a) { host().click(cursorPoint(a), modifierKeys(a, 2)); });
+    add("path", 1, 1, [this](const Args& a) { host().document().addSvgPath(a[0]); });
+    add("delete", 1, 1, [this](const Args& a) { host().document().disposeArt(artAt(host().document(), a[0])); });
+    add("lock", 1, 1, [this](const Args& a) { host().document().setLocked(artAt(host().document(), a[0]), true); });
+    add("unlock", 1, 1, [this](const Args& a) { host().document().setLocked(artAt(host().document(), a[0]), false); });
+    add("layercolor", 3, 3, [this](const Args& a) {
+        host::Document& document = host().document();
+        document.setLayerColor(document.currentLayer(),
+                               {colorComponent(a[0]), colorComponent(a[1]), colorComponent(a[2])});
+    });
+    add("frame", 1, 1, [this](const Args& a) {
+        host::FrameRenderer renderer(host().document(), host().views(), host().drawer().metrics());
+        renderer.write(a[0], host().frame());
+    });
     add("dump", 2, 2, [this](const Args& a) { write(dump(a[0]), a[1]); });
     add("expect", 2, 5, [this](const Args& a) { expect(a); });
 }
@@ -146,7 +220,9 @@ void Session::addCommands() {
 nlohmann::json Session::dump(const std::string& what) const {
     if (what == "prefs") return host_->preferences().dump();
     if (what == "host") return host_->dumpHost();
-    throw SessionError("unknown dump \"" + what + "\" (prefs, host)");
+    if (what == "doc") return host_->document().dump();
+    if (what == "frame") return host::toJson(host_->frame());
+    throw SessionError("unknown dump \"" + what + "\" (prefs, host, doc, frame)");
 }
 
 void Session::write(const nlohmann::json& value, const std::string& file) const {

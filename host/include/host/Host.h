@@ -12,10 +12,13 @@
 #include <nlohmann/json.hpp>
 
 #include "host/AdmBasic.h"
+#include "host/AnnotationDrawer.h"
 #include "host/Annotators.h"
 #include "host/AppContexts.h"
 #include "host/BlockAllocator.h"
+#include "host/Document.h"
 #include "host/DocumentViews.h"
+#include "host/HitTesting.h"
 #include "host/Icons.h"
 #include "host/Notifiers.h"
 #include "host/Plugins.h"
@@ -50,10 +53,14 @@ public:
     Notifiers& notifiers() { return notifiers_; }
     Annotators& annotators() { return annotators_; }
     UnicodeStrings& strings() { return strings_; }
+    AnnotationDrawer& drawer() { return drawer_; }
     AppContexts& contexts() { return contexts_; }
     DocumentViews& views() { return views_; }
     Icons& icons() { return icons_; }
     Tools& tools() { return tools_; }
+    Document& document() { return document_; }
+    const Document& document() const { return document_; }
+    HitTesting& hitTesting() { return hitTesting_; }
 
     /// Loads the bundles, sends each its start-up, then the application-started notification. Throws HostError when a bundle can't be loaded.
     void start();
@@ -87,6 +94,8 @@ public:
     void afterEvent();
     /// Redraws the view and makes it valid again.
     void redraw();
+    /// What the annotators drew at the latest redraw, in the order they drew it.
+    const DisplayList& frame() const { return frame_; }
 
     nlohmann::json dumpHost() const;
 
@@ -100,14 +109,20 @@ private:
     Notifiers notifiers_;
     Annotators annotators_;
     UnicodeStrings strings_;
+    AnnotationDrawer drawer_{strings_};
+    DisplayList frame_;
     AppContexts contexts_;
     DocumentViews views_;
     Icons icons_;
     Tools tools_;
+    Document document_;
+    HitTesting hitTesting_{document_};
     bool started_ = false;
     ASUInt32 ticks_ = 0;
 
-    ASErr sendToTool(const char* selector, AIRealPoint cursor, ASUInt16 what, ASUInt16 modifiers);
+    /// The cursor's pixel in the view; HostError for a point that is not finite.
+    AIPoint viewPointOf(AIRealPoint cursor) const;
+    void sendToTool(const char* selector, AIRealPoint cursor, AIPoint where, ASUInt16 what, ASUInt16 modifiers);
 };
 
 }  // namespace host

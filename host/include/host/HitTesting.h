@@ -1,0 +1,100 @@
+// Hit tests and the crossing snap over the document's art. An R-tree over the
+// bounds of the art, kept in step with every change of the document, leaves only
+// the few art near the point to be tested exactly.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "AICursorSnap.h"
+#include "AIHitTest.h"
+#include "host/Document.h"
+#include "host/Handles.h"
+#include "host/SuiteRegistry.h"
+
+namespace host {
+
+/// A rectangle of document points.
+struct Bounds {
+    double left;
+    double bottom;
+    double right;
+    double top;
+};
+
+/// An anchor near a point.
+struct AnchorNear {
+    std::size_t index;
+    AIRealPoint point;
+    double distance;
+};
+
+/// The point of an outline nearest to a point: on the piece that starts at anchor `piece`, at its parameter t.
+struct OutlineNear {
+    std::size_t piece;
+    double t;
+    AIRealPoint point;
+    double distance;
+};
+
+/// The box of a path's anchors and control points, which holds its outline; none for a path without anchors.
+std::optional<Bounds> controlBounds(const PathShape& shape);
+/// The anchor nearest to point within tolerance (the first of equals).
+std::optional<AnchorNear> nearestAnchor(const PathShape& shape, AIRealPoint point, double tolerance);
+/// The point of the outline nearest to point within tolerance (the first piece of equals).
+std::optional<OutlineNear> nearestOnOutline(const PathShape& shape, AIRealPoint point, double tolerance);
+/// The points where the outlines of two paths cross or touch.
+std::vector<AIRealPoint> crossings(const PathShape& a, const PathShape& b);
+
+/// What a hit test found: the record a plug-in reads, and its type.
+struct HitResult {
+    AIToolHitData data{};
+    ASInt32 type = kNothingHitType;
+};
+
+class HitTesting {
+public:
+    /// How far from the cursor, in document points, the crossing snap looks for a crossing.
+    static constexpr double kSnapRadius = 8;
+    /// The control string of the crossing snap.
+    static constexpr const char* kCrossingSnap = "A i o";
+
+    /// Indexes the document's art and follows its changes from now on.
+    explicit HitTesting(Document& document);
+    HitTesting(const HitTesting&) = delete;
+    HitTesting& operator=(const HitTesting&) = delete;
+    ~HitTesting();
+    void registerSuites(SuiteRegistry& registry);
+
+    /// Tests art (null: all art) at point within tolerance. kSegmentPointHitRequest finds anchors,
+    /// kPathOutlineHitRequest outlines, kAllHitRequest either (anchors first); the topmost art that is
+    /// neither locked nor hidden wins. An unknown art or request finds nothing.
+    HitResult hitTest(AIArtHandle art, AIRealPoint point, double tolerance, ASInt32 request) const;
+    /// The same answers by testing every art in turn, without the index.
+    HitResult hitTestLinear(AIArtHandle art, AIRealPoint point, double tolerance, ASInt32 request) const;
+    /// The crossing of two different paths (neither locked nor hidden) nearest to point, within kSnapRadius.
+    std::optional<AIRealPoint> nearestCrossing(AIRealPoint point) const;
+
+    /// Hit results given to plug-ins and not yet released.
+    std::size_t liveResults() const { return results_.size(); }
+    void dump(nlohmann::json& out) const;
+
+private:
+    friend struct HitTestingSuiteFunctions;
+    struct Index;
+
+    void follow(AIArtHandle art, Document::Change change);
+    /// Whether the art may be found, and what it gives when tested at point.
+    std::optional<HitResult> testArt(AIArtHandle art, AIRealPoint point, double tolerance, ASInt32 request) const;
+
+    Document& document_;
+    std::unique_ptr<Index> index_;
+    int observer_;
+    HandleTable<AIHitRef, HitResult> results_;
+};
+
+}  // namespace host

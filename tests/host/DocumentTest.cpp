@@ -1,0 +1,354 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <vector>
+
+#include "host/Document.h"
+#include "host/SuiteRegistry.h"
+
+namespace {
+
+AIPathSegment anchor(float h, float v) {
+    return {{h, v}, {h, v}, {h, v}, true};
+}
+
+bool same(AIRealPoint a, AIRealPoint b) {
+    return a.h == b.h && a.v == b.v;
+}
+bool same(const AIPathSegment& a, const AIPathSegment& b) {
+    return same(a.p, b.p) && same(a.in, b.in) && same(a.out, b.out) && a.corner == b.corner;
+}
+
+class DocumentSuites : public testing::Test {
+protected:
+    void SetUp() override {
+        document.registerSuites(registry);
+        art = static_cast<const AIArtSuite*>(acquire(kAIArtSuite, kAIArtSuiteVersion));
+        path = static_cast<const AIPathSuite*>(acquire(kAIPathSuite, kAIPathSuiteVersion));
+        layers = static_cast<const AILayerSuite*>(acquire(kAILayerSuite, kAILayerSuiteVersion));
+    }
+
+    const void* acquire(const char* name, ASInt32 version) {
+        const void* table = nullptr;
+        EXPECT_EQ(registry.acquire(name, version, &table), kNoErr);
+        return table;
+    }
+
+    AIArtHandle newPath() {
+        AIArtHandle made = nullptr;
+        EXPECT_EQ(art->NewArt(kPathArt, kPlaceAboveAll, nullptr, &made), kNoErr);
+        return made;
+    }
+
+    std::vector<AIPathSegment> segments(AIArtHandle handle) { return document.findArt(handle)->shape.segments; }
+
+    host::SuiteRegistry registry;
+    host::Document document;
+    const AIArtSuite* art = nullptr;
+    const AIPathSuite* path = nullptr;
+    const AILayerSuite* layers = nullptr;
+};
+
+TEST_F(DocumentSuites, NewArtIsAnEmptyPathOnTopOfTheCurrentLayer) {
+    AIArtHandle first = newPath();
+    AIArtHandle second = newPath();
+    EXPECT_EQ(document.artAt(0), first);
+    EXPECT_EQ(document.artAt(-1), second);
+    EXPECT_EQ(document.artAt(2), nullptr);
+    EXPECT_EQ(document.artAt(-3), nullptr);
+    ASInt16 type = kUnknownArt, count = -1;
+    EXPECT_EQ(art->GetArtType(second, &type), kNoErr);
+    EXPECT_EQ(type, kPathArt);
+    EXPECT_EQ(path->GetPathSegmentCount(second, &count), kNoErr);
+    EXPECT_EQ(count, 0);
+    EXPECT_TRUE(art->ValidArt(second, true));
+
+    AIArtHandle refused = first;
+    EXPECT_EQ(art->NewArt(kGroupArt, kPlaceAboveAll, nullptr, &refused), kBadParameterErr);
+    EXPECT_EQ(art->NewArt(kPathArt, kPlaceInsideOnTop, nullptr, &refused), kBadParameterErr);
+    EXPECT_EQ(art->NewArt(kPathArt, kPlaceAbove, nullptr, &refused), kBadParameterErr);
+    EXPECT_EQ(refused, nullptr);
+    EXPECT_EQ(document.artCount(), 2u);
+
+    EXPECT_EQ(art->DisposeArt(first), kNoErr);
+    EXPECT_FALSE(art->ValidArt(first, true));
+    EXPECT_EQ(document.artAt(0), second);
+}
+
+TEST_F(DocumentSuites, PlacesArtRelativeToOtherArt) {
+    AIArtHandle bottom = newPath(), top = newPath();
+    AIArtHandle above = nullptr, below = nullptr, lowest = nullptr;
+    // Many insertions into the same gap renumber the layer without changing its order.
+    for (int i = 0; i < 40; ++i) ASSERT_EQ(art->NewArt(kPathArt, kPlaceAbove, bottom, &above), kNoErr);
+    ASSERT_EQ(art->NewArt(kPathArt, kPlaceBelow, top, &below), kNoErr);
+    ASSERT_EQ(art->NewArt(kPathArt, kPlaceBelowAll, nullptr, &lowest), kNoErr);
+    EXPECT_EQ(document.artAt(0), lowest);
+    EXPECT_EQ(document.artAt(1), bottom);
+    EXPECT_EQ(document.artAt(2), above);
+    EXPECT_EQ(document.artAt(-2), below);
+    EXPECT_EQ(document.artAt(-1), top);
+    EXPECT_LT(document.paintRank(bottom), document.paintRank(above));
+}
+
+TEST_F(DocumentSuites, SegmentCountDropsFromTheEndAndRepeatsTheLastAnchor) {
+    AIArtHandle handle = newPath();
+    ASSERT_EQ(path->SetPathSegmentCount(handle, 2), kNoErr);
+    EXPECT_TRUE(same(segments(handle)[1], anchor(0, 0)));  // an empty path grows from the origin
+
+    AIPathSegment written[2] = {anchor(5, 6), {{7, 8}, {6, 9}, {8, 7}, false}};
+    ASSERT_EQ(path->SetPathSegments(handle, 0, 2, written), kNoErr);
+    ASSERT_EQ(path->SetPathSegmentCount(handle, 4), kNoErr);
+    auto grown = segments(handle);
+    ASSERT_EQ(grown.size(), 4u);
+    EXPECT_TRUE(same(grown[2], written[1]));
+    EXPECT_TRUE(same(grown[3], written[1]));
+
+    ASSERT_EQ(path->SetPathSegmentCount(handle, 1), kNoErr);
+    auto shrunk = segments(handle);
+    ASSERT_EQ(shrunk.size(), 1u);
+    EXPECT_TRUE(same(shrunk[0], written[0]));
+
+    EXPECT_EQ(path->SetPathSegmentCount(handle, -1), kOutOfRangeErr);
+    EXPECT_EQ(segments(handle).size(), 1u);
+}
+
+TEST_F(DocumentSuites, SegmentAccessIsRangeChecked) {
+    AIArtHandle handle = newPath();
+    ASSERT_EQ(path->SetPathSegmentCount(handle, 3), kNoErr);
+    AIPathSegment buffer[4] = {anchor(9, 9), anchor(9, 9), anchor(9, 9), anchor(9, 9)};
+    for (auto [first, count] : {std::pair{-1, 1}, {2, 2}, {3, 1}, {0, 4}, {0, -1}}) {
+        SCOPED_TRACE(testing::Message() << first << ", " << count);
+        EXPECT_EQ(path->GetPathSegments(handle, first, count, buffer), kOutOfRangeErr);
+        EXPECT_EQ(path->SetPathSegments(handle, first, count, buffer), kOutOfRangeErr);
+    }
+    EXPECT_TRUE(same(buffer[0], anchor(9, 9)));
+    EXPECT_TRUE(same(segments(handle)[2], anchor(0, 0)));
+    EXPECT_EQ(path->GetPathSegments(handle, 0, 1, nullptr), kBadParameterErr);
+    EXPECT_EQ(path->GetPathSegments(handle, 3, 0, buffer), kNoErr);
+}
+
+TEST_F(DocumentSuites, NonFiniteCoordinatesAreNeverStored) {
+    AIArtHandle handle = newPath();
+    ASSERT_EQ(path->SetPathSegmentCount(handle, 2), kNoErr);
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    std::uint64_t revision = document.revision();
+    for (AIPathSegment bad : {anchor(nan, 0), AIPathSegment{{1, 1}, {inf, 1}, {1, 1}, true},
+                              AIPathSegment{{1, 1}, {1, 1}, {1, -inf}, true}}) {
+        // A good anchor with a bad one: neither is written.
+        AIPathSegment pair[2] = {anchor(3, 4), bad};
+        EXPECT_EQ(path->SetPathSegments(handle, 0, 2, pair), kBadCoordinateErr);
+    }
+    EXPECT_TRUE(same(segments(handle)[0], anchor(0, 0)));
+    EXPECT_EQ(document.revision(), revision);
+
+    EXPECT_THROW(document.addPath({{anchor(0, 0), anchor(nan, 1)}, false}), std::invalid_argument);
+    EXPECT_THROW(document.addPath({std::vector<AIPathSegment>(host::kMaxSegmentCount + 1), false}),
+                 std::invalid_argument);
+    EXPECT_EQ(document.artCount(), 1u);
+}
+
+TEST_F(DocumentSuites, BezierPiecesIncludeTheClosingOne) {
+    AIPathSegment anchors[3] = {{{0, 0}, {-1, 0}, {1, 1}, false}, {{10, 0}, {9, 1}, {11, 1}, false}, anchor(10, 10)};
+    AIArtHandle handle = document.addPath({{anchors[0], anchors[1], anchors[2]}, false});
+    AIRealBezier bezier{};
+    ASSERT_EQ(path->GetPathBezier(handle, 0, &bezier), kNoErr);
+    EXPECT_TRUE(same(bezier.p0, {0, 0}) && same(bezier.p1, {1, 1}) && same(bezier.p2, {9, 1}) &&
+                same(bezier.p3, {10, 0}));
+    EXPECT_EQ(path->GetPathBezier(handle, 2, &bezier), kOutOfRangeErr);
+    EXPECT_EQ(path->GetPathBezier(handle, -1, &bezier), kOutOfRangeErr);
+
+    ASSERT_EQ(path->SetPathClosed(handle, true), kNoErr);
+    AIBoolean closed = false;
+    EXPECT_EQ(path->GetPathClosed(handle, &closed), kNoErr);
+    EXPECT_TRUE(closed);
+    ASSERT_EQ(path->GetPathBezier(handle, 2, &bezier), kNoErr);
+    EXPECT_TRUE(same(bezier.p0, {10, 10}) && same(bezier.p1, {10, 10}) && same(bezier.p2, {-1, 0}) &&
+                same(bezier.p3, {0, 0}));
+    EXPECT_EQ(path->GetPathBezier(handle, 3, &bezier), kOutOfRangeErr);
+}
+
+TEST_F(DocumentSuites, DuplicateIsAnIndependentCopyPlacedByPaintOrder) {
+    AIArtHandle original = document.addPath({{anchor(1, 2), anchor(3, 4)}, true});
+    AIArtHandle other = newPath();
+    ASSERT_EQ(art->SetArtUserAttr(original, kArtLocked, kArtLocked), kNoErr);
+    AIArtHandle copy = nullptr, copyBelow = nullptr;
+    ASSERT_EQ(art->DuplicateArt(original, kPlaceAboveAll, nullptr, &copy), kNoErr);
+    ASSERT_EQ(art->DuplicateArt(original, kPlaceBelow, other, &copyBelow), kNoErr);
+    EXPECT_EQ(document.artAt(-1), copy);
+    EXPECT_EQ(document.artAt(1), copyBelow);
+
+    AIPathSegment moved = anchor(50, 60);
+    ASSERT_EQ(path->SetPathSegments(copy, 0, 1, &moved), kNoErr);
+    ASSERT_EQ(path->SetPathClosed(copy, false), kNoErr);
+    EXPECT_TRUE(same(segments(original)[0], anchor(1, 2)));
+    EXPECT_TRUE(document.findArt(original)->shape.closed);
+    ASInt32 attributes = 0;
+    EXPECT_EQ(art->GetArtUserAttr(copy, kArtLocked, &attributes), kNoErr);
+    EXPECT_EQ(attributes, kArtLocked);
+}
+
+TEST_F(DocumentSuites, UserAttributesChangeOnlyTheMaskedBits) {
+    AIArtHandle handle = newPath();
+    ASInt32 attributes = -1;
+    ASSERT_EQ(art->SetArtUserAttr(handle, kArtLocked | kArtHidden, kArtLocked | kArtHidden), kNoErr);
+    ASSERT_EQ(art->SetArtUserAttr(handle, kArtHidden, 0), kNoErr);
+    EXPECT_EQ(art->GetArtUserAttr(handle, kArtLocked | kArtHidden | kArtSelected, &attributes), kNoErr);
+    EXPECT_EQ(attributes, kArtLocked);
+    EXPECT_EQ(art->SetArtUserAttr(handle, 0x100 | kArtLocked, 0), kBadParameterErr);
+    EXPECT_EQ(art->GetArtUserAttr(handle, kArtLocked, &attributes), kNoErr);
+    EXPECT_EQ(attributes, kArtLocked);
+}
+
+TEST_F(DocumentSuites, StaleAndForeignHandlesChangeNothing) {
+    AIArtHandle kept = document.addPath({{anchor(1, 1), anchor(2, 2)}, false});
+    AIArtHandle gone = newPath();
+    ASSERT_EQ(art->DisposeArt(gone), kNoErr);
+    host::Document other;
+    AIArtHandle foreign = other.addPath({{anchor(1, 1)}, false});
+    int local = 0;
+    auto madeUp = reinterpret_cast<AIArtHandle>(&local);
+    nlohmann::json before = document.dump();
+    std::uint64_t revision = document.revision();
+
+    for (AIArtHandle bad : {gone, foreign, madeUp, AIArtHandle{}}) {
+        AIArtHandle made = kept;
+        ASInt16 type = 77, count = 77;
+        ASInt32 attributes = 77;
+        AIBoolean closed = 7;
+        AIPathSegment segment = anchor(9, 9);
+        AIRealBezier bezier{};
+        EXPECT_FALSE(art->ValidArt(bad, true));
+        EXPECT_EQ(art->DisposeArt(bad), kBadHandleErr);
+        EXPECT_EQ(art->DuplicateArt(bad, kPlaceAboveAll, nullptr, &made), kBadHandleErr);
+        EXPECT_EQ(made, nullptr);
+        if (bad) {
+            made = kept;
+            EXPECT_EQ(art->NewArt(kPathArt, kPlaceAbove, bad, &made), kBadHandleErr);
+            EXPECT_EQ(made, nullptr);
+            EXPECT_EQ(art->DuplicateArt(kept, kPlaceBelow, bad, &made), kBadHandleErr);
+        }
+        EXPECT_EQ(art->GetArtType(bad, &type), kBadHandleErr);
+        EXPECT_EQ(art->SetArtUserAttr(bad, kArtLocked, kArtLocked), kBadHandleErr);
+        EXPECT_EQ(art->GetArtUserAttr(bad, kArtLocked, &attributes), kBadHandleErr);
+        EXPECT_EQ(path->GetPathSegmentCount(bad, &count), kBadHandleErr);
+        EXPECT_EQ(path->SetPathSegmentCount(bad, 3), kBadHandleErr);
+        EXPECT_EQ(path->GetPathSegments(bad, 0, 1, &segment), kBadHandleErr);
+        EXPECT_EQ(path->SetPathSegments(bad, 0, 1, &segment), kBadHandleErr);
+        EXPECT_EQ(path->GetPathClosed(bad, &closed), kBadHandleErr);
+        EXPECT_EQ(path->SetPathClosed(bad, true), kBadHandleErr);
+        EXPECT_EQ(path->GetPathBezier(bad, 0, &bezier), kBadHandleErr);
+        EXPECT_EQ(type, 77);
+        EXPECT_EQ(count, 77);
+        EXPECT_EQ(attributes, 77);
+        EXPECT_EQ(closed, 7);
+        EXPECT_TRUE(same(segment, anchor(9, 9)));
+        EXPECT_THROW(document.setLocked(bad, true), std::invalid_argument);
+        EXPECT_THROW(document.disposeArt(bad), std::invalid_argument);
+    }
+
+    AIRGBColor color{1, 2, 3};
+    AILayerHandle foreignLayer = other.currentLayer();
+    EXPECT_EQ(layers->GetLayerColor(foreignLayer, &color), kBadHandleErr);
+    EXPECT_EQ(layers->SetLayerColor(foreignLayer, &color), kBadHandleErr);
+    EXPECT_EQ(layers->GetLayerColor(nullptr, &color), kBadHandleErr);
+    EXPECT_EQ(color.red, 1);
+
+    EXPECT_EQ(document.dump(), before);
+    EXPECT_EQ(document.revision(), revision);
+    EXPECT_EQ(other.findArt(foreign)->shape.segments.size(), 1u);
+}
+
+TEST_F(DocumentSuites, LayersHaveANameAColourAndACurrentOne) {
+    ASInt32 count = 0;
+    AILayerHandle nth = nullptr, current = nullptr;
+    EXPECT_EQ(layers->CountLayers(&count), kNoErr);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(layers->GetNthLayer(0, &nth), kNoErr);
+    EXPECT_EQ(layers->GetCurrentLayer(&current), kNoErr);
+    EXPECT_EQ(nth, current);
+    EXPECT_EQ(document.findLayer(current)->name, "Layer 1");
+    AIRGBColor color{};
+    EXPECT_EQ(layers->GetLayerColor(current, &color), kNoErr);
+    EXPECT_EQ(color.red, 19275);
+    EXPECT_EQ(color.green, 32125);
+    EXPECT_EQ(color.blue, 65535);
+    const AIRGBColor red{65535, 0, 0};
+    EXPECT_EQ(layers->SetLayerColor(current, &red), kNoErr);
+    EXPECT_EQ(document.findLayer(current)->color.green, 0);
+
+    AILayerHandle top = document.addLayer("Top");
+    EXPECT_EQ(layers->GetNthLayer(0, &nth), kNoErr);
+    EXPECT_EQ(nth, top);
+    EXPECT_EQ(layers->GetNthLayer(2, &nth), kOutOfRangeErr);
+    EXPECT_EQ(nth, nullptr);
+    EXPECT_EQ(layers->GetNthLayer(-1, &nth), kOutOfRangeErr);
+}
+
+TEST_F(DocumentSuites, ObserversHearEveryChangeOfArt) {
+    std::vector<std::pair<AIArtHandle, host::Document::Change>> heard;
+    int id = document.addObserver(
+        [&](AIArtHandle handle, host::Document::Change change) { heard.emplace_back(handle, change); });
+    AIArtHandle handle = newPath();
+    ASSERT_EQ(path->SetPathSegmentCount(handle, 1), kNoErr);
+    ASSERT_EQ(path->SetPathSegmentCount(handle, 1), kNoErr);  // no change, nothing heard
+    document.setLocked(handle, true);
+    ASSERT_EQ(art->DisposeArt(handle), kNoErr);
+    document.removeObserver(id);
+    newPath();
+    using Change = host::Document::Change;
+    ASSERT_EQ(heard.size(), 4u);
+    EXPECT_EQ(heard[0], std::pair(handle, Change::added));
+    EXPECT_EQ(heard[1], std::pair(handle, Change::edited));
+    EXPECT_EQ(heard[2], std::pair(handle, Change::edited));
+    EXPECT_EQ(heard[3], std::pair(handle, Change::removed));
+}
+
+TEST(Document, DumpsLayersArtAndShortestFloats) {
+    host::Document document;
+    AIArtHandle handle = document.addPath({{{{0.1f, -2.5f}, {0.1f, -2.5f}, {1e-7f, 3}, false}}, true});
+    document.setLocked(handle, true);
+    nlohmann::json expected = nlohmann::json::parse(R"({"layers": [{"name": "Layer 1", "color": [19275, 32125, 65535],
+        "art": [{"type": "path", "closed": true, "locked": true,
+                 "segments": [{"p": [0.1, -2.5], "in": [0.1, -2.5], "out": [1e-7, 3.0], "corner": false}]}]}]})");
+    EXPECT_EQ(document.dump(), expected);
+    EXPECT_NE(document.dump().dump().find("[0.1,-2.5]"), std::string::npos);
+}
+
+TEST(Document, ReadsSvgPathData) {
+    host::Document document;
+    auto added = document.addSvgPath("M0 0 L10 0 L10 10 Z M20 20 C 25 30 35 30 40 20 Q 50 10 60 20");
+    ASSERT_EQ(added.size(), 2u);
+    const host::PathShape& triangle = document.findArt(added[0])->shape;
+    EXPECT_TRUE(triangle.closed);
+    ASSERT_EQ(triangle.segments.size(), 3u);
+    for (const AIPathSegment& segment : triangle.segments) {
+        EXPECT_TRUE(same(segment.in, segment.p));
+        EXPECT_TRUE(same(segment.out, segment.p));
+    }
+    EXPECT_TRUE(same(triangle.segments[2].p, {10, 10}));
+
+    const host::PathShape& curve = document.findArt(added[1])->shape;
+    EXPECT_FALSE(curve.closed);
+    ASSERT_EQ(curve.segments.size(), 3u);
+    EXPECT_TRUE(same(curve.segments[0].out, {25, 30}));
+    EXPECT_TRUE(same(curve.segments[1].in, {35, 30}));
+    // The quadratic piece as a cubic: control points two thirds of the way to its one control point.
+    EXPECT_NEAR(curve.segments[1].out.h, 40 + 20.0 / 3, 1e-4);
+    EXPECT_NEAR(curve.segments[2].in.h, 60 - 20.0 / 3, 1e-4);
+    EXPECT_NEAR(curve.segments[2].in.v, 20 - 20.0 / 3, 1e-4);
+
+    // A curve back to the start of a closed subpath ends on its first anchor.
+    auto loop = document.addSvgPath("M0 0 C 0 10 10 10 10 0 C 10 -10 0 -10 0 0 Z");
+    const host::PathShape& round = document.findArt(loop.at(0))->shape;
+    ASSERT_EQ(round.segments.size(), 2u);
+    EXPECT_TRUE(same(round.segments[0].in, {0, -10}));
+
+    std::size_t count = document.artCount();
+    for (const char* bad : {"M 1 2 L", "garbage", "", "M0 0 L10 0 M 5 5 L 1e39 0"})
+        EXPECT_THROW(document.addSvgPath(bad), std::invalid_argument) << bad;
+    EXPECT_EQ(document.artCount(), count);
+}
+
+}  // namespace

@@ -1,0 +1,416 @@
+// The annotation steps whose arithmetic the host does not show plainly: the label
+// boxes and texts, the path outline, the guide search and the guide colour, against
+// fake suites that log each drawing call.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "EtatOutil.h"
+#include "MathReelle.h"
+#include "OrvaneAnnotations.h"
+#include "OrvaneSuites.h"
+#include "Reglages.h"
+#include "Suites.h"
+
+namespace {
+
+std::vector<std::string> gLog;
+std::map<std::uintptr_t, std::string> gStrings;
+std::uintptr_t gLastString = 0;
+int gLiveBlocks = 0;
+
+struct Path {
+    std::vector<AIPathSegment> segments;
+    bool closed;
+};
+std::vector<Path> gPaths;
+
+// Text bounds of the fake drawer: 5 pixels a byte, 9 high.
+constexpr int kByteWidth = 5;
+constexpr int kTextHeight = 9;
+
+AIUnicodeStringHandle toHandle(std::uintptr_t id) { return reinterpret_cast<AIUnicodeStringHandle>(id); }
+const std::string& textOf(AIUnicodeStringHandle text) { return gStrings.at(reinterpret_cast<std::uintptr_t>(text)); }
+
+std::string rect(const AIRect& r) {
+    std::ostringstream out;
+    out << r.top << ' ' << r.left << ' ' << r.bottom << ' ' << r.right;
+    return out.str();
+}
+std::string point(AIPoint p) { return std::to_string(p.h) + "," + std::to_string(p.v); }
+
+void log(const std::string& line) { gLog.push_back(line); }
+
+const AIAnnotatorDrawerSuite gDrawer = {
+    [](AIAnnotatorDrawer*, const AIRGBColor& c) {
+        log("color " + std::to_string(c.red) + " " + std::to_string(c.green) + " " + std::to_string(c.blue));
+        return kNoErr;
+    },
+    [](AIAnnotatorDrawer*, AIReal width) {
+        log("width " + std::to_string(static_cast<int>(width)));
+        return kNoErr;
+    },
+    [](AIAnnotatorDrawer*, AIBoolean dashed) {
+        log(dashed ? "dashed" : "solid");
+        return kNoErr;
+    },
+    [](AIAnnotatorDrawer*, ASInt32 preset) {
+        log("font " + std::to_string(preset));
+        return kNoErr;
+    },
+    [](AIAnnotatorDrawer*, const AIPoint& a, const AIPoint& b) {
+        log("line " + point(a) + " " + point(b));
+        return kNoErr;
+    },
+    [](AIAnnotatorDrawer*, const AIRect& r, AIBoolean fill) {
+        log(std::string(fill ? "fill ellipse " : "ellipse ") + rect(r));
+        return kNoErr;
+    },
+    [](AIAnnotatorDrawer*, const AIRect& r, AIBoolean fill) {
+        log(std::string(fill ? "fill rect " : "rect ") + rect(r));
+        return kNoErr;
+    },
+    [](AIAnnotatorDrawer*, AIUnicodeStringHandle text, const AIPoint& at) {
+        log("text " + textOf(text) + " at " + point(at));
+        return kNoErr;
+    },
+    [](AIAnnotatorDrawer*, AIUnicodeStringHandle text, ASInt32 h, ASInt32 v, const AIRect& r) {
+        log("text " + textOf(text) + " in " + rect(r) + " align " + std::to_string(h) + std::to_string(v));
+        return kNoErr;
+    },
+    [](AIAnnotatorDrawer*, AIUnicodeStringHandle text, const AIPoint* origin, AIRect* bounds) {
+        if (origin) return kBadParameterErr;
+        *bounds = {0, 0, kTextHeight, static_cast<ASInt16>(kByteWidth * textOf(text).size())};
+        return kNoErr;
+    },
+    [](AIAnnotatorDrawer*, const AIPoint& start, const AIAnnotatorBezierPiece* pieces, ASInt32 count, AIBoolean) {
+        std::string line = "beziers " + point(start);
+        for (ASInt32 i = 0; i < count; ++i)
+            line += " [" + point(pieces[i].control1) + " " + point(pieces[i].control2) + " " +
+                    point(pieces[i].end) + "]";
+        log(line);
+        return kNoErr;
+    },
+};
+
+const AIUnicodeStringSuite gStringsSuite = {
+    [](const char* text, ASInt32, AICharacterEncoding, AIUnicodeStringHandle* string) {
+        gStrings[++gLastString] = text;
+        *string = toHandle(gLastString);
+        return kNoErr;
+    },
+    [](AIUnicodeStringHandle string) {
+        return gStrings.erase(reinterpret_cast<std::uintptr_t>(string)) ? kNoErr : kBadHandleErr;
+    },
+    nullptr,
+};
+
+// The view: 1 pixel per point, artwork 0,0 at pixel 400,300.
+const AIDocumentViewSuite gView = {
+    nullptr,
+    [](AIDocumentViewHandle, AIReal* zoom) {
+        *zoom = 1.0f;
+        return kNoErr;
+    },
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    [](AIDocumentViewHandle, const AIRealPoint* p, AIPoint* view) {
+        *view = {static_cast<ASInt16>(400 + std::lround(p->h)), static_cast<ASInt16>(300 - std::lround(p->v))};
+        return kNoErr;
+    },
+    nullptr,
+};
+
+AIRealMathSuite makeMath() {
+    AIRealMathSuite math{};
+    math.AIRadianToDegree = [](AIReal radians) { return RadianEnDegre(radians); };
+    math.AIRealPointClose = [](const AIRealPoint* a, const AIRealPoint* b, AIReal tolerance) -> AIBoolean {
+        return DistanceEntrePoints(*a, *b) <= tolerance;
+    };
+    return math;
+}
+const AIRealMathSuite gMath = makeMath();
+
+Path* pathOf(AIArtHandle art) {
+    auto index = reinterpret_cast<std::uintptr_t>(art);
+    return index >= 1 && index <= gPaths.size() ? &gPaths[index - 1] : nullptr;
+}
+AIPathSuite makePaths() {
+    AIPathSuite paths{};
+    paths.GetPathSegmentCount = [](AIArtHandle art, ASInt16* count) {
+        Path* path = pathOf(art);
+        if (!path) return kBadHandleErr;
+        *count = static_cast<ASInt16>(path->segments.size());
+        return kNoErr;
+    };
+    paths.GetPathSegments = [](AIArtHandle art, ASInt16 first, ASInt16 count, AIPathSegment* segments) {
+        Path* path = pathOf(art);
+        if (!path || first < 0 || first + count > static_cast<int>(path->segments.size())) return kBadParameterErr;
+        for (ASInt16 i = 0; i < count; ++i) segments[i] = path->segments[static_cast<std::size_t>(first + i)];
+        return kNoErr;
+    };
+    paths.GetPathClosed = [](AIArtHandle art, AIBoolean* closed) {
+        Path* path = pathOf(art);
+        if (!path) return kBadHandleErr;
+        *closed = path->closed;
+        return kNoErr;
+    };
+    return paths;
+}
+const AIPathSuite gPathsSuite = makePaths();
+
+SPBasicSuite gBasic = {
+    nullptr,
+    nullptr,
+    nullptr,
+    [](std::size_t size, void** block) {
+        *block = std::malloc(size);
+        ++gLiveBlocks;
+        return kNoErr;
+    },
+    [](void* block) {
+        std::free(block);
+        --gLiveBlocks;
+        return kNoErr;
+    },
+    nullptr,
+    nullptr,
+};
+
+AIArtHandle addPath(std::vector<AIPathSegment> segments, bool closed) {
+    gPaths.push_back({std::move(segments), closed});
+    return reinterpret_cast<AIArtHandle>(static_cast<std::uintptr_t>(gPaths.size()));
+}
+
+AIPathSegment curved(AIRealPoint p, AIRealPoint in, AIRealPoint out) { return {p, in, out, false}; }
+AIPathSegment straight(AIRealPoint p) { return {p, p, p, true}; }
+
+class AnnotationsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sAIAnnotatorDrawer = &gDrawer;
+        sAIUnicodeString = &gStringsSuite;
+        sAIDocumentView = &gView;
+        sMath = &gMath;
+        sAIPath = &gPathsSuite;
+        sSPBasic = &gBasic;
+        gLog.clear();
+        gPaths.clear();
+        gLiveBlocks = 0;
+        VirguleOuPoint[0] = ',';
+        Control = SupprimerSegment = false;
+        ClicUn = {0.0f, 0.0f};
+        ClicDeux = {141.73228f, 0.0f};
+        LongueurSegment = 141.73228;
+        AngleRelatif = etat::kPi / 2;
+        Echelle = 1.0;
+        Precision = 2;
+        TailleTexteAnnotations = 1;
+    }
+    void TearDown() override {
+        EXPECT_TRUE(gStrings.empty()) << "every string made for a label is disposed of";
+        EXPECT_EQ(gLiveBlocks, 0);
+        sAIAnnotatorDrawer = nullptr;
+        sAIUnicodeString = nullptr;
+        sAIDocumentView = nullptr;
+        sMath = nullptr;
+        sAIPath = nullptr;
+        sSPBasic = nullptr;
+    }
+
+    AIAnnotatorMessage message{};
+};
+
+TEST_F(AnnotationsTest, LabelsAtTheMiddleOfTheSegment) {
+    EXPECT_EQ(TraceAnnoteTexteLongueurLigneBrisee(&message), kNoErr);
+    // Middle at pixel 471,300; "L=50,00 mm" is 50 × 9: half-width 29, half-height 8.5.
+    const std::vector<std::string> expected = {
+        "font 1",
+        "color 65535 65535 65535",
+        "fill rect 285 442 302 500",
+        "color 0 0 0",
+        "rect 285 442 302 500",
+        "text L=50,00 mm in 284 442 301 500 align 11",
+        "color 0 0 0",
+        "fill rect 303 442 320 500",
+        "rect 303 442 320 500",
+        "color 65535 65535 65535",
+        "text a=90,00\xA1 in 302 442 319 500 align 11",
+    };
+    EXPECT_EQ(gLog, expected);
+    EXPECT_STREQ(TexteLigne, "90,00\xA1");
+}
+
+TEST_F(AnnotationsTest, SmallAndLargeTextsMoveTheBoxes) {
+    TailleTexteAnnotations = 0;  // margin 2, angle box 4 pixels higher
+    TraceAnnoteTexteLongueurLigneBrisee(&message);
+    ASSERT_EQ(gLog.size(), 11u);
+    EXPECT_EQ(gLog[0], "font 0");
+    EXPECT_EQ(gLog[2], "fill rect 287 444 300 498");
+    EXPECT_EQ(gLog[5], "text L=50,00 mm in 286 444 299 498 align 11");
+    EXPECT_EQ(gLog[7], "fill rect 301 444 314 498");
+    EXPECT_EQ(gLog[10], "text a=90,00\xA1 in 300 444 313 498 align 11");
+
+    gLog.clear();
+    TailleTexteAnnotations = 2;  // the length text one pixel higher still
+    TraceAnnoteTexteLongueurLigneBrisee(&message);
+    ASSERT_EQ(gLog.size(), 11u);
+    EXPECT_EQ(gLog[0], "font 2");
+    EXPECT_EQ(gLog[2], "fill rect 285 442 302 500");
+    EXPECT_EQ(gLog[5], "text L=50,00 mm in 283 442 300 500 align 11");
+    EXPECT_EQ(gLog[7], "fill rect 303 442 320 500");
+}
+
+/// The text of a logged "text ... in ..." line.
+std::string drawnText(const std::string& line) { return line.substr(5, line.find(" in ") - 5); }
+
+TEST_F(AnnotationsTest, NegativeAnglesAndPrecisions) {
+    AngleRelatif = -0.5f;
+    Precision = 1;
+    TraceAnnoteTexteLongueurLigneBrisee(&message);
+    ASSERT_EQ(gLog.size(), 11u);
+    EXPECT_EQ(drawnText(gLog[5]), "L=50,0 mm");
+    EXPECT_EQ(drawnText(gLog[10]), "a=-28,6\xA1");
+
+    gLog.clear();
+    Precision = 0;
+    AngleRelatif = 0.0f;
+    TraceAnnoteTexteLongueurLigneBrisee(&message);
+    ASSERT_EQ(gLog.size(), 11u);
+    EXPECT_EQ(drawnText(gLog[5]), "L=50 mm");
+    EXPECT_EQ(drawnText(gLog[10]), "a=0\xA1");
+}
+
+TEST_F(AnnotationsTest, AWiderAngleTextKeepsTheLengthBoxWidth) {
+    LongueurSegment = 0.0;
+    AngleRelatif = -3.0f;
+    Precision = 3;
+    TraceAnnoteTexteLongueurLigneBrisee(&message);
+    ASSERT_EQ(gLog.size(), 11u);
+    // "L=0,000 mm" is 50 wide, "a=-171,887°" 55: both boxes are 58 wide.
+    EXPECT_EQ(gLog[2], "fill rect 285 442 302 500");
+    EXPECT_EQ(gLog[10], "text a=-171,887\xA1 in 302 442 319 500 align 11");
+}
+
+TEST_F(AnnotationsTest, NoLabelsWithControlOrOverTheLastSegment) {
+    Control = true;
+    EXPECT_EQ(TraceAnnoteTexteLongueurLigneBrisee(&message), kNoErr);
+    Control = false;
+    SupprimerSegment = true;
+    EXPECT_EQ(TraceAnnoteTexteLongueurLigneBrisee(&message), kNoErr);
+    EXPECT_TRUE(gLog.empty());
+}
+
+TEST_F(AnnotationsTest, OutlinesOfOpenAndClosedPaths) {
+    const AIRGBColor layer = {19275, 32125, 65535};
+    const AIArtHandle two = addPath({curved({0, 0}, {-1, -1}, {10, 20}), curved({100, 0}, {90, 20}, {101, 1})}, false);
+    const AIArtHandle twoClosed =
+        addPath({curved({0, 0}, {-1, -1}, {10, 20}), curved({100, 0}, {90, 20}, {101, 1})}, true);
+    const AIArtHandle one = addPath({straight({5, 5})}, false);
+    const AIArtHandle oneClosed = addPath({curved({0, 0}, {-10, 10}, {10, 10})}, true);
+    const AIArtHandle none = addPath({}, true);
+
+    TraceAnnoteCourbeEntiereBezier(&message, layer, 2.0f, two);
+    TraceAnnoteCourbeEntiereBezier(&message, layer, 2.0f, twoClosed);
+    TraceAnnoteCourbeEntiereBezier(&message, layer, 2.0f, one);
+    TraceAnnoteCourbeEntiereBezier(&message, layer, 2.0f, oneClosed);
+    TraceAnnoteCourbeEntiereBezier(&message, layer, 2.0f, none);
+    TraceAnnoteCourbeEntiereBezier(&message, layer, 2.0f, nullptr);  // a path that is gone
+
+    const std::string set = "width 2|color 19275 32125 65535|";
+    std::string all;
+    for (const std::string& line : gLog) all += line + "|";
+    EXPECT_EQ(all, set + "beziers 400,300 [410,280 490,280 500,300]|" +
+                       set + "beziers 400,300 [410,280 490,280 500,300] [501,299 399,301 400,300]|" +
+                       set + "beziers 405,295|" +
+                       set + "beziers 400,300 [410,290 390,290 400,300]|" +
+                       set + set);
+}
+
+TEST_F(AnnotationsTest, ClosingHintTakesPrecedenceOverFinishing) {
+    SurPoint = true;
+    SurChemin = nullptr;
+    CouleurCalque = {65535, 0, 0};
+    DistanceMagnetisme = 8;
+    PosTexteAnno = {12.0f, -12.0f};
+    OrigineLigneBrisee = {0.0f, 0.0f};
+    ClicUn = {5.0f, 0.0f};
+    Provis.p = {3.0f, 0.0f};  // within 8 points of both the first and the last point
+
+    for (ASInt16 points : {1, 2, 3}) {
+        gLog.clear();
+        NbPoints = points;
+        TraceAnnoteTextePourFermerLigneBrisee(&message);
+        ASSERT_GE(gLog.size(), 3u);
+        EXPECT_EQ(gLog[0], "width 2");
+        EXPECT_EQ(gLog[1], "ellipse 297 400 303 406");
+        EXPECT_EQ(gLog[2], "width 1");
+        // The hint goes 12 pixels below its anchor, moved left by 40 or 70.
+        const std::vector<std::vector<std::string>> hints = {
+            {},
+            {"text Click to finish. at 372,324", "width 2", "color 65535 0 0"},
+            {"text Click to create the polygon. at 342,324", "width 2", "color 65535 0 0"},
+        };
+        EXPECT_EQ(std::vector<std::string>(gLog.begin() + 3, gLog.end()), hints[points - 1]) << points << " points";
+    }
+    gLog.clear();
+    SurPoint = false;
+    EXPECT_EQ(TraceAnnoteTextePourFermerLigneBrisee(&message), kNoErr);
+    EXPECT_TRUE(gLog.empty());
+}
+
+TEST(GuideSearch, FirstPointStrictlyWithinTheTolerance) {
+    Souvenir_t far = {nullptr, 50.0f, 58.0f};
+    Souvenir_t second = {&far, 30.0f, 55.0f};
+    Souvenir_t first = {&second, 10.0f, 100.0f};
+    EXPECT_EQ(SouvenirAligne(&first, 50.0f, 8.0f, &Souvenir_t::v), &second);
+    EXPECT_EQ(SouvenirAligne(&first, 58.0f, 8.0f, &Souvenir_t::v), &second);  // 3 away before 0 away
+    EXPECT_EQ(SouvenirAligne(&first, 63.0f, 8.0f, &Souvenir_t::v), &far);
+    EXPECT_EQ(SouvenirAligne(&first, 66.0f, 8.0f, &Souvenir_t::v), nullptr);  // exactly the tolerance
+    EXPECT_EQ(SouvenirAligne(&first, std::nextafter(66.0f, 0.0f), 8.0f, &Souvenir_t::v), &far);
+    EXPECT_EQ(SouvenirAligne(&first, 14.0f, 4.0f, &Souvenir_t::h), nullptr);  // 8 pixels at zoom 2
+    EXPECT_EQ(SouvenirAligne(&first, 13.5f, 4.0f, &Souvenir_t::h), &first);
+    EXPECT_EQ(SouvenirAligne(nullptr, 0.0f, 8.0f, &Souvenir_t::h), nullptr);
+}
+
+TEST(GuideColour, PreferenceValuesBecomeComponents) {
+    EXPECT_EQ(ComposanteCouleurGuide(1.0), 65535);
+    EXPECT_EQ(ComposanteCouleurGuide(0.5), 32767);
+    EXPECT_EQ(ComposanteCouleurGuide(0.0), 0);
+    EXPECT_EQ(ComposanteCouleurGuide(1.5), 32766);  // kept in 16 bits
+    EXPECT_EQ(ComposanteCouleurGuide(-0.5), 32769);
+    // Beyond what 32 bits hold the product means nothing: as if unreadable.
+    EXPECT_EQ(ComposanteCouleurGuide(1e30), 0);
+    EXPECT_EQ(ComposanteCouleurGuide(-1e300), 0);
+    EXPECT_EQ(ComposanteCouleurGuide(std::numeric_limits<double>::quiet_NaN()), 0);
+}
+
+TEST(LabelBox, EachEdgeTruncatedBeforeTheNext) {
+    // The right edge comes from the truncated left: 10 + 6.5 gives 16, where 10.5 + 6.5 would give 17.
+    AIRect box = BoiteEtiquette(300, 8.5f, 10.5f, 3.25f);
+    EXPECT_EQ(box.top, 283);
+    EXPECT_EQ(box.bottom, 300);
+    EXPECT_EQ(box.left, 10);
+    EXPECT_EQ(box.right, 16);
+    // Toward zero on both sides of it, and kept within 16 bits.
+    EXPECT_EQ(PixelTronque(-2.7f), -2);
+    EXPECT_EQ(PixelTronque(2.7f), 2);
+    EXPECT_EQ(PixelTronque(40000.0f), 32767);
+    EXPECT_EQ(PixelTronque(-40000.0f), -32768);
+    box = BoiteEtiquette(5, -4.0f, 20.0f, -3.0f);  // edges come out in increasing order
+    EXPECT_EQ(box.top, 5);
+    EXPECT_EQ(box.bottom, 13);
+    EXPECT_EQ(box.left, 14);
+    EXPECT_EQ(box.right, 20);
+}
+
+}  // namespace
