@@ -15,16 +15,24 @@ namespace {
 
 using Active = ActivePiece<AnnotationDrawer>;
 
-bool isPreset(ASInt32 preset) { return preset >= kAIAFSmall && preset <= kAIAFLarge; }
-bool isAlignment(ASInt32 align) { return align >= kAIATextAlignStart && align <= kAIATextAlignEnd; }
+bool isPreset(ASInt32 preset) {
+    return preset >= kAIAFSmall && preset <= kAIAFLarge;
+}
+bool isAlignment(ASInt32 align) {
+    return align >= kAIATextAlignStart && align <= kAIATextAlignEnd;
+}
 
 /// A pixel coordinate clamped to 16 bits.
 ASInt16 toPixel(double coordinate) {
     return static_cast<ASInt16>(std::clamp(coordinate, double{INT16_MIN}, double{INT16_MAX}));
 }
 
-nlohmann::json point(AIPoint p) { return {p.h, p.v}; }
-nlohmann::json rect(const AIRect& r) { return {r.top, r.left, r.bottom, r.right}; }
+nlohmann::json point(AIPoint p) {
+    return {p.h, p.v};
+}
+nlohmann::json rect(const AIRect& r) {
+    return {r.top, r.left, r.bottom, r.right};
+}
 
 struct OperationJson {
     nlohmann::json& out;
@@ -253,7 +261,9 @@ constexpr AIAnnotatorDrawerSuite kSuite = {
 AnnotationDrawer::AnnotationDrawer(const UnicodeStrings& strings)
     : strings_(strings), metrics_(std::make_unique<FixedTextMetrics>()) {}
 
-AnnotationDrawer::~AnnotationDrawer() { Active::clear(this); }
+AnnotationDrawer::~AnnotationDrawer() {
+    Active::clear(this);
+}
 
 void AnnotationDrawer::registerSuites(SuiteRegistry& registry) {
     registry.add(kAIAnnotatorDrawerSuite, kAIAnnotatorDrawerSuiteVersion, &kSuite);
@@ -264,7 +274,9 @@ void AnnotationDrawer::setMetrics(std::unique_ptr<TextMetrics> metrics) {
     metrics_ = metrics ? std::move(metrics) : std::make_unique<FixedTextMetrics>();
 }
 
-AIAnnotatorDrawer* AnnotationDrawer::open() { return drawers_.add({}); }
+AIAnnotatorDrawer* AnnotationDrawer::open() {
+    return drawers_.add({});
+}
 
 void AnnotationDrawer::close(AIAnnotatorDrawer* drawer, DisplayList& list) {
     Drawer* found = drawers_.find(drawer);
@@ -274,6 +286,8 @@ void AnnotationDrawer::close(AIAnnotatorDrawer* drawer, DisplayList& list) {
     drawers_.erase(drawer);
 }
 
-void AnnotationDrawer::dump(nlohmann::json& out) const { out["drawers"] = drawers_.size(); }
+void AnnotationDrawer::dump(nlohmann::json& out) const {
+    out["drawers"] = drawers_.size();
+}
 
 }  // namespace host

@@ -27,10 +27,14 @@ constexpr double kPixelCentre = 0.5;
 using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
 using Context = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
 
-double component(ASUInt16 value) { return value / 65535.0; }
+double component(ASUInt16 value) {
+    return value / 65535.0;
+}
 
 /// Strokes run through the middle of the pixels they name.
-void moveTo(cairo_t* context, AIPoint p) { cairo_move_to(context, p.h + kPixelCentre, p.v + kPixelCentre); }
+void moveTo(cairo_t* context, AIPoint p) {
+    cairo_move_to(context, p.h + kPixelCentre, p.v + kPixelCentre);
+}
 
 void curveTo(cairo_t* context, AIPoint c1, AIPoint c2, AIPoint end) {
     cairo_curve_to(context, c1.h + kPixelCentre, c1.v + kPixelCentre, c2.h + kPixelCentre, c2.v + kPixelCentre,
@@ -208,10 +212,11 @@ void FrameRenderer::write(const std::filesystem::path& file, const DisplayList& 
     std::string extension = lowerCase(file.extension().string());
     if (extension != ".svg" && extension != ".png")
         throw HostError("a frame is written to an .svg or .png file, not " + file.string());
-    Surface surface(extension == ".svg"
-                        ? cairo_svg_surface_create(file.c_str(), DocumentViews::kWidth, DocumentViews::kHeight)
-                        : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, DocumentViews::kWidth, DocumentViews::kHeight),
-                    &cairo_surface_destroy);
+    Surface surface(
+        extension == ".svg"
+            ? cairo_svg_surface_create(file.c_str(), DocumentViews::kWidth, DocumentViews::kHeight)
+            : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, DocumentViews::kWidth, DocumentViews::kHeight),
+        &cairo_surface_destroy);
     check(cairo_surface_status(surface.get()), file);
     if (extension == ".svg") cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PX);
     {

@@ -300,7 +300,8 @@ struct HitTestingSuiteFunctions {
             if (!point || !hit || !isKnownRequest(request)) return kBadParameterErr;
             if (!std::isfinite(tolerance) || tolerance < 0) return kBadParameterErr;
             if (!isFinitePoint(*point)) return kBadCoordinateErr;
-            *hit = self.results_.add(self.hitTest(art, *point, tolerance, request));
+            *hit = self.results_.add(self.linearScan_ ? self.hitTestLinear(art, *point, tolerance, request)
+                                                      : self.hitTest(art, *point, tolerance, request));
             return kNoErr;
         });
     }

@@ -12,33 +12,15 @@
 #include "AIDocumentView.h"
 #include "AIHitTest.h"
 #include "AILayer.h"
-#include "AIMenu.h"
 #include "AIPath.h"
 #include "AIRealMath.h"
 #include "AITool.h"
-#include "AIUnusedSuites.h"
 #include "UnusedSuites.h"
 #include "host/RealMath.h"
 
 namespace host {
 
 namespace {
-
-// Suites whose host pieces have not been written yet. Plug-ins acquire them at
-// start-up; their tables hold no function until the pieces arrive.
-void registerSuitesStillToCome(SuiteRegistry& registry) {
-    static const AIUnusedSuite table = {0};
-    for (auto [name, version] : {std::pair{kAIMenuSuite, kAIMenuSuiteVersion},
-                                 {kADMDialogGroupSuite, kADMDialogGroupSuiteVersion},
-                                 {kADMDialogSuite, kADMDialogSuiteVersion},
-                                 {kADMItemSuite, kADMItemSuiteVersion},
-                                 {kADMListSuite, kADMListSuiteVersion},
-                                 {kADMNotifierSuite, kADMNotifierSuiteVersion},
-                                 {kADMEntrySuite, kADMEntrySuiteVersion},
-                                 {kADMTrackerSuite, kADMTrackerSuiteVersion},
-                                 {kADMDrawerSuite, kADMDrawerSuiteVersion}})
-        registry.add(name, version, &table);
-}
 
 // The platform event's kinds that tool messages carry.
 constexpr ASUInt16 kNullEvent = 0;
@@ -61,7 +43,6 @@ Host::Host(Options options)
       icons_(plugins_),
       tools_(icons_) {
     if (!options_.warn) options_.warn = [](const std::string& line) { std::cerr << line << '\n'; };
-    registerSuitesStillToCome(suites_);
     registerUnusedSuites(suites_);
     plugins_.registerSuites(suites_);
     preferences_.registerSuites(suites_);
@@ -69,6 +50,7 @@ Host::Host(Options options)
     notifiers_.registerSuites(suites_);
     annotators_.registerSuites(suites_);
     strings_.registerSuites(suites_);
+    menus_.registerSuites(suites_);
     drawer_.registerSuites(suites_);
     contexts_.registerSuites(suites_);
     realmath::registerSuites(suites_);
@@ -77,6 +59,7 @@ Host::Host(Options options)
     tools_.registerSuites(suites_);
     document_.registerSuites(suites_);
     hitTesting_.registerSuites(suites_);
+    dialogs_.registerSuites(suites_);
     tools_.setSender([this](const Tools::Tool& tool, const char* selector, AIToolMessage& message) {
         std::size_t index = plugins_.indexOf(tool.plugin);
         return index < plugins_.count() ? plugins_.send(index, kCallerAITool, selector, message.d) : kNoErr;
@@ -95,6 +78,9 @@ void Host::start() {
     }
     started_ = true;
     notify(kAIApplicationStartedNotifier);
+    // Only what start-up built is drawn: the view waits for the first event.
+    dialogs_.drawPending();
+    dialogs_.throwPendingError();
 }
 
 ASErr Host::send(const std::string& caller, const std::string& selector) {
@@ -193,10 +179,92 @@ void Host::sendToTool(const char* selector, AIRealPoint cursor, AIPoint where, A
     tools_.send(tools_.selected(), selector, message);
 }
 
+void Host::updateMenus() {
+    for (AIMenuItemHandle handle : menus_.itemsWantingUpdate()) {
+        std::size_t index = plugins_.indexOf(menus_.item(handle)->plugin);
+        if (index >= plugins_.count()) continue;
+        AIMenuMessage message{};
+        message.menuItem = handle;
+        plugins_.send(index, kCallerAIMenu, kSelectorAIUpdateMenuItem, message.d);
+    }
+}
+
+ASErr Host::chooseMenuItem(const std::string& textUtf8) {
+    updateMenus();
+    AIMenuItemHandle handle = menus_.findCommand(textUtf8);
+    if (!handle) {
+        // The menus were opened all the same: what the updates asked for is carried out.
+        afterEvent();
+        throw HostError("the menus have no item \"" + textUtf8 + "\"");
+    }
+    ASErr result = kNoErr;
+    std::size_t index = plugins_.indexOf(menus_.item(handle)->plugin);
+    if (index < plugins_.count()) {
+        AIMenuMessage message{};
+        message.menuItem = handle;
+        result = plugins_.send(index, kCallerAIMenu, kSelectorAIGoMenuItem, message.d);
+    }
+    afterEvent();
+    return result;
+}
+
 void Host::afterEvent() {
-    if (plugins_.insideCall()) return;
+    if (plugins_.insideCall() || dialogs_.busy()) return;
     tools_.carryOutRequests();
+    dialogs_.drawPending();
     if (views_.invalid()) redraw();
+    dialogs_.throwPendingError();
+}
+
+namespace {
+
+/// The name the plug-in gives its palette.
+constexpr const char* kPanelName = "Orvane";
+
+}  // namespace
+
+ADMDialogRef Host::panel() const { return dialogs_.findNonModal(kPanelName); }
+
+ADMItemRef Host::itemOf(ADMDialogRef dialog, ASInt32 itemID) const {
+    if (!dialogs_.dialog(dialog)) throw HostError("the dialog is gone");
+    ADMItemRef item = dialogs_.findItem(dialog, itemID);
+    if (!item) throw HostError("the dialog \"" + dialogs_.titleOf(dialog) + "\" has no item " + std::to_string(itemID));
+    return item;
+}
+
+void Host::typeIntoItem(ADMDialogRef dialog, ASInt32 itemID, const std::string& text) {
+    dialogs_.type(itemOf(dialog, itemID), text);
+    afterEvent();
+}
+
+void Host::pickPreset(ADMDialogRef dialog, ASInt32 itemID, ASInt32 entryID) {
+    dialogs_.pickPreset(itemOf(dialog, itemID), entryID);
+    afterEvent();
+}
+
+void Host::pickEntry(ADMDialogRef dialog, ASInt32 itemID, ASInt32 position) {
+    dialogs_.pickEntry(itemOf(dialog, itemID), position);
+    afterEvent();
+}
+
+void Host::chooseDialogMenu(ADMDialogRef dialog, ASInt32 index) {
+    dialogs_.chooseMenuEntry(dialog, index);
+    afterEvent();
+}
+
+void Host::clickItem(ADMDialogRef dialog, ASInt32 itemID) {
+    dialogs_.click(itemOf(dialog, itemID));
+    afterEvent();
+}
+
+void Host::dragItem(ADMDialogRef dialog, ASInt32 itemID, ASInt32 h0, ASInt32 h1) {
+    dialogs_.drag(itemOf(dialog, itemID), h0, h1);
+    afterEvent();
+}
+
+void Host::closeDialog(ADMDialogRef dialog) {
+    dialogs_.close(dialog);
+    afterEvent();
 }
 
 // Every redraw of the view happens here, after the messages of an event, never inside one.
@@ -235,8 +303,10 @@ nlohmann::json Host::dumpHost() const {
     drawer_.dump(out);
     views_.dump(out);
     icons_.dump(out);
+    menus_.dump(out);
     tools_.dump(out);
     hitTesting_.dump(out);
+    dialogs_.dump(out);
     out["suites"] = {{"acquired", suites_.outstandingTotal()},
                      {"acquisitions", suites_.acquisitions()},
                      {"releases", suites_.releases()}};

@@ -55,14 +55,14 @@ struct TailleDesTextes {
 
 TailleDesTextes TailleChoisie(ASInt32 taille) {
     switch (taille) {
-    case 0:
-        return {true, kAIAFSmall, 2.0, 4.0f, 0};
-    case 1:
-        return {true, kAIAFMedium, 4.0, 0.0f, 0};
-    case 2:
-        return {true, kAIAFLarge, 4.0, 0.0f, 1};
-    default:
-        return {};
+        case 0:
+            return {true, kAIAFSmall, 2.0, 4.0f, 0};
+        case 1:
+            return {true, kAIAFMedium, 4.0, 0.0f, 0};
+        case 2:
+            return {true, kAIAFLarge, 4.0, 0.0f, 1};
+        default:
+            return {};
     }
 }
 
@@ -130,17 +130,15 @@ AIRGBColor CouleurGuide() {
     return couleur;
 }
 
-/// The hint at T with the outline of the hovered path, which a click would close or finish.
+/// The hint at the position, then the outline of the hovered path, which a click would close or finish.
 ASErr TraceIndice(AIAnnotatorMessage* message, const char* indice, AIPoint position) {
-    ASErr erreur = kNoErr;
     try {
-        ai::UnicodeString texte(indice);
-        erreur = sAIAnnotatorDrawer->DrawText(message->drawer, texte.GetHandle(), position);
-    } catch (const ai::Error& echec) {
-        erreur = echec;
+        const ai::UnicodeString texte(indice);
+        sAIAnnotatorDrawer->DrawText(message->drawer, texte.GetHandle(), position);
+    } catch (const ai::Error&) {
+        // Without its text the hint still outlines the path a click acts on.
     }
-    erreur = TraceAnnoteCourbeEntiereBezier(message, CouleurCalque, kEpaisseurContour, SurChemin);
-    return erreur;
+    return TraceAnnoteCourbeEntiereBezier(message, CouleurCalque, kEpaisseurContour, SurChemin);
 }
 
 /// A block of the host's memory, given back when it goes.
@@ -191,25 +189,26 @@ AIRect BoiteEtiquette(ASInt16 bordV1, AIReal demiHauteur, AIReal gauche, AIReal 
 
 ASErr toolAnnotate(AIAnnotatorMessage* message) {
     AIAnnotatorDrawer* drawer = message->drawer;
-    ASErr erreur = sAIAnnotatorDrawer->SetLineWidth(drawer, kEpaisseurTrait);
-    erreur = sAIAnnotatorDrawer->SetLineDashed(drawer, false);
+    // Each step goes on whatever the one before returned; the pass answers the last step's result.
+    sAIAnnotatorDrawer->SetLineWidth(drawer, kEpaisseurTrait);
+    sAIAnnotatorDrawer->SetLineDashed(drawer, false);
 
     AILayerHandle calque = nullptr;
-    erreur = sAILayer->GetCurrentLayer(&calque);
-    erreur = sAILayer->GetLayerColor(calque, &CouleurCalque);
+    sAILayer->GetCurrentLayer(&calque);
+    sAILayer->GetLayerColor(calque, &CouleurCalque);
 
-    erreur = sAIAnnotatorDrawer->SetColor(drawer, CouleurGuide());
-    erreur = sAIAnnotatorDrawer->SetFontPreset(drawer, kAIAFSmall);
+    sAIAnnotatorDrawer->SetColor(drawer, CouleurGuide());
+    sAIAnnotatorDrawer->SetFontPreset(drawer, kAIAFSmall);
 
     // The guides are found here, not while tracking: the next click snaps to what is drawn.
     if (!PanneauVisible) {
-        erreur = TraceAnnoteGuidesHoriz(message);
-        erreur = TraceAnnoteGuidesVerti(message);
+        TraceAnnoteGuidesHoriz(message);
+        TraceAnnoteGuidesVerti(message);
     }
-    if (AjouterSegment) erreur = TraceAnnoteCourbeEntiereBezier(message, CouleurCalque, kEpaisseurContour, SurChemin);
-    erreur = TraceAnnoteTextePourFermerLigneBrisee(message);
+    if (AjouterSegment) TraceAnnoteCourbeEntiereBezier(message, CouleurCalque, kEpaisseurContour, SurChemin);
+    ASErr erreur = TraceAnnoteTextePourFermerLigneBrisee(message);
     if (NbPoints > 0) {
-        erreur = TraceAnnoteLigneBrisee(message);
+        TraceAnnoteLigneBrisee(message);
         erreur = TraceAnnoteTexteLongueurLigneBrisee(message);
     }
     return erreur;
@@ -230,8 +229,7 @@ ASErr TraceAnnotePoint(AIAnnotatorMessage* message, AIRealPoint point) {
 ASErr TraceAnnoteLigneBrisee(AIAnnotatorMessage* message) {
     AIAnnotatorDrawer* drawer = message->drawer;
     sAIAnnotatorDrawer->SetLineDashed(drawer, true);
-    const ASErr erreur =
-        sAIAnnotatorDrawer->DrawLine(drawer, PointVue(message, ClicUn), PointVue(message, ClicDeux));
+    const ASErr erreur = sAIAnnotatorDrawer->DrawLine(drawer, PointVue(message, ClicUn), PointVue(message, ClicDeux));
     sAIAnnotatorDrawer->SetLineDashed(drawer, false);
     return erreur;
 }
@@ -259,8 +257,7 @@ ASErr TraceAnnoteTexteLongueurLigneBrisee(AIAnnotatorMessage* message) {
         const signed char precision = static_cast<signed char>(Precision);
 
         char etiquette[kTailleEtiquette] = "L=";
-        const auto longueur =
-            static_cast<float>(reglages::kMillimetresParPoint * (LongueurSegment * Echelle));
+        const auto longueur = static_cast<float>(reglages::kMillimetresParPoint * (LongueurSegment * Echelle));
         NombreEnChaine(longueur, precision, TexteLigne);
         Ajoute(TexteLigne, sizeof TexteLigne, " mm");
         Ajoute(etiquette, sizeof etiquette, TexteLigne);

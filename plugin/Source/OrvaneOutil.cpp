@@ -5,10 +5,13 @@
 #include <utility>
 
 #include "Contraintes.h"
+#include "Dialogues.h"
 #include "EcritLitPrefs.h"
 #include "EtatOutil.h"
 #include "MathReelle.h"
+#include "OrvaneDialogue.h"
 #include "OrvanePlugIn.h"
+#include "OrvanePrefs.h"
 #include "OrvaneSuites.h"
 #include "Reglages.h"
 #include "Survol.h"
@@ -119,10 +122,12 @@ void PlacePremierPoint() {
 
 /// The second point creates the polyline's path art with its first two anchors.
 ASErr PlaceDeuxiemePoint() {
-    if (PanneauVisible)
+    if (PanneauVisible) {
+        RemplitChampsDuPanneau();
         ClicDeux = BoutDuSegmentDuPanneau();
-    else if (!Shift)
+    } else if (!Shift) {
         ClicDeux = Aimante(ClicDeux, Aimant::PointOuCroisement);
+    }
 
     AIArtHandle chemin = nullptr;
     const AIPathSegment origine = AncreDroite(ClicUn);
@@ -152,10 +157,12 @@ ASErr PlacePointSuivant() {
         RemiseAZeroLigneBrisee();
         return kNoErr;
     }
-    if (PanneauVisible)
+    if (PanneauVisible) {
+        RemplitChampsDuPanneau();
         ClicDeux = BoutDuSegmentDuPanneau();
-    else if (!Shift)
+    } else if (!Shift) {
         ClicDeux = Aimante(ClicDeux, Aimant::PointSeul);
+    }
     const ASErr erreur = TraceSegmentLigneBrisee(ClicDeux, AHLigne);
     if (!erreur) ++NbPoints;
     return erreur;
@@ -190,7 +197,9 @@ ASErr OrvanePlugIn::SelectTool(AIToolMessage* message) {
     LibereSouvenirs();
     RemiseAZeroLigneBrisee();
     sADMBasic->SetPlatformCursor(message->d.self, curseur::kNormal);
-    return sAIAnnotator->SetAnnotatorActive(fAnnotatorHandle, true);
+    const ASErr erreur = sAIAnnotator->SetAnnotatorActive(fAnnotatorHandle, true);
+    if (fPanel) fPanel->ActiveZones(true);
+    return erreur;
 }
 
 ASErr OrvanePlugIn::DeselectTool(AIToolMessage*) {
@@ -198,7 +207,14 @@ ASErr OrvanePlugIn::DeselectTool(AIToolMessage*) {
     NbPoints = 0;
     OrigineLigneBrisee.h = etat::kOrigineRepos;
     LibereSouvenirs();
+    if (fPanel) fPanel->ActiveZones(false);
     return sAIAnnotator->SetAnnotatorActive(fAnnotatorHandle, false);
+}
+
+ASErr OrvanePlugIn::EditTool(AIToolMessage*) {
+    // A double-click on the tool's icon; the dialog's result is not needed.
+    OuvreDialoguePrefs();
+    return kNoErr;
 }
 
 ASErr OrvanePlugIn::TrackToolCursor(AIToolMessage* message) {
@@ -232,8 +248,15 @@ ASErr OrvanePlugIn::ToolMouseDown(AIToolMessage* message) {
     const ASUInt16 touches = Modificateurs(message);
     Shift = (touches & shiftKey) != 0;
     if (touches & optionKey) {
-        // Option-click shows or hides the panel; the polyline does not change.
+        // Option-click shows or hides the panel; the polyline does not change. Without a
+        // panel the segment must keep following the cursor.
+        if (!fPanel) return kNoErr;
         PanneauVisible = !PanneauVisible;
+        if (PanneauVisible) {
+            RemplitChampsDuPanneau();
+            ActiveChampLongueur();
+        }
+        sADMDialog->Show(PaletteFlo, PanneauVisible);
         return kNoErr;
     }
     PositionCurseur = message->cursor;
@@ -255,6 +278,8 @@ ASErr OrvanePlugIn::ToolMouseDown(AIToolMessage* message) {
 }
 
 ASErr OrvanePlugIn::ToolMouseUp(AIToolMessage*) {
+    // A length can be typed right after a click.
+    if (PanneauVisible) ActiveChampLongueur();
     return kNoErr;
 }
 

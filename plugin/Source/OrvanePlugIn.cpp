@@ -4,6 +4,7 @@
 
 #include "IThrowException.h"
 #include "OrvaneAnnotations.h"
+#include "OrvaneDialogue.h"
 #include "OrvaneSuites.h"
 #include "Reglages.h"
 #include "Survol.h"
@@ -28,14 +29,17 @@ OrvanePlugIn::~OrvanePlugIn() = default;
 ASErr OrvanePlugIn::StartupPlugin(SPInterfaceMessage* message) {
     ASErr error = Plugin::StartupPlugin(message);
     if (error) return error;
+    AddMenus(message);
     AddNotifiers(message);
     AddTools(message);
     return AddAnnotator(message);
 }
 
 ASErr OrvanePlugIn::PostStartupPlugin() {
-    // The application has finished starting: the drawing scale follows the settings read at start-up.
-    Echelle = EchelleNum / EchelleDen;
+    if (fPanel) return kNoErr;
+    fPanel = new (std::nothrow) OrvaneDialogue(fPluginRef);
+    if (!fPanel) return kOutOfMemoryErr;
+    fPanel->ActiveZones(false);
     return kNoErr;
 }
 
@@ -50,9 +54,21 @@ ASErr OrvanePlugIn::AddAnnotator(SPInterfaceMessage* message) {
     return error;
 }
 
-ASErr OrvanePlugIn::Notify(AINotifierMessage*) { return kNoErr; }
+ASErr OrvanePlugIn::Notify(AINotifierMessage* message) {
+    if (message->notifier == fShutdownNotifier && fPanel) {
+        // The shutdown message comes after the panel has gone: its docking is read now.
+        fCodeAncragePanneau = fPanel->CodeAncrage();
+        delete fPanel;
+        fPanel = nullptr;
+    }
+    return kNoErr;
+}
 
 ASErr OrvanePlugIn::ShutdownPlugin(SPInterfaceMessage* message) {
+    // Without the application-shutdown notification the panel is still there to ask.
+    if (fPanel) fCodeAncragePanneau = fPanel->CodeAncrage();
+    if (fCodeAncragePanneau)
+        sAIPreference->PutIntegerPreference(panneau::kNom, panneau::kCleAncrage, *fCodeAncragePanneau);
     sAIPreference->PutBooleanPreference(reglages::kPrefixe, reglages::kClePanneauVisible, PanneauVisible);
     // The host quits without deselecting the tool: its remembered points go here.
     LibereSouvenirs();

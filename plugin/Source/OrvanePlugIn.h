@@ -1,6 +1,8 @@
 // Orvane: the polyline tool, its annotator, panel, preferences and menus.
 #pragma once
 
+#include <optional>
+
 #include "Plugin.h"
 
 class OrvaneDialogue;
@@ -18,11 +20,16 @@ public:
 
     ASErr SelectTool(AIToolMessage* message) override;
     ASErr DeselectTool(AIToolMessage* message) override;
+    ASErr EditTool(AIToolMessage* message) override;
     ASErr TrackToolCursor(AIToolMessage* message) override;
     ASErr ToolMouseDown(AIToolMessage* message) override;
     ASErr ToolMouseUp(AIToolMessage* message) override;
     ASErr ToolMouseDrag(AIToolMessage* message) override;
 
+    ASErr GoMenuItem(AIMenuMessage* message) override;
+    ASErr UpdateMenuItem(AIMenuMessage* message) override;
+
+    ASErr AddMenus(SPInterfaceMessage* message);
     ASErr AddNotifiers(SPInterfaceMessage* message);
     ASErr AddTools(SPInterfaceMessage* message);
     ASErr AddAnnotator(SPInterfaceMessage* message);
@@ -31,6 +38,8 @@ public:
 
 private:
     OrvaneDialogue* fPanel = nullptr;
+    /// The panel's docking, read while the panel exists and stored at shutdown.
+    std::optional<ASInt32> fCodeAncragePanneau;
     AIMenuItemHandle fShowHideMenuItem = nullptr;
     AIMenuItemHandle fAboutMenuItem = nullptr;
     AINotifierHandle fShutdownNotifier = nullptr;

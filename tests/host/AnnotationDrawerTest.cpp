@@ -2,13 +2,13 @@
 // the state of each operation, text metrics, and the frame files made from it.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
 #include <string>
-#include <unistd.h>
 
 #include "host/AnnotationDrawer.h"
 #include "host/Bundle.h"
@@ -54,9 +54,9 @@ TEST_F(AnnotationDrawerTest, OperationsKeepTheStateTheyWereDrawnIn) {
     EXPECT_EQ(suite->SetLineDashed(drawer, true), kNoErr);
     EXPECT_EQ(suite->SetFontPreset(drawer, kAIAFLarge), kNoErr);
     EXPECT_EQ(suite->DrawEllipse(drawer, {10, 20, 16, 26}, false), kNoErr);
-    EXPECT_EQ(suite->DrawTextAligned(drawer, text(u"a=90,0\u00B0"), kAIATextAlignCenter, kAIATextAlignCenter,
-                                     {5, 6, 7, 8}),
-              kNoErr);
+    EXPECT_EQ(
+        suite->DrawTextAligned(drawer, text(u"a=90,0\u00B0"), kAIATextAlignCenter, kAIATextAlignCenter, {5, 6, 7, 8}),
+        kNoErr);
     const AIAnnotatorBezierPiece pieces[] = {{{1, 1}, {2, 2}, {3, 3}}, {{4, 4}, {5, 5}, {6, 6}}};
     EXPECT_EQ(suite->DrawBeziers(drawer, {0, 0}, pieces, 2, false), kNoErr);
 
@@ -82,8 +82,8 @@ TEST_F(AnnotationDrawerTest, DrawerIsDeadAfterItsPass) {
     AIAnnotatorDrawer* next = drawers.open();
     AIUnicodeStringHandle label = text(u"x");
     AIRect bounds = {1, 2, 3, 4};
-    for (AIAnnotatorDrawer* stale : {drawer, static_cast<AIAnnotatorDrawer*>(nullptr),
-                                     reinterpret_cast<AIAnnotatorDrawer*>(label)}) {
+    for (AIAnnotatorDrawer* stale :
+         {drawer, static_cast<AIAnnotatorDrawer*>(nullptr), reinterpret_cast<AIAnnotatorDrawer*>(label)}) {
         EXPECT_EQ(suite->SetColor(stale, {1, 1, 1}), kBadHandleErr);
         EXPECT_EQ(suite->SetLineWidth(stale, 3.0f), kBadHandleErr);
         EXPECT_EQ(suite->DrawLine(stale, {0, 0}, {1, 1}), kBadHandleErr);

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "EtatOutil.h"
+#include "IAIUnicodeString.h"
+#include "IThrowException.h"
 #include "MathReelle.h"
 #include "OrvaneAnnotations.h"
 #include "OrvaneSuites.h"
@@ -36,17 +38,25 @@ std::vector<Path> gPaths;
 constexpr int kByteWidth = 5;
 constexpr int kTextHeight = 9;
 
-AIUnicodeStringHandle toHandle(std::uintptr_t id) { return reinterpret_cast<AIUnicodeStringHandle>(id); }
-const std::string& textOf(AIUnicodeStringHandle text) { return gStrings.at(reinterpret_cast<std::uintptr_t>(text)); }
+AIUnicodeStringHandle toHandle(std::uintptr_t id) {
+    return reinterpret_cast<AIUnicodeStringHandle>(id);
+}
+const std::string& textOf(AIUnicodeStringHandle text) {
+    return gStrings.at(reinterpret_cast<std::uintptr_t>(text));
+}
 
 std::string rect(const AIRect& r) {
     std::ostringstream out;
     out << r.top << ' ' << r.left << ' ' << r.bottom << ' ' << r.right;
     return out.str();
 }
-std::string point(AIPoint p) { return std::to_string(p.h) + "," + std::to_string(p.v); }
+std::string point(AIPoint p) {
+    return std::to_string(p.h) + "," + std::to_string(p.v);
+}
 
-void log(const std::string& line) { gLog.push_back(line); }
+void log(const std::string& line) {
+    gLog.push_back(line);
+}
 
 const AIAnnotatorDrawerSuite gDrawer = {
     [](AIAnnotatorDrawer*, const AIRGBColor& c) {
@@ -93,15 +103,18 @@ const AIAnnotatorDrawerSuite gDrawer = {
     [](AIAnnotatorDrawer*, const AIPoint& start, const AIAnnotatorBezierPiece* pieces, ASInt32 count, AIBoolean) {
         std::string line = "beziers " + point(start);
         for (ASInt32 i = 0; i < count; ++i)
-            line += " [" + point(pieces[i].control1) + " " + point(pieces[i].control2) + " " +
-                    point(pieces[i].end) + "]";
+            line +=
+                " [" + point(pieces[i].control1) + " " + point(pieces[i].control2) + " " + point(pieces[i].end) + "]";
         log(line);
         return kNoErr;
     },
 };
 
+bool gRefuseStrings = false;
+
 const AIUnicodeStringSuite gStringsSuite = {
     [](const char* text, ASInt32, AICharacterEncoding, AIUnicodeStringHandle* string) {
+        if (gRefuseStrings) return kOutOfMemoryErr;
         gStrings[++gLastString] = text;
         *string = toHandle(gLastString);
         return kNoErr;
@@ -191,8 +204,12 @@ AIArtHandle addPath(std::vector<AIPathSegment> segments, bool closed) {
     return reinterpret_cast<AIArtHandle>(static_cast<std::uintptr_t>(gPaths.size()));
 }
 
-AIPathSegment curved(AIRealPoint p, AIRealPoint in, AIRealPoint out) { return {p, in, out, false}; }
-AIPathSegment straight(AIRealPoint p) { return {p, p, p, true}; }
+AIPathSegment curved(AIRealPoint p, AIRealPoint in, AIRealPoint out) {
+    return {p, in, out, false};
+}
+AIPathSegment straight(AIRealPoint p) {
+    return {p, p, p, true};
+}
 
 class AnnotationsTest : public ::testing::Test {
 protected:
@@ -206,6 +223,7 @@ protected:
         gLog.clear();
         gPaths.clear();
         gLiveBlocks = 0;
+        gRefuseStrings = false;
         VirguleOuPoint[0] = ',';
         Control = SupprimerSegment = false;
         ClicUn = {0.0f, 0.0f};
@@ -271,7 +289,9 @@ TEST_F(AnnotationsTest, SmallAndLargeTextsMoveTheBoxes) {
 }
 
 /// The text of a logged "text ... in ..." line.
-std::string drawnText(const std::string& line) { return line.substr(5, line.find(" in ") - 5); }
+std::string drawnText(const std::string& line) {
+    return line.substr(5, line.find(" in ") - 5);
+}
 
 TEST_F(AnnotationsTest, NegativeAnglesAndPrecisions) {
     AngleRelatif = -0.5f;
@@ -310,6 +330,24 @@ TEST_F(AnnotationsTest, NoLabelsWithControlOrOverTheLastSegment) {
     EXPECT_TRUE(gLog.empty());
 }
 
+TEST_F(AnnotationsTest, UnicodeStringsAreDisposedOfAndTheirFailuresReported) {
+    {
+        ai::UnicodeString texte("a=90\xA1");
+        EXPECT_EQ(textOf(texte.GetHandle()), "a=90\xA1");
+    }
+    EXPECT_TRUE(gStrings.empty());
+    gRefuseStrings = true;
+    try {
+        ai::UnicodeString texte("x");
+        ADD_FAILURE() << "no exception";
+    } catch (const ai::Error& echec) {
+        EXPECT_EQ(static_cast<ASErr>(echec), kOutOfMemoryErr);
+    }
+    // A label that can't be made stops its step, which reports the host's code.
+    EXPECT_EQ(TraceAnnoteTexteLongueurLigneBrisee(&message), kOutOfMemoryErr);
+    EXPECT_EQ(gLog, std::vector<std::string>{"font 1"});
+}
+
 TEST_F(AnnotationsTest, OutlinesOfOpenAndClosedPaths) {
     const AIRGBColor layer = {19275, 32125, 65535};
     const AIArtHandle two = addPath({curved({0, 0}, {-1, -1}, {10, 20}), curved({100, 0}, {90, 20}, {101, 1})}, false);
@@ -329,11 +367,9 @@ TEST_F(AnnotationsTest, OutlinesOfOpenAndClosedPaths) {
     const std::string set = "width 2|color 19275 32125 65535|";
     std::string all;
     for (const std::string& line : gLog) all += line + "|";
-    EXPECT_EQ(all, set + "beziers 400,300 [410,280 490,280 500,300]|" +
-                       set + "beziers 400,300 [410,280 490,280 500,300] [501,299 399,301 400,300]|" +
-                       set + "beziers 405,295|" +
-                       set + "beziers 400,300 [410,290 390,290 400,300]|" +
-                       set + set);
+    EXPECT_EQ(all, set + "beziers 400,300 [410,280 490,280 500,300]|" + set +
+                       "beziers 400,300 [410,280 490,280 500,300] [501,299 399,301 400,300]|" + set +
+                       "beziers 405,295|" + set + "beziers 400,300 [410,290 390,290 400,300]|" + set + set);
 }
 
 TEST_F(AnnotationsTest, ClosingHintTakesPrecedenceOverFinishing) {

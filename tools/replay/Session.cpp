@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <set>
 #include <sstream>
 
 #include "Lexer.h"
@@ -66,6 +67,13 @@ host::PreferenceStore::Value preferenceValue(const std::string& kind, const std:
 /// The tool that select, tool edit, move and click act with.
 constexpr const char* kToolName = "Orvane Tool";
 
+/// The commands that can be played while a modal dialog is open.
+const std::set<std::string> kModalCommands = {"dialog", "dump", "expect", "frame"};
+
+/// The panel's fields.
+constexpr ASInt32 kLengthField = 1;
+constexpr ASInt32 kAngleField = 3;
+
 /// A number of a session line as the host's 32-bit float.
 AIReal real(const std::string& token, const char* what) {
     double value = number(token, what);
@@ -96,6 +104,82 @@ AIArtHandle artAt(const host::Document& document, const std::string& token) {
         throw SessionError("no art at index " + token + ": the current layer holds " + std::to_string(count));
     }
     return art;
+}
+
+ASInt32 int32(const std::string& token, const char* what) {
+    long value = integer(token, what);
+    if (value < INT32_MIN || value > INT32_MAX) throw SessionError("\"" + token + "\" is out of range (" + what + ")");
+    return static_cast<ASInt32>(value);
+}
+
+void wantArguments(const std::vector<std::string>& args, std::size_t count, const std::string& usage) {
+    if (args.size() != count) throw SessionError("usage: " + usage);
+}
+
+// panel length MM | angle DEG | pick length|angle ID | menu INDEX | click ITEM | close
+void playPanel(host::Host& host, const std::vector<std::string>& a) {
+    const std::string& action = a[0];
+    std::function<void(ADMDialogRef)> act;
+    if (action == "length" || action == "angle") {
+        wantArguments(a, 2, "panel length MM, panel angle DEG");
+        number(a[1], action == "length" ? "millimetres" : "degrees");
+        act = [&](ADMDialogRef panel) {
+            host.typeIntoItem(panel, action == "length" ? kLengthField : kAngleField, a[1]);
+        };
+    } else if (action == "pick") {
+        wantArguments(a, 3, "panel pick length|angle ID");
+        if (a[1] != "length" && a[1] != "angle")
+            throw SessionError("panel pick: unknown field \"" + a[1] + "\" (length or angle)");
+        ASInt32 entryID = int32(a[2], "preset ID");
+        act = [&, entryID](ADMDialogRef panel) {
+            host.pickPreset(panel, a[1] == "length" ? kLengthField : kAngleField, entryID);
+        };
+    } else if (action == "menu") {
+        wantArguments(a, 2, "panel menu INDEX");
+        ASInt32 index = int32(a[1], "menu index");
+        act = [&, index](ADMDialogRef panel) { host.chooseDialogMenu(panel, index); };
+    } else if (action == "click") {
+        wantArguments(a, 2, "panel click ITEM");
+        ASInt32 item = int32(a[1], "item");
+        act = [&, item](ADMDialogRef panel) { host.clickItem(panel, item); };
+    } else if (action == "close") {
+        wantArguments(a, 1, "panel close");
+        act = [&](ADMDialogRef panel) { host.closeDialog(panel); };
+    } else {
+        throw SessionError("panel: unknown action \"" + action + "\" (length, angle, pick, menu, click, close)");
+    }
+    ADMDialogRef panel = host.panel();
+    if (!panel) throw SessionError("panel: the plug-in has no panel");
+    act(panel);
+}
+
+// dialog set ITEM VALUE | pick ITEM POSITION | click ITEM | drag ITEM H0 H1, in the innermost modal dialog
+void playDialog(host::Host& host, const std::vector<std::string>& a) {
+    const std::string& action = a[0];
+    std::function<void(ADMDialogRef, ASInt32)> act;
+    if (action == "set") {
+        wantArguments(a, 3, "dialog set ITEM VALUE");
+        number(a[2], "value");
+        act = [&](ADMDialogRef dialog, ASInt32 item) { host.typeIntoItem(dialog, item, a[2]); };
+    } else if (action == "pick") {
+        wantArguments(a, 3, "dialog pick ITEM POSITION");
+        ASInt32 position = int32(a[2], "position");
+        act = [&, position](ADMDialogRef dialog, ASInt32 item) { host.pickEntry(dialog, item, position); };
+    } else if (action == "click") {
+        wantArguments(a, 2, "dialog click ITEM");
+        act = [&](ADMDialogRef dialog, ASInt32 item) { host.clickItem(dialog, item); };
+    } else if (action == "drag") {
+        wantArguments(a, 4, "dialog drag ITEM H0 H1");
+        ASInt32 h0 = int32(a[2], "h0");
+        ASInt32 h1 = int32(a[3], "h1");
+        act = [&, h0, h1](ADMDialogRef dialog, ASInt32 item) { host.dragItem(dialog, item, h0, h1); };
+    } else {
+        throw SessionError("dialog: unknown action \"" + action + "\" (set, pick, click, drag)");
+    }
+    ASInt32 item = int32(a[1], "item");
+    ADMDialogRef dialog = host.modalDialog();
+    if (!dialog) throw SessionError("dialog: no modal dialog is open");
+    act(dialog, item);
 }
 
 ASUInt16 colorComponent(const std::string& token) {
@@ -129,22 +213,54 @@ Session::Session(const Options& options, std::ostream& out) : out_(out) {
         throw SessionError(error.what());
     }
     addCommands();
+    host_->setModalEventSource([this] { return playInsideModal(); });
 }
 
 Session::~Session() = default;
 
 void Session::play(std::istream& in, const std::string& name) {
+    in_ = &in;
+    name_ = name;
+    line_ = 0;
     std::string line;
-    int number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        try {
-            Args tokens = tokenize(line);
-            if (!tokens.empty()) run(tokens);
-        } catch (const std::exception& error) {
-            throw SessionError(name + ":" + std::to_string(number) + ": " + error.what());
-        }
+    while (std::getline(*in_, line)) {
+        ++line_;
+        playLine(line, false);
     }
+}
+
+bool Session::playLine(const std::string& line, bool insideModal) {
+    try {
+        Args tokens = tokenize(line);
+        if (tokens.empty()) return false;
+        if (insideModal && !kModalCommands.contains(tokens[0]))
+            throw SessionError("\"" + tokens[0] + "\" can't be played while the modal dialog \"" +
+                               host().dialogs().titleOf(host().modalDialog()) + "\" is open");
+        run(tokens);
+        // A modal run's error is thrown once the plug-in's message has returned, whatever the command.
+        if (!insideModal) host().dialogs().throwPendingError();
+        return true;
+    } catch (const LocatedError&) {
+        throw;
+    } catch (const std::exception& error) {
+        throw located(error.what());
+    }
+}
+
+// What it throws reaches play() through the host, once the plug-in's frames are left.
+bool Session::playInsideModal() {
+    if (!in_) return false;
+    std::string line;
+    while (std::getline(*in_, line)) {
+        ++line_;
+        if (playLine(line, true)) return true;
+    }
+    throw located("the session ends inside the modal dialog \"" + host().dialogs().titleOf(host().modalDialog()) +
+                  "\"");
+}
+
+LocatedError Session::located(const std::string& what) const {
+    return LocatedError(name_ + ":" + std::to_string(line_) + ": " + what);
 }
 
 void Session::run(const Args& tokens) {
@@ -198,6 +314,9 @@ void Session::addCommands() {
         host().selectTool(kToolName);
         host().editTool();
     });
+    add("menu", 1, 1, [this](const Args& a) { host().chooseMenuItem(a[0]); });
+    add("panel", 1, 3, [this](const Args& a) { playPanel(host(), a); });
+    add("dialog", 2, 4, [this](const Args& a) { playDialog(host(), a); });
     add("move", 2, 5, [this](const Args& a) { host().move(cursorPoint(a), modifierKeys(a, 2)); });
     add("click", 2, 5, [this](const Args& a) { host().click(cursorPoint(a), modifierKeys(a, 2)); });
     add("path", 1, 1, [this](const Args& a) { host().document().addSvgPath(a[0]); });

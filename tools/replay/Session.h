@@ -22,6 +22,11 @@ struct SessionError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+/// A SessionError whose text already says where: "FILE:LINE: what is wrong".
+struct LocatedError : SessionError {
+    using SessionError::SessionError;
+};
+
 struct Options {
     std::filesystem::path pluginsDir;
     std::optional<std::filesystem::path> prefsFile;
@@ -32,7 +37,8 @@ public:
     Session(const Options& options, std::ostream& out);
     ~Session();
 
-    /// Plays every line; throws SessionError ("FILE:LINE: what is wrong").
+    /// Plays every line; throws SessionError ("FILE:LINE: what is wrong"). A command that opens a modal
+    /// dialog plays the lines that follow inside it, until it closes.
     void play(std::istream& in, const std::string& name);
 
 private:
@@ -40,6 +46,12 @@ private:
     using Handler = std::function<void(const Args&)>;
 
     void run(const Args& tokens);
+    /// Plays one line; false when it holds no command. Inside a modal run only the commands that act
+    /// there are allowed.
+    bool playLine(const std::string& line, bool insideModal);
+    /// The modal runs' event source: plays the next command of the session.
+    bool playInsideModal();
+    LocatedError located(const std::string& what) const;
     void add(const std::string& name, std::size_t minArgs, std::size_t maxArgs, Handler handler);
     void addCommands();
 
@@ -56,6 +68,10 @@ private:
     std::map<std::string, Command> commands_;
     std::unique_ptr<host::Host> host_;
     std::ostream& out_;
+    // The session being played, kept here so that a modal run reads on from where its command was.
+    std::istream* in_ = nullptr;
+    std::string name_;
+    int line_ = 0;
 };
 
 /// Parses a number of a session line; throws SessionError naming what it is for.

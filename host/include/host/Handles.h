@@ -8,10 +8,16 @@
 
 namespace host {
 
+/// One counter for every table, whatever its types: a handle of one kind passed as another finds nothing.
+inline std::uint32_t nextHandleTag() {
+    static std::uint32_t tags = 0x0A1;
+    return ++tags;
+}
+
 template <class Ref, class T>
 class HandleTable {
 public:
-    HandleTable() : tag_(nextTag()) {}
+    HandleTable() : tag_(nextHandleTag()) {}
 
     Ref add(T value) {
         std::uint64_t id = ++lastId_;
@@ -44,10 +50,6 @@ public:
     }
 
 private:
-    static std::uint32_t nextTag() {
-        static std::uint32_t tags = 0x0A1;
-        return ++tags;
-    }
     Ref encode(std::uint64_t id) const {
         return reinterpret_cast<Ref>(static_cast<std::uintptr_t>((std::uint64_t{tag_} << 32) | id));
     }

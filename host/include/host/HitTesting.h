@@ -81,9 +81,14 @@ public:
 
     /// Hit results given to plug-ins and not yet released.
     std::size_t liveResults() const { return results_.size(); }
+
+    /// The hit tests plug-ins ask for go through every art in turn instead of the index:
+    /// the baseline the benchmark measures the index against.
+    void setLinearScan(bool linear) { linearScan_ = linear; }
     void dump(nlohmann::json& out) const;
 
 private:
+    bool linearScan_ = false;
     friend struct HitTestingSuiteFunctions;
     struct Index;
 

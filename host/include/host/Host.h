@@ -16,10 +16,12 @@
 #include "host/Annotators.h"
 #include "host/AppContexts.h"
 #include "host/BlockAllocator.h"
+#include "host/DialogManager.h"
 #include "host/Document.h"
 #include "host/DocumentViews.h"
 #include "host/HitTesting.h"
 #include "host/Icons.h"
+#include "host/Menus.h"
 #include "host/Notifiers.h"
 #include "host/Plugins.h"
 #include "host/PreferenceStore.h"
@@ -57,10 +59,13 @@ public:
     AppContexts& contexts() { return contexts_; }
     DocumentViews& views() { return views_; }
     Icons& icons() { return icons_; }
+    Menus& menus() { return menus_; }
     Tools& tools() { return tools_; }
     Document& document() { return document_; }
     const Document& document() const { return document_; }
     HitTesting& hitTesting() { return hitTesting_; }
+    DialogManager& dialogs() { return dialogs_; }
+    const DialogManager& dialogs() const { return dialogs_; }
 
     /// Loads the bundles, sends each its start-up, then the application-started notification. Throws HostError when a bundle can't be loaded.
     void start();
@@ -89,8 +94,41 @@ public:
     /// Mouse down then mouse up at the point, with no movement in between.
     void click(AIRealPoint cursor, ASUInt16 modifiers);
 
+    /// "AI Update" to every menu item that asked for it, as before a menu is shown.
+    void updateMenus();
+    /// A person chooses the menu item whose text is textUtf8: the update messages, then "AI Go" to its
+    /// plug-in; the plug-in's answer. HostError when no item runs a command with that text.
+    ASErr chooseMenuItem(const std::string& textUtf8);
+
+    // A person at the dialogs. HostError when the dialog or the item does not exist, is hidden, or
+    // another dialog's modal run is open; nothing happens on an item that is disabled, hidden or outside
+    // its dialog. Each action ends with afterEvent().
+
+    /// The plug-in's palette: the floating dialog named "Orvane", shown or not; null before it exists.
+    ADMDialogRef panel() const;
+    /// The dialog of the innermost modal run, or null.
+    ADMDialogRef modalDialog() const { return dialogs_.innermostModal(); }
+    /// Where modal runs take the person's next actions from: called again and again while a run is
+    /// open, it carries out one action and answers true, or answers false when nothing more will come
+    /// (the run then ends as if cancelled, and the error is thrown once the plug-in's message returned).
+    void setModalEventSource(std::function<bool()> source) { dialogs_.setEventSource(std::move(source)); }
+    /// Types text (UTF-8, in the field's units as shown) into field itemID and confirms it.
+    void typeIntoItem(ADMDialogRef dialog, ASInt32 itemID, const std::string& text);
+    /// Picks the preset entry with that ID in field itemID's popup.
+    void pickPreset(ADMDialogRef dialog, ASInt32 itemID, ASInt32 entryID);
+    /// Picks the entry at position (from 0) of item itemID's list.
+    void pickEntry(ADMDialogRef dialog, ASInt32 itemID, ASInt32 position);
+    /// Chooses the entry at index (from 0) of the dialog's fly-out menu.
+    void chooseDialogMenu(ADMDialogRef dialog, ASInt32 index);
+    void clickItem(ADMDialogRef dialog, ASInt32 itemID);
+    /// Presses on item itemID at h0, moves to h1 with the button held and releases (item pixels).
+    void dragItem(ADMDialogRef dialog, ASInt32 itemID, ASInt32 h0, ASInt32 h1);
+    /// Closes a non-modal dialog with its close box.
+    void closeDialog(ADMDialogRef dialog);
+
     /// What the host does once an event's messages have returned: the tool switches plug-ins asked for,
-    /// then the redraw of an invalid view. Nothing while a plug-in's call is still running.
+    /// the drawing of dialogs, the redraw of an invalid view, then the error of a modal run, if one
+    /// went wrong. Nothing while a plug-in's call or procedure is still running.
     void afterEvent();
     /// Redraws the view and makes it valid again.
     void redraw();
@@ -110,6 +148,7 @@ private:
     Annotators annotators_;
     UnicodeStrings strings_;
     AnnotationDrawer drawer_{strings_};
+    Menus menus_{strings_};
     DisplayList frame_;
     AppContexts contexts_;
     DocumentViews views_;
@@ -117,12 +156,15 @@ private:
     Tools tools_;
     Document document_;
     HitTesting hitTesting_{document_};
+    DialogManager dialogs_{plugins_, icons_, basic_};
     bool started_ = false;
     ASUInt32 ticks_ = 0;
 
     /// The cursor's pixel in the view; HostError for a point that is not finite.
     AIPoint viewPointOf(AIRealPoint cursor) const;
     void sendToTool(const char* selector, AIRealPoint cursor, AIPoint where, ASUInt16 what, ASUInt16 modifiers);
+    /// Item itemID of the dialog; HostError when there is none.
+    ADMItemRef itemOf(ADMDialogRef dialog, ASInt32 itemID) const;
 };
 
 }  // namespace host

@@ -9,6 +9,8 @@ UnicodeString::UnicodeString(const char* text, AICharacterEncoding encoding) {
     check_result(sAIUnicodeString->Initialize(text, -1, encoding, &fHandle));
 }
 
-UnicodeString::~UnicodeString() { sAIUnicodeString->Dispose(fHandle); }
+UnicodeString::~UnicodeString() {
+    sAIUnicodeString->Dispose(fHandle);
+}
 
 }  // namespace ai

@@ -1,0 +1,104 @@
+// What a cursor movement and a click cost through PluginMain, the real module and
+// the host, over documents of growing size at the same density: the R-tree keeps
+// a movement's cost flat; the linear scan of every art is the baseline.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <random>
+
+#include "host/Host.h"
+
+namespace {
+
+/// Each path lives in a square cell of this side, so density does not change with the count.
+constexpr double kCell = 60.0;
+
+struct Bench {
+    long paths = -1;
+    std::unique_ptr<host::Host> host;
+    std::vector<AIRealPoint> cursors;
+    std::size_t next = 0;
+};
+
+Bench& bench() {
+    static Bench instance;
+    return instance;
+}
+
+host::PathShape randomPath(std::mt19937& random, double left, double bottom) {
+    std::uniform_real_distribution<double> inCell(0.0, kCell);
+    std::uniform_int_distribution<int> pieces(4, 8);
+    std::bernoulli_distribution curved(0.5);
+    host::PathShape shape;
+    const int count = pieces(random) + 1;
+    for (int i = 0; i < count; ++i) {
+        AIRealPoint p{static_cast<AIReal>(left + inCell(random)), static_cast<AIReal>(bottom + inCell(random))};
+        AIPathSegment segment{p, p, p, true};
+        if (curved(random)) {
+            const AIReal dh = static_cast<AIReal>(inCell(random) / 4 - kCell / 8);
+            const AIReal dv = static_cast<AIReal>(inCell(random) / 4 - kCell / 8);
+            segment.in = {p.h - dh, p.v - dv};
+            segment.out = {p.h + dh, p.v + dv};
+            segment.corner = false;
+        }
+        shape.segments.push_back(segment);
+    }
+    return shape;
+}
+
+/// A started host with the tool selected over a document of `paths` paths.
+Bench& prepare(long paths) {
+    Bench& b = bench();
+    if (b.paths == paths) return b;
+    b.host.reset();
+    b.host = std::make_unique<host::Host>(host::Host::Options{ORVANE_PLUGINS_DIR, std::nullopt, {}});
+    b.host->start();
+    b.host->selectTool("Orvane Tool");
+    std::mt19937 random(20261206);
+    const long side = static_cast<long>(std::ceil(std::sqrt(static_cast<double>(paths))));
+    for (long i = 0; i < paths; ++i)
+        b.host->document().addPath(randomPath(random, static_cast<double>(i % side) * kCell,
+                                              static_cast<double>(i / side) * kCell));
+    std::uniform_real_distribution<double> anywhere(0.0, static_cast<double>(side) * kCell);
+    b.cursors.clear();
+    for (int i = 0; i < 4096; ++i)
+        b.cursors.push_back({static_cast<AIReal>(anywhere(random)), static_cast<AIReal>(anywhere(random))});
+    b.paths = paths;
+    // A polyline under way, so that every movement computes and draws the rubber band and labels.
+    b.host->move(b.cursors[0], 0);
+    b.host->click(b.cursors[0], 0);
+    return b;
+}
+
+AIRealPoint nextCursor(Bench& b) { return b.cursors[b.next++ % b.cursors.size()]; }
+
+void moveCursor(benchmark::State& state, bool linear) {
+    Bench& b = prepare(state.range(0));
+    b.host->hitTesting().setLinearScan(linear);
+    for (auto _ : state) b.host->move(nextCursor(b), 0);
+    b.host->hitTesting().setLinearScan(false);
+}
+
+void CursorMove(benchmark::State& state) { moveCursor(state, false); }
+void CursorMoveLinearScan(benchmark::State& state) { moveCursor(state, true); }
+
+void Click(benchmark::State& state) {
+    Bench& b = prepare(state.range(0));
+    long clicks = 0;
+    for (auto _ : state) {
+        const AIRealPoint at = nextCursor(b);
+        b.host->move(at, 0);
+        b.host->click(at, 0);
+        // Control with Alt ends the polyline now and then, so paths stay of a usual length.
+        if (++clicks % 50 == 0) b.host->move(at, controlKey | optionKey);
+    }
+}
+
+BENCHMARK(CursorMove)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(CursorMoveLinearScan)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond)->MinTime(0.2);
+BENCHMARK(Click)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,24 @@
+// Bookkeeping shared by the panel and the dialogs: the panel's dialog, the
+// screen, where each dialog opens and whether it is open.
+#pragma once
+
+#include "ADMTypes.h"
+
+extern ADMDialogRef PaletteFlo;        // the floating panel
+extern ASRect RectEcranTotal;          // the screen, read when the panel is built
+extern ASRect PosDialPrefs;            // frame of the preferences dialog, kept between openings
+extern ASRect PosDialEchellePerso;     // frame of the custom-scale dialog
+extern bool DialPrefsAffiche;          // the preferences dialog is open
+extern bool DialEchellePersoAffiche;   // the custom-scale dialog is open
+extern ADMDialogRef DialoguePrefs;     // the open preferences dialog
+extern ASPoint PlaceActuelle;          // last pointer seen by the precision picture's tracking
+extern ASInt16 NumeroPageAide;         // help page shown, 1 to NbrPages
+extern ASInt16 NbrPages;
+
+namespace dialogues {
+constexpr const char* kNomModal = "bidon";
+constexpr ASInt32 kIdPanneau = 16400;
+constexpr ASInt32 kIdAPropos = 16500;
+constexpr ASInt32 kIdPrefs = 16600;
+constexpr ASInt32 kIdEchellePerso = 16700;
+}  // namespace dialogues

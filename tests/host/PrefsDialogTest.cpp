@@ -1,0 +1,69 @@
+// The preferences dialog of the real module opens once at a time, and can always be
+// opened again once its run is over, however it ended.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "host/Host.h"
+
+namespace {
+
+constexpr const char* kToolName = "Orvane Tool";
+constexpr ASInt32 kPrefsDialogID = 16600;
+constexpr ASInt32 kCancelButton = 2;
+
+class PrefsDialogTest : public ::testing::Test {
+protected:
+    PrefsDialogTest() : host_({ORVANE_PLUGINS_DIR, std::nullopt, [](const std::string&) {}}) {
+        host_.start();
+        host_.selectTool(kToolName);
+    }
+    ~PrefsDialogTest() override { host_.quit(); }
+
+    long openPrefsDialogs() const {
+        const host::DialogManager& dialogs = host_.dialogs();
+        const auto refs = dialogs.dialogs();
+        return std::count_if(refs.begin(), refs.end(), [&](ADMDialogRef ref) {
+            const host::DialogManager::Dialog* dialog = dialogs.dialog(ref);
+            return dialog && dialog->id == kPrefsDialogID;
+        });
+    }
+
+    /// Opens the dialog from the tool, does what inside does in it, then cancels it; the number of
+    /// times the dialog's run asked for an action.
+    int runPrefs(const std::function<void()>& inside) {
+        int actions = 0;
+        host_.setModalEventSource([&] {
+            if (++actions == 1)
+                inside();
+            else
+                host_.clickItem(host_.modalDialog(), kCancelButton);
+            return true;
+        });
+        host_.editTool();
+        return actions;
+    }
+
+    host::Host host_;
+};
+
+TEST_F(PrefsDialogTest, SecondOpeningWhileOpenDoesNothing) {
+    long seenInside = 0;
+    runPrefs([&] {
+        host_.editTool();
+        seenInside = openPrefsDialogs();
+    });
+    EXPECT_EQ(seenInside, 1);
+    EXPECT_EQ(openPrefsDialogs(), 0);
+    // Cancel closed it properly: it opens again.
+    EXPECT_EQ(runPrefs([] {}), 2);
+}
+
+TEST_F(PrefsDialogTest, OpensAgainAfterARunEndedWithoutItsButtons) {
+    // The host may end the run itself, without OK or Cancel.
+    EXPECT_EQ(runPrefs([&] { host_.dialogs().destroy(host_.modalDialog()); }), 1);
+    EXPECT_EQ(openPrefsDialogs(), 0);
+    EXPECT_EQ(runPrefs([] {}), 2);
+}
+
+}  // namespace

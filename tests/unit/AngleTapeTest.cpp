@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "Contraintes.h"
+#include "EtatOutil.h"
+#include "MathReelle.h"
+#include "OrvaneDialogue.h"
+
+namespace {
+
+constexpr AIReal kTolerance = 1e-5f;
+
+/// The direction folded into -pi to pi, to compare directions that differ by whole turns.
+AIReal Replie(AIReal angle) {
+    return std::remainder(angle, etat::kDeuxPi);
+}
+
+TEST(AngleTapeTest, StraightOnContinuesTheLastSegment) {
+    const AngleDuPanneau angle = AngleTape(0.0f, 180.0f);
+    EXPECT_FLOAT_EQ(angle.angleDeLaLigne, -etat::kDeuxPi);
+    EXPECT_FLOAT_EQ(angle.angleRelatif, etat::kPi);
+    const AIRealPoint bout = BoutDuSegment({10, 20}, 28.346457, angle.angleDeLaLigne);
+    EXPECT_NEAR(bout.h, 10 + 28.346457f, 1e-4f);
+    EXPECT_NEAR(bout.v, 20, 1e-4f);
+}
+
+TEST(AngleTapeTest, TurnsAreMeasuredFromTheLastSegment) {
+    const AIReal angleAncien = DegreEnRadian(30.0f);
+    // After a segment going at 30 degrees, 90 turns left to 120 and -90 right to -60.
+    EXPECT_NEAR(Replie(AngleTape(angleAncien, 90.0f).angleDeLaLigne), Replie(DegreEnRadian(120.0f)), kTolerance);
+    EXPECT_NEAR(Replie(AngleTape(angleAncien, -90.0f).angleDeLaLigne), Replie(DegreEnRadian(-60.0f)), kTolerance);
+}
+
+TEST(AngleTapeTest, OnlyTheLabelFolds) {
+    // 270 goes the way of -90 but its label reads 90; -90 keeps its sign.
+    const AngleDuPanneau plus = AngleTape(0.0f, 270.0f);
+    EXPECT_NEAR(plus.angleDeLaLigne, -5 * etat::kPi / 2, kTolerance);
+    EXPECT_NEAR(RadianEnDegre(plus.angleRelatif), 90.0f, 1e-3f);
+    const AngleDuPanneau moins = AngleTape(0.0f, -90.0f);
+    EXPECT_NEAR(RadianEnDegre(moins.angleRelatif), -90.0f, 1e-3f);
+    EXPECT_NEAR(Replie(moins.angleDeLaLigne), Replie(plus.angleDeLaLigne), kTolerance);
+}
+
+}  // namespace
