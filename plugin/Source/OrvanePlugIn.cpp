@@ -38,7 +38,12 @@ ASErr OrvanePlugIn::StartupPlugin(SPInterfaceMessage* message) {
 ASErr OrvanePlugIn::PostStartupPlugin() {
     if (fPanel) return kNoErr;
     fPanel = new (std::nothrow) OrvaneDialogue(fPluginRef);
-    if (!fPanel) return kOutOfMemoryErr;
+    if (!fPanel) {
+        // The panel derives the drawing scale when it is built; without it the labels
+        // still need it.
+        Echelle = EchelleNum / EchelleDen;
+        return kOutOfMemoryErr;
+    }
     fPanel->ActiveZones(false);
     return kNoErr;
 }
