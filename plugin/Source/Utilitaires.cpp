@@ -22,6 +22,23 @@ bool SansPoignee(const AIPathSegment& s) {
     return Egaux(s.in, s.p) && Egaux(s.out, s.p);
 }
 
+/// Relative tolerance of the chord test, far above single-precision noise and far
+/// below the bend of any arc the tool could tell from a straight piece.
+constexpr double kToleranceCorde = 1e-5;
+
+/// Whether both control points lie on the line through the ends.
+bool SurLaCorde(const AIRealBezier& b) {
+    const double ch = static_cast<double>(b.p3.h) - b.p0.h;
+    const double cv = static_cast<double>(b.p3.v) - b.p0.v;
+    const double corde2 = ch * ch + cv * cv;
+    auto ecart = [&](AIRealPoint c) {
+        return std::fabs(ch * (static_cast<double>(c.v) - b.p0.v) - cv * (static_cast<double>(c.h) - b.p0.h));
+    };
+    // The cross product is the distance to the chord times its length.
+    const double limite = kToleranceCorde * corde2;
+    return corde2 > 0.0 && ecart(b.p1) <= limite && ecart(b.p2) <= limite;
+}
+
 bool EstFini(AIRealPoint p) {
     return std::isfinite(p.h) && std::isfinite(p.v);
 }
@@ -57,6 +74,12 @@ bool EstArcDeCercle([[maybe_unused]] AIArtHandle path, const AIPathSegment& A, c
     if (SansPoignee(A) || SansPoignee(B)) {
         return false;
     }
+    const AIRealBezier bezier = backwards ? AIRealBezier{A.p, A.in, B.out, B.p} : AIRealBezier{A.p, A.out, B.in, B.p};
+    // A piece whose handles lie on its chord is straight: in single precision its
+    // centre often lands far away but finite, and the sampling would pass it.
+    if (SurLaCorde(bezier)) {
+        return false;
+    }
     TrouveCentreRayonArc(A, B, CentreProvisoire, SurRayon);
     const AIRealPoint centre = CentreProvisoire.p;
     const AIReal rayon = SurRayon;
@@ -65,7 +88,6 @@ bool EstArcDeCercle([[maybe_unused]] AIArtHandle path, const AIPathSegment& A, c
     if (!EstFini(centre) || !std::isfinite(rayon)) {
         return false;
     }
-    const AIRealBezier bezier = backwards ? AIRealBezier{A.p, A.in, B.out, B.p} : AIRealBezier{A.p, A.out, B.in, B.p};
     for (AIReal t = 0.0f; t < 1.0f; t += kPasEchantillon) {
         const AIReal ecart = DistanceEntrePoints(PointDeBezier(bezier, t), centre) - rayon;
         if (ecart > kToleranceArc || ecart < -kToleranceArc) {
