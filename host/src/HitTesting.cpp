@@ -84,15 +84,7 @@ bool isKnownRequest(ASInt32 request) {
 /// Runs a suite call on the active piece; nothing escapes to the plug-in.
 template <class Body>
 AIErr guarded(Body&& body) noexcept {
-    try {
-        HitTesting* self = Active::get();
-        if (!self) return kCantHappenErr;
-        return body(*self);
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemoryErr;
-    } catch (...) {
-        return kCantHappenErr;
-    }
+    return guardedCall<HitTesting>(std::forward<Body>(body));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <map>
+#include <new>
 #include <set>
 #include <string>
 #include <utility>
@@ -58,5 +59,20 @@ public:
 private:
     static inline Piece* active_ = nullptr;
 };
+
+/// Runs a suite call on the active instance of a piece: kCantHappenErr when there is
+/// none, '!MEM' when memory runs out. Nothing escapes to the plug-in.
+template <class Piece, class Body>
+ASErr guardedCall(Body&& body) noexcept {
+    try {
+        Piece* piece = ActivePiece<Piece>::get();
+        if (!piece) return kCantHappenErr;
+        return body(*piece);
+    } catch (const std::bad_alloc&) {
+        return kOutOfMemoryErr;
+    } catch (...) {
+        return kCantHappenErr;
+    }
+}
 
 }  // namespace host
