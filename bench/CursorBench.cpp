@@ -83,15 +83,22 @@ void moveCursor(benchmark::State& state, bool linear) {
 void CursorMove(benchmark::State& state) { moveCursor(state, false); }
 void CursorMoveLinearScan(benchmark::State& state) { moveCursor(state, true); }
 
+/// Clicks as a person draws: short segments from the last point, a polyline of a few
+/// segments ended with Control and Alt, then the next one somewhere else.
 void Click(benchmark::State& state) {
     Bench& b = prepare(state.range(0));
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> step(-20.0, 20.0);
+    AIRealPoint at = nextCursor(b);
     long clicks = 0;
     for (auto _ : state) {
-        const AIRealPoint at = nextCursor(b);
+        at = {at.h + static_cast<AIReal>(step(random)), at.v + static_cast<AIReal>(step(random))};
         b.host->move(at, 0);
         b.host->click(at, 0);
-        // Control with Alt ends the polyline now and then, so paths stay of a usual length.
-        if (++clicks % 50 == 0) b.host->move(at, controlKey | optionKey);
+        if (++clicks % 8 == 0) {
+            b.host->move(at, controlKey | optionKey);
+            at = nextCursor(b);
+        }
     }
 }
 
