@@ -15,6 +15,7 @@
 #include <2geom/svg-path-parser.h>
 
 #include "host/JsonNumbers.h"
+#include "PathShapes.h"
 
 namespace host {
 
@@ -77,6 +78,12 @@ std::vector<PathShape> shapesFromSvg(const std::string& data) {
         throw std::invalid_argument("malformed SVG path data \"" + data + "\"");
     }
     if (paths.empty()) throw std::invalid_argument("the SVG path data \"" + data + "\" holds no subpath");
+    return shapesFromPaths(paths);
+}
+
+}  // namespace
+
+std::vector<PathShape> shapesFromPaths(const Geom::PathVector& paths) {
     std::vector<PathShape> shapes;
     for (const Geom::Path& path : paths) {
         PathShape shape;
@@ -96,6 +103,8 @@ std::vector<PathShape> shapesFromSvg(const std::string& data) {
     return shapes;
 }
 
+namespace {
+
 nlohmann::json jsonPoint(AIRealPoint point) {
     return {jsonNumber(point.h), jsonNumber(point.v)};
 }
@@ -103,15 +112,7 @@ nlohmann::json jsonPoint(AIRealPoint point) {
 /// Runs a suite call on the active document; nothing escapes to the plug-in.
 template <class Body>
 AIErr guarded(Body&& body) noexcept {
-    try {
-        Document* self = Active::get();
-        if (!self) return kCantHappenErr;
-        return body(*self);
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemoryErr;
-    } catch (...) {
-        return kCantHappenErr;
-    }
+    return guardedCall<Document>(std::forward<Body>(body));
 }
 
 }  // namespace
@@ -168,6 +169,22 @@ AIArtHandle Document::addPath(PathShape shape) {
     return insert({place.layer, place.order, std::move(shape), 0});
 }
 
+AIArtHandle Document::insertPath(AILayerHandle layer, AIArtHandle below, PathShape shape, ASInt32 attributes) {
+    checkShape(shape);
+    Layer* found = layers_.find(layer);
+    if (!found) throw std::invalid_argument("no such layer in the document");
+    std::int64_t order = 0;
+    if (below) {
+        const Art* reference = art_.find(below);
+        if (!reference || reference->layer != layer) throw std::invalid_argument("no such art in the layer");
+        auto above = std::next(found->art.find(reference->order));
+        order = keyBetween(*found, below, above == found->art.end() ? nullptr : above->second);
+    } else if (!found->art.empty()) {
+        order = keyBetween(*found, nullptr, found->art.begin()->second);
+    }
+    return insert({layer, order, std::move(shape), attributes & kKnownUserAttributes});
+}
+
 std::vector<AIArtHandle> Document::addSvgPath(const std::string& data) {
     std::vector<AIArtHandle> added;
     for (PathShape& shape : shapesFromSvg(data)) added.push_back(addPath(std::move(shape)));
@@ -186,6 +203,13 @@ void Document::setLocked(AIArtHandle art, bool locked) {
     Art* found = art_.find(art);
     if (!found) throw std::invalid_argument("no such art in the document");
     found->attributes = locked ? (found->attributes | kArtLocked) : (found->attributes & ~kArtLocked);
+    changed(art, Change::edited);
+}
+
+void Document::setSelected(AIArtHandle art, bool selected) {
+    Art* found = art_.find(art);
+    if (!found) throw std::invalid_argument("no such art in the document");
+    found->attributes = selected ? (found->attributes | kArtSelected) : (found->attributes & ~kArtSelected);
     changed(art, Change::edited);
 }
 

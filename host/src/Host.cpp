@@ -17,6 +17,7 @@
 #include "AITool.h"
 #include "UnusedSuites.h"
 #include "host/RealMath.h"
+#include "host/Svg.h"
 
 namespace host {
 
@@ -70,6 +71,7 @@ Host::Host(Options options)
 Host::~Host() = default;
 
 void Host::start() {
+    History::Group step(history_);
     if (started_) throw HostError("the host has already started");
     plugins_.loadFolder(options_.pluginsDir);
     for (std::size_t i = 0; i < plugins_.count(); ++i) {
@@ -104,6 +106,7 @@ void Host::reload() {
 }
 
 void Host::quit() {
+    History::Group step(history_);
     if (!started_) throw HostError("the host has not started");
     notify(kAIApplicationShutdownNotifier);
     for (std::size_t i = 0; i < plugins_.count(); ++i) {
@@ -126,6 +129,7 @@ void Host::notify(const std::string& type) {
 }
 
 void Host::selectTool(const std::string& name) {
+    History::Group step(history_);
     AIToolHandle tool = tools_.find(name);
     if (!tool) throw HostError("the host has no tool \"" + name + "\"");
     tools_.select(tool);
@@ -133,11 +137,13 @@ void Host::selectTool(const std::string& name) {
 }
 
 void Host::deselect() {
+    History::Group step(history_);
     tools_.select(tools_.selectionTool());
     afterEvent();
 }
 
 void Host::editTool() {
+    History::Group step(history_);
     if (tools_.selected() == tools_.selectionTool()) throw HostError("no plug-in tool is selected");
     AIToolMessage message{};
     tools_.send(tools_.selected(), kSelectorAIEditToolOptions, message);
@@ -145,6 +151,7 @@ void Host::editTool() {
 }
 
 void Host::move(AIRealPoint cursor, ASUInt16 modifiers) {
+    History::Group step(history_);
     AIPoint where = viewPointOf(cursor);
     if (tools_.selectedTool().options & kToolWantsToTrackCursorOption)
         sendToTool(kSelectorAITrackToolCursor, cursor, where, kNullEvent, modifiers);
@@ -152,6 +159,7 @@ void Host::move(AIRealPoint cursor, ASUInt16 modifiers) {
 }
 
 void Host::click(AIRealPoint cursor, ASUInt16 modifiers) {
+    History::Group step(history_);
     AIPoint where = viewPointOf(cursor);
     sendToTool(kSelectorAIToolMouseDown, cursor, where, kMouseDownEvent, modifiers);
     afterEvent();
@@ -190,6 +198,7 @@ void Host::updateMenus() {
 }
 
 ASErr Host::chooseMenuItem(const std::string& textUtf8) {
+    History::Group step(history_);
     updateMenus();
     AIMenuItemHandle handle = menus_.findCommand(textUtf8);
     if (!handle) {
@@ -206,6 +215,54 @@ ASErr Host::chooseMenuItem(const std::string& textUtf8) {
     }
     afterEvent();
     return result;
+}
+
+void Host::checkIdle(const char* what) const {
+    if (plugins_.insideCall() || dialogs_.busy() || history_.grouping())
+        throw HostError(std::string("can't ") + what + " while another action is under way");
+}
+
+bool Host::undo() {
+    checkIdle("undo");
+    bool done = history_.undo();
+    // What the plug-ins draw over the art may depend on it.
+    if (done) views_.invalidate();
+    afterEvent();
+    return done;
+}
+
+bool Host::redo() {
+    checkIdle("redo");
+    bool done = history_.redo();
+    if (done) views_.invalidate();
+    afterEvent();
+    return done;
+}
+
+void Host::openSvg(const std::filesystem::path& file) {
+    checkIdle("open a file");
+    // Read whole before the document is touched: a bad file leaves it as it was.
+    std::vector<PathShape> shapes = importSvg(file);
+    {
+        History::Group step(history_);
+        std::vector<AIArtHandle> old;
+        document_.forEachArt([&](AIArtHandle art, const Document::Art&) { old.push_back(art); });
+        for (AIArtHandle art : old) document_.disposeArt(art);
+        for (PathShape& shape : shapes) document_.addPath(std::move(shape));
+    }
+    views_.invalidate();
+    afterEvent();
+}
+
+void Host::saveSvg(const std::filesystem::path& file) const { host::saveSvg(document_, file); }
+
+void Host::edit(const std::function<void(Document&)>& change) {
+    checkIdle("change the document");
+    {
+        History::Group step(history_);
+        change(document_);
+    }
+    afterEvent();
 }
 
 void Host::afterEvent() {
@@ -233,36 +290,43 @@ ADMItemRef Host::itemOf(ADMDialogRef dialog, ASInt32 itemID) const {
 }
 
 void Host::typeIntoItem(ADMDialogRef dialog, ASInt32 itemID, const std::string& text) {
+    History::Group step(history_);
     dialogs_.type(itemOf(dialog, itemID), text);
     afterEvent();
 }
 
 void Host::pickPreset(ADMDialogRef dialog, ASInt32 itemID, ASInt32 entryID) {
+    History::Group step(history_);
     dialogs_.pickPreset(itemOf(dialog, itemID), entryID);
     afterEvent();
 }
 
 void Host::pickEntry(ADMDialogRef dialog, ASInt32 itemID, ASInt32 position) {
+    History::Group step(history_);
     dialogs_.pickEntry(itemOf(dialog, itemID), position);
     afterEvent();
 }
 
 void Host::chooseDialogMenu(ADMDialogRef dialog, ASInt32 index) {
+    History::Group step(history_);
     dialogs_.chooseMenuEntry(dialog, index);
     afterEvent();
 }
 
 void Host::clickItem(ADMDialogRef dialog, ASInt32 itemID) {
+    History::Group step(history_);
     dialogs_.click(itemOf(dialog, itemID));
     afterEvent();
 }
 
 void Host::dragItem(ADMDialogRef dialog, ASInt32 itemID, ASInt32 h0, ASInt32 h1) {
+    History::Group step(history_);
     dialogs_.drag(itemOf(dialog, itemID), h0, h1);
     afterEvent();
 }
 
 void Host::closeDialog(ADMDialogRef dialog) {
+    History::Group step(history_);
     dialogs_.close(dialog);
     afterEvent();
 }
@@ -307,6 +371,7 @@ nlohmann::json Host::dumpHost() const {
     tools_.dump(out);
     hitTesting_.dump(out);
     dialogs_.dump(out);
+    history_.dump(out);
     out["suites"] = {{"acquired", suites_.outstandingTotal()},
                      {"acquisitions", suites_.acquisitions()},
                      {"releases", suites_.releases()}};

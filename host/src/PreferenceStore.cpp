@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -61,11 +62,12 @@ public:
     std::string path_;
 };
 
-/// Replaces file with contents so that a reader sees the old file or the new one, whole.
-/// Each step first asks the test hook whether it should fail.
-void writeAtomically(const fs::path& file, std::string_view contents) {
+}  // namespace
+
+// Each step first asks the test hook whether it should fail.
+void detail::writeAtomically(const fs::path& file, std::string_view contents, const std::string& what) {
     auto fail = [&](const char* step, int error) {
-        throw StoreError("cannot save preferences to " + file.string() + ": " + step + ": " + errnoText(error));
+        throw StoreError("cannot save " + what + " to " + file.string() + ": " + step + ": " + errnoText(error));
     };
     auto injected = [](WriteStep step) {
         const auto& fault = detail::writeFault();
@@ -119,6 +121,8 @@ void writeAtomically(const fs::path& file, std::string_view contents) {
     ::close(dir);
     if (synced != 0) fail("flushing the folder to disk", error);
 }
+
+namespace {
 
 // ---- reading ------------------------------------------------------------------
 
@@ -244,6 +248,16 @@ Values parseStore(const std::string& text) {
     return values;
 }
 
+/// Creates the missing folders of the path, private to the person as configuration folders should be.
+void createFolders(const fs::path& folder) {
+    if (folder.empty()) return;
+    std::error_code error;
+    if (fs::is_directory(folder, error)) return;
+    createFolders(folder.parent_path() == folder ? fs::path() : folder.parent_path());
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+        throw StoreError("cannot create the folder " + folder.string() + ": " + errnoText(errno));
+}
+
 /// Moves a damaged file to FILE.corrupt, or the first free FILE.corrupt.N, and answers where.
 fs::path setAside(const fs::path& file) {
     for (unsigned n = 0;; ++n) {
@@ -323,6 +337,19 @@ constexpr AIPreferenceSuite kSuite = {
 
 }  // namespace
 
+fs::path defaultPreferenceFile() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    fs::path folder;
+    if (config && *config && fs::path(config).is_absolute()) {
+        folder = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || !*home) throw StoreError("cannot find the configuration folder: neither XDG_CONFIG_HOME nor HOME is set");
+        folder = fs::path(home) / ".config";
+    }
+    return folder / "orvane" / "prefs.json";
+}
+
 PreferenceStore::PreferenceStore() = default;
 
 PreferenceStore::PreferenceStore(fs::path file) : file_(std::move(file)) {}
@@ -356,7 +383,8 @@ void PreferenceStore::save() const {
     std::string text = "[";
     for (std::size_t i = 0; i < list.size(); ++i) text += (i ? ",\n  " : "\n  ") + list[i].dump();
     text += list.empty() ? "]\n" : "\n]\n";
-    writeAtomically(*file_, text);
+    createFolders(file_->parent_path());
+    detail::writeAtomically(*file_, text, "preferences");
 }
 
 std::optional<PreferenceStore::Value> PreferenceStore::get(std::string_view prefix, std::string_view key) const {

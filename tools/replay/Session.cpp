@@ -319,10 +319,31 @@ void Session::addCommands() {
     add("dialog", 2, 4, [this](const Args& a) { playDialog(host(), a); });
     add("move", 2, 5, [this](const Args& a) { host().move(cursorPoint(a), modifierKeys(a, 2)); });
     add("click", 2, 5, [this](const Args& a) { host().click(cursorPoint(a), modifierKeys(a, 2)); });
-    add("path", 1, 1, [this](const Args& a) { host().document().addSvgPath(a[0]); });
-    add("delete", 1, 1, [this](const Args& a) { host().document().disposeArt(artAt(host().document(), a[0])); });
-    add("lock", 1, 1, [this](const Args& a) { host().document().setLocked(artAt(host().document(), a[0]), true); });
-    add("unlock", 1, 1, [this](const Args& a) { host().document().setLocked(artAt(host().document(), a[0]), false); });
+    // Each document command is one step of the history.
+    add("path", 1, 1, [this](const Args& a) {
+        host::History::Group step(host().history());
+        host().document().addSvgPath(a[0]);
+    });
+    add("delete", 1, 1, [this](const Args& a) {
+        host::History::Group step(host().history());
+        host().document().disposeArt(artAt(host().document(), a[0]));
+    });
+    add("lock", 1, 1, [this](const Args& a) {
+        host::History::Group step(host().history());
+        host().document().setLocked(artAt(host().document(), a[0]), true);
+    });
+    add("unlock", 1, 1, [this](const Args& a) {
+        host::History::Group step(host().history());
+        host().document().setLocked(artAt(host().document(), a[0]), false);
+    });
+    add("undo", 0, 0, [this](const Args&) {
+        if (!host().undo()) throw SessionError("undo: nothing to undo");
+    });
+    add("redo", 0, 0, [this](const Args&) {
+        if (!host().redo()) throw SessionError("redo: nothing to redo");
+    });
+    add("open", 1, 1, [this](const Args& a) { host().openSvg(a[0]); });
+    add("save", 1, 1, [this](const Args& a) { host().saveSvg(a[0]); });
     add("layercolor", 3, 3, [this](const Args& a) {
         host::Document& document = host().document();
         document.setLayerColor(document.currentLayer(),

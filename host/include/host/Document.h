@@ -87,6 +87,9 @@ public:
     /// A path on top of the current layer; throws std::invalid_argument for a coordinate that is
     /// not finite or more than kMaxSegmentCount anchors.
     AIArtHandle addPath(PathShape shape);
+    /// A path in layer just above the art below (null: at the bottom of the layer), with those user
+    /// attributes; throws std::invalid_argument as addPath does, or for a layer or art below that is not there.
+    AIArtHandle insertPath(AILayerHandle layer, AIArtHandle below, PathShape shape, ASInt32 attributes);
     /// One path per subpath of SVG path data (artwork coordinates), on top of the current layer, in order.
     /// Lines give anchors whose control points are the anchor; quadratic curves and arcs become cubic.
     /// Throws std::invalid_argument, adding nothing, when the data is malformed or holds no subpath.
@@ -96,6 +99,8 @@ public:
     const Art* findArt(AIArtHandle art) const { return art_.find(art); }
     /// Throws std::invalid_argument for art that is not in the document.
     void setLocked(AIArtHandle art, bool locked);
+    /// Throws std::invalid_argument for art that is not in the document.
+    void setSelected(AIArtHandle art, bool selected);
     void disposeArt(AIArtHandle art);
     /// Throws std::invalid_argument for art that is not in the document.
     PaintRank paintRank(AIArtHandle art) const;

@@ -20,6 +20,7 @@
 #include "host/Document.h"
 #include "host/DocumentViews.h"
 #include "host/HitTesting.h"
+#include "host/History.h"
 #include "host/Icons.h"
 #include "host/Menus.h"
 #include "host/Notifiers.h"
@@ -66,6 +67,8 @@ public:
     HitTesting& hitTesting() { return hitTesting_; }
     DialogManager& dialogs() { return dialogs_; }
     const DialogManager& dialogs() const { return dialogs_; }
+    History& history() { return history_; }
+    const History& history() const { return history_; }
 
     /// Loads the bundles, sends each its start-up, then the application-started notification. Throws HostError when a bundle can't be loaded.
     void start();
@@ -126,6 +129,25 @@ public:
     /// Closes a non-modal dialog with its close box.
     void closeDialog(ADMDialogRef dialog);
 
+    // The document as a whole. Each action is one step of the history (none when nothing changed);
+    // undo, redo, openSvg and edit end with afterEvent(). HostError while a plug-in's call, a dialog's
+    // procedure or a modal run is under way.
+
+    bool canUndo() const { return history_.canUndo(); }
+    bool canRedo() const { return history_.canRedo(); }
+    /// Puts back the document as it was before the last step (restored art has new handles); false
+    /// when there is nothing to undo.
+    bool undo();
+    /// Does the last undone step again (with new handles); false when there is nothing to redo.
+    bool redo();
+    /// Replaces all the art of the document with the paths of the SVG file, as one step that can be
+    /// undone. SvgError for a file that can't be read or used, leaving the document as it was.
+    void openSvg(const std::filesystem::path& file);
+    /// Writes the document as an SVG file, replacing the file whole; SvgError when that fails.
+    void saveSvg(const std::filesystem::path& file) const;
+    /// A person changes the document with the host's own means (a path drawn, art deleted…): one step.
+    void edit(const std::function<void(Document&)>& change);
+
     /// What the host does once an event's messages have returned: the tool switches plug-ins asked for,
     /// the drawing of dialogs, the redraw of an invalid view, then the error of a modal run, if one
     /// went wrong. Nothing while a plug-in's call or procedure is still running.
@@ -156,6 +178,7 @@ private:
     Tools tools_;
     Document document_;
     HitTesting hitTesting_{document_};
+    History history_{document_};
     DialogManager dialogs_{plugins_, icons_, basic_};
     bool started_ = false;
     ASUInt32 ticks_ = 0;
@@ -163,6 +186,8 @@ private:
     /// The cursor's pixel in the view; HostError for a point that is not finite.
     AIPoint viewPointOf(AIRealPoint cursor) const;
     void sendToTool(const char* selector, AIRealPoint cursor, AIPoint where, ASUInt16 what, ASUInt16 modifiers);
+    /// HostError unless the document can be changed as a whole now.
+    void checkIdle(const char* what) const;
     /// Item itemID of the dialog; HostError when there is none.
     ADMItemRef itemOf(ADMDialogRef dialog, ASInt32 itemID) const;
 };

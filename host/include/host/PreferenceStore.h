@@ -77,6 +77,11 @@ private:
     Prefixes values_;
 };
 
+/// The store's file in the person's configuration folder: $XDG_CONFIG_HOME/orvane/prefs.json, or
+/// ~/.config/orvane/prefs.json when XDG_CONFIG_HOME is unset, empty or not absolute. StoreError
+/// when there is no home folder either. The folder is created (private to the person) at the first save.
+std::filesystem::path defaultPreferenceFile();
+
 namespace detail {
 
 /// The steps of replacing the store's file, in order.
@@ -85,6 +90,10 @@ enum class WriteStep { OpenTemp, Write, SyncFile, Rename, SyncFolder };
 /// For tests: called before each step of a save; a non-zero errno it answers makes
 /// that step fail with it. An empty function removes the hook.
 void setWriteFault(std::function<int(WriteStep)> fault);
+
+/// Replaces file with contents so that a reader sees the old file or the new one, whole; throws
+/// StoreError "cannot save WHAT to FILE: step: cause" when that fails, leaving the old file whole.
+void writeAtomically(const std::filesystem::path& file, std::string_view contents, const std::string& what);
 
 }  // namespace detail
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -56,6 +57,14 @@ public:
     AIToolHandle find(const std::string& name) const;
     const Tool* tool(AIToolHandle handle) const { return tools_.find(handle); }
     AIToolHandle selectionTool() const { return selectionTool_; }
+    /// Every tool, the host's first, then the plug-ins' in the order they were added.
+    std::vector<AIToolHandle> all() const {
+        std::vector<AIToolHandle> handles{selectionTool_};
+        tools_.forEach([&](AIToolHandle handle, const Tool&) {
+            if (handle != selectionTool_) handles.push_back(handle);
+        });
+        return handles;
+    }
 
     AIToolHandle selected() const { return selected_; }
     const Tool& selectedTool() const { return *tools_.find(selected_); }

@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <vector>
+
+#include "host/Document.h"
+#include "host/HitTesting.h"
+#include "host/History.h"
+#include "host/Host.h"
+#include "host/SuiteRegistry.h"
+
+namespace {
+
+AIPathSegment anchor(float h, float v) { return {{h, v}, {h, v}, {h, v}, true}; }
+
+host::PathShape line(float h0, float v0, float h1, float v1) { return {{anchor(h0, v0), anchor(h1, v1)}, false}; }
+
+/// What a person sees of the document: each layer's art in paint order, bottom first.
+struct Art {
+    AILayerHandle layer;
+    host::PathShape shape;
+    ASInt32 attributes;
+    bool operator==(const Art& other) const {
+        return layer == other.layer && attributes == other.attributes && host::sameShape(shape, other.shape);
+    }
+};
+void PrintTo(const Art& art, std::ostream* out) {
+    *out << "{";
+    for (const AIPathSegment& segment : art.shape.segments) *out << " " << segment.p.h << "," << segment.p.v;
+    *out << (art.shape.closed ? " Z" : "") << " }";
+}
+
+std::vector<Art> contents(const host::Document& document) {
+    std::vector<Art> all;
+    document.forEachArt([&](AIArtHandle, const host::Document::Art& art) {
+        all.push_back({art.layer, art.shape, art.attributes});
+    });
+    return all;
+}
+
+class HistoryTest : public testing::Test {
+protected:
+    void SetUp() override {
+        document.registerSuites(registry);
+        const void* table = nullptr;
+        ASSERT_EQ(registry.acquire(kAIArtSuite, kAIArtSuiteVersion, &table), kNoErr);
+        art = static_cast<const AIArtSuite*>(table);
+        ASSERT_EQ(registry.acquire(kAIPathSuite, kAIPathSuiteVersion, &table), kNoErr);
+        path = static_cast<const AIPathSuite*>(table);
+    }
+
+    /// A plug-in's click: one more anchor to the path, made when there is none.
+    AIArtHandle addAnchor(AIArtHandle handle, float h, float v) {
+        host::History::Group step(history);
+        if (!handle) {
+            EXPECT_EQ(art->NewArt(kPathArt, kPlaceAboveAll, nullptr, &handle), kNoErr);
+        }
+        ASInt16 count = 0;
+        EXPECT_EQ(path->GetPathSegmentCount(handle, &count), kNoErr);
+        EXPECT_EQ(path->SetPathSegmentCount(handle, static_cast<ASInt16>(count + 1)), kNoErr);
+        AIPathSegment added = anchor(h, v);
+        EXPECT_EQ(path->SetPathSegments(handle, count, 1, &added), kNoErr);
+        return handle;
+    }
+
+    host::SuiteRegistry registry;
+    host::Document document;
+    host::HitTesting hitTesting{document};
+    host::History history{document};
+    const AIArtSuite* art = nullptr;
+    const AIPathSuite* path = nullptr;
+};
+
+TEST_F(HistoryTest, UndoAndRedoRestoreEachStepUnderNewHandles) {
+    EXPECT_FALSE(history.canUndo());
+    AIArtHandle triangle = addAnchor(nullptr, 0, 0);
+    addAnchor(triangle, 100, 0);
+    addAnchor(triangle, 50, 80);
+    auto drawn = contents(document);
+    {
+        host::History::Group step(history);
+        ASSERT_EQ(path->SetPathClosed(triangle, true), kNoErr);
+    }
+    auto closed = contents(document);
+
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(contents(document), drawn);
+    // The tool's handle is gone: every call on it fails and changes nothing.
+    EXPECT_FALSE(art->ValidArt(triangle, false));
+    ASInt16 count = 0;
+    EXPECT_EQ(path->GetPathSegmentCount(triangle, &count), kBadHandleErr);
+    EXPECT_EQ(path->SetPathClosed(triangle, true), kBadHandleErr);
+    AIArtHandle restored = document.artAt(0);
+    EXPECT_NE(restored, triangle);
+    EXPECT_TRUE(history.canRedo());
+
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(contents(document), closed);
+    EXPECT_FALSE(art->ValidArt(restored, false));
+    EXPECT_NE(document.artAt(0), triangle);
+
+    // Back to the empty document, one click at a time, then forward again.
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(history.undo());
+    EXPECT_EQ(document.artCount(), 0u);
+    EXPECT_FALSE(history.undo());
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(history.redo());
+    EXPECT_EQ(contents(document), closed);
+    EXPECT_FALSE(history.redo());
+}
+
+TEST_F(HistoryTest, StepsAreActionsThatChangedSomething) {
+    AIArtHandle handle = document.addPath(line(0, 0, 10, 0));
+    {
+        // Changed and changed back: no step.
+        host::History::Group step(history);
+        document.setLocked(handle, true);
+        document.setLocked(handle, false);
+        AIArtHandle scrap = document.addPath(line(1, 1, 2, 2));
+        document.disposeArt(scrap);
+    }
+    {
+        // Selecting is no change to undo.
+        host::History::Group step(history);
+        ASSERT_EQ(art->SetArtUserAttr(handle, kArtSelected, kArtSelected), kNoErr);
+    }
+    // The change made outside any action is a step of its own.
+    EXPECT_EQ(history.canUndo(), true);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(document.artCount(), 0u);
+    EXPECT_FALSE(history.undo());
+
+    // Nested groups make one step; a new step forgets what was undone.
+    ASSERT_TRUE(history.redo());
+    {
+        host::History::Group outer(history);
+        document.setLocked(document.artAt(0), true);
+        {
+            host::History::Group inner(history);
+            document.addPath(line(5, 5, 6, 6));
+        }
+    }
+    EXPECT_FALSE(history.canRedo());
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(document.artCount(), 1u);
+    EXPECT_EQ(document.findArt(document.artAt(0))->attributes & kArtLocked, 0);
+}
+
+TEST_F(HistoryTest, RestoredArtGoesBackInItsPlaceInEveryLayer) {
+    AILayerHandle bottom = document.currentLayer();
+    document.addPath(line(0, 0, 1, 0));
+    document.addPath(line(0, 1, 1, 1));
+    AILayerHandle top = document.addLayer("Layer 2");
+    document.setCurrentLayer(top);
+    document.addPath(line(0, 2, 1, 2));
+    document.setCurrentLayer(bottom);
+    std::vector<std::vector<Art>> states{contents(document)};
+    // Inserting again and again just above the same art renumbers the layer's paint order.
+    for (int i = 0; i < 40; ++i) {
+        host::History::Group step(history);
+        AIArtHandle made = nullptr;
+        ASSERT_EQ(art->NewArt(kPathArt, kPlaceAbove, document.artAt(i % 2), &made), kNoErr);
+        host::PathShape shape = line(static_cast<float>(i), 10, 0, 0);
+        ASSERT_EQ(path->SetPathSegmentCount(made, 2), kNoErr);
+        ASSERT_EQ(path->SetPathSegments(made, 0, 2, shape.segments.data()), kNoErr);
+        AIArtHandle victim = document.artAt(i % 3 ? 0 : -1);
+        if (i % 5 == 4 && victim != made) document.disposeArt(victim);
+        states.push_back(contents(document));
+    }
+    for (std::size_t i = states.size() - 1; i > 0; --i) {
+        ASSERT_TRUE(history.undo());
+        ASSERT_EQ(contents(document), states[i - 1]) << "after undoing step " << i;
+    }
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        ASSERT_TRUE(history.redo());
+        ASSERT_EQ(contents(document), states[i]) << "after redoing step " << i;
+    }
+}
+
+TEST_F(HistoryTest, TheHitTestIndexFollowsUndo) {
+    document.addPath(line(-10, 0, 10, 0));
+    document.addPath(line(0, -10, 0, 10));
+    ASSERT_TRUE(hitTesting.nearestCrossing({1, 1}));
+    {
+        host::History::Group step(history);
+        document.disposeArt(document.artAt(1));
+    }
+    EXPECT_FALSE(hitTesting.nearestCrossing({1, 1}));
+    ASSERT_TRUE(history.undo());
+    EXPECT_TRUE(hitTesting.nearestCrossing({1, 1}));
+    AIArtHandle restored = document.artAt(1);
+    EXPECT_EQ(hitTesting.hitTest(restored, {0, 5}, 1, kAllHitRequest).type,
+              hitTesting.hitTestLinear(restored, {0, 5}, 1, kAllHitRequest).type);
+    EXPECT_NE(hitTesting.hitTest(nullptr, {0, 5}, 1, kAllHitRequest).type, kNothingHitType);
+}
+
+TEST(HostHistory, UndoIsRefusedInsideAnAction) {
+    host::Host host{{ORVANE_PLUGINS_DIR, std::nullopt, [](const std::string&) {}}};
+    host.edit([](host::Document& document) { document.addPath(line(0, 0, 1, 1)); });
+    EXPECT_TRUE(host.canUndo());
+    {
+        host::History::Group step(host.history());
+        EXPECT_THROW(host.undo(), host::HostError);
+    }
+    EXPECT_TRUE(host.undo());
+    EXPECT_EQ(host.document().artCount(), 0u);
+    EXPECT_FALSE(host.undo());
+    EXPECT_TRUE(host.redo());
+    EXPECT_EQ(host.document().artCount(), 1u);
+}
+
+}  // namespace

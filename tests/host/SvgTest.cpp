@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "host/History.h"
+#include "host/Host.h"
+#include "host/Svg.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+AIPathSegment anchor(float h, float v) { return {{h, v}, {h, v}, {h, v}, true}; }
+
+std::vector<AIRealPoint> anchorsOf(const host::PathShape& shape) {
+    std::vector<AIRealPoint> points;
+    for (const AIPathSegment& segment : shape.segments) points.push_back(segment.p);
+    return points;
+}
+
+std::string svg(const std::string& body) { return "<svg xmlns=\"http://www.w3.org/2000/svg\">" + body + "</svg>"; }
+
+void expectAnchors(const host::PathShape& shape, const std::vector<AIRealPoint>& wanted, const std::string& what) {
+    std::vector<AIRealPoint> found = anchorsOf(shape);
+    ASSERT_EQ(found.size(), wanted.size()) << what;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        EXPECT_NEAR(found[i].h, wanted[i].h, 1e-4) << what << ", anchor " << i;
+        EXPECT_NEAR(found[i].v, wanted[i].v, 1e-4) << what << ", anchor " << i;
+    }
+}
+
+TEST(Svg, SavedDocumentOpensWithTheSameAnchors) {
+    host::Document document;
+    document.addPath({{anchor(0, 0), anchor(0.1f, -7.25f), anchor(12345.678f, 1e-3f)}, false});
+    host::PathShape curve{{anchor(-3, 4), anchor(50, 50), anchor(80, -20)}, true};
+    curve.segments[0].out = {-1.5f, 30};
+    curve.segments[1].in = {20, 60.333f};
+    curve.segments[2].out = {90, 0};  // the closing piece is a curve
+    document.addPath(curve);
+    document.addPath({{anchor(1, 1), anchor(2, 2), anchor(3, 1)}, true});
+    document.addPath({});  // nothing to write
+    AILayerHandle top = document.addLayer("Layer 2");
+    document.setCurrentLayer(top);
+    document.addPath({{anchor(7, 7), anchor(8, 9)}, false});
+
+    std::string text = host::exportSvg(document);
+    std::vector<host::PathShape> read = host::importSvgText(text);
+    std::vector<host::PathShape> written;
+    document.forEachArt([&](AIArtHandle, const host::Document::Art& art) {
+        if (!art.shape.segments.empty()) written.push_back(art.shape);
+    });
+    ASSERT_EQ(read.size(), written.size()) << text;
+    for (std::size_t i = 0; i < read.size(); ++i) EXPECT_TRUE(host::sameShape(read[i], written[i])) << i << "\n" << text;
+    // y points down in the file.
+    EXPECT_NE(text.find("L0.1,7.25 "), std::string::npos) << text;
+}
+
+TEST(Svg, EachElementKindWithItsTransform) {
+    struct Case {
+        const char* element;
+        std::vector<AIRealPoint> anchors;  // artwork coordinates: v = -y
+        bool closed;
+    };
+    const float k = 0.70710678f;
+    std::vector<Case> cases = {
+        {R"~(<line x1="0" y1="0" x2="10" y2="0" transform="translate(5,5)"/>)~", {{5, -5}, {15, -5}}, false},
+        {R"~(<polyline points="0,0 10,0 10 10" transform="scale(2)"/>)~", {{0, 0}, {20, 0}, {20, -20}}, false},
+        {R"~(<polygon points="10,0 20,0 20,5" transform="rotate(90)"/>)~", {{0, -10}, {0, -20}, {-5, -20}}, true},
+        {R"~(<polygon points="10,0 0,0" transform="rotate(90 10 0)"/>)~", {{10, 0}, {10, 10}}, true},
+        {R"~(<rect x="1" y="2" width="3" height="4" transform="skewX(45)"/>)~",
+         {{3, -2}, {6, -2}, {10, -6}, {7, -6}},
+         true},
+        {R"~(<rect width="10" height="10" transform="skewY(45)"/>)~", {{0, 0}, {10, -10}, {10, -20}, {0, -10}}, true},
+        {R"~(<circle cx="10" cy="0" r="5" transform="matrix(1 0 0 1 0 -10)"/>)~",
+         {{15, 10}, {10, 5}, {5, 10}, {10, 15}},
+         true},
+        {R"~(<ellipse cx="0" cy="0" rx="4" ry="2" transform="rotate(45)"/>)~",
+         {{4 * k, -4 * k}, {-2 * k, -2 * k}, {-4 * k, 4 * k}, {2 * k, 2 * k}},
+         true},
+        {R"~(<path d="M 0 0 L 10 0 L 10 10 Z" transform="translate(10) rotate(90)"/>)~",
+         {{10, 0}, {10, -10}, {0, -10}},
+         true},
+        {R"~(<g transform="translate(10,0)"><g transform="scale(2)"><line x2="1px"/></g></g>)~", {{10, 0}, {12, 0}}, false},
+    };
+    for (const Case& c : cases) {
+        std::vector<host::PathShape> shapes = host::importSvgText(svg(c.element));
+        ASSERT_EQ(shapes.size(), 1u) << c.element;
+        EXPECT_EQ(shapes[0].closed, c.closed) << c.element;
+        expectAnchors(shapes[0], c.anchors, c.element);
+    }
+
+    // Rounded corners: a straight side and a quarter ellipse at each corner.
+    std::vector<host::PathShape> rounded = host::importSvgText(svg(R"~(<rect width="20" height="10" rx="2"/>)~"));
+    ASSERT_EQ(rounded.size(), 1u);
+    expectAnchors(rounded[0], {{2, 0}, {18, 0}, {20, -2}, {20, -8}, {18, -10}, {2, -10}, {0, -8}, {0, -2}}, "rounded");
+    // A transform on the root and on a nested svg; what is not geometry is passed over.
+    std::vector<host::PathShape> nested = host::importSvgText(
+        R"~(<svg:svg xmlns:svg="http://www.w3.org/2000/svg" transform="translate(0 5)"><svg:defs><svg:rect width="1" height="1"/></svg:defs>)~"
+        R"~(<svg:text>hi</svg:text><svg:svg><svg:line x1="1" y1="1" x2="2" y2="1"/></svg:svg></svg:svg>)~");
+    ASSERT_EQ(nested.size(), 1u);
+    expectAnchors(nested[0], {{1, -6}, {2, -6}}, "nested");
+    // Empty shapes draw nothing.
+    EXPECT_TRUE(host::importSvgText(svg(R"~(<rect width="0" height="5"/><circle r="0"/><path d=""/>)~")).empty());
+}
+
+TEST(Svg, BadFilesAreRefusedWithTheirReason) {
+    std::string deep;
+    for (int i = 0; i < 300; ++i) deep += "<g>";
+    for (int i = 0; i < 300; ++i) deep += "</g>";
+    struct Case {
+        std::string text;
+        const char* reason;
+    };
+    std::vector<Case> cases = {
+        {"<svg><path d=\"M 0 0\"", "not XML"},
+        {"plain text", "not XML"},
+        {"<html><path d=\"M 0 0 L 1 1\"/></html>", "no svg root"},
+        {svg(R"~(<path d="M 0 0 L x 1"/>)~"), "malformed path data"},
+        {svg(R"~(<line x1="inf" x2="1"/>)~"), "not a finite number"},
+        {svg(R"~(<line x1="nan" x2="1"/>)~"), "not a finite number"},
+        {svg(R"~(<line x1="1e999" x2="1"/>)~"), "not a finite number"},
+        {svg(R"~(<circle r="1e300"/>)~"), "beyond"},
+        {svg(R"~(<line x2="1" transform="scale(1e200)"/>)~"), "beyond"},
+        {svg(R"~(<line x2="1" transform="frob(2)"/>)~"), "unknown transform"},
+        {svg(R"~(<line x2="1" transform="translate(1,2,3)"/>)~"), "wrong number of values"},
+        {svg(R"~(<line x2="1" transform="rotate(45"/>)~"), "malformed"},
+        {svg(R"~(<line x2="5mm"/>)~"), "unit"},
+        {svg(R"~(<polyline points="1 2 3"/>)~"), "odd number"},
+        {svg(R"~(<rect width="-1" height="2"/>)~"), "negative"},
+        {svg(deep), "nested"},
+    };
+    for (const Case& c : cases) {
+        try {
+            host::importSvgText(c.text, "drawing.svg");
+            ADD_FAILURE() << "accepted " << c.text.substr(0, 80);
+        } catch (const host::SvgError& error) {
+            std::string message = error.what();
+            EXPECT_EQ(message.rfind("cannot open drawing.svg: ", 0), 0u) << message;
+            EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+        }
+    }
+}
+
+class SvgFiles : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("orvane-svg-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    void write(const fs::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+
+    fs::path folder;
+};
+
+TEST_F(SvgFiles, OpeningReplacesTheArtAndABadFileLeavesItAlone) {
+    host::Host host{{ORVANE_PLUGINS_DIR, std::nullopt, [](const std::string&) {}}};
+    host.edit([](host::Document& document) { document.addPath({{anchor(0, 0), anchor(1, 1)}, false}); });
+    nlohmann::json before = host.document().dump();
+
+    fs::path bad = folder / "bad.svg";
+    write(bad, svg(R"~(<line x2="1"/><path d="M 0 0 L 1"/>)~"));
+    EXPECT_THROW(host.openSvg(bad), host::SvgError);
+    EXPECT_THROW(host.openSvg(folder / "missing.svg"), host::SvgError);
+    EXPECT_EQ(host.document().dump(), before);
+
+    fs::path good = folder / "good.svg";
+    write(good, svg(R"~(<line x2="1"/><circle r="2"/>)~"));
+    host.openSvg(good);
+    EXPECT_EQ(host.document().artCount(), 2u);
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(host.document().dump(), before);
+
+    // Saving replaces the file whole; a folder that does not exist fails and says where.
+    fs::path saved = folder / "saved.svg";
+    host.saveSvg(saved);
+    EXPECT_EQ(host::importSvg(saved).size(), 1u);
+    try {
+        host.saveSvg(folder / "no" / "such.svg");
+        ADD_FAILURE() << "saved into a missing folder";
+    } catch (const host::SvgError& error) {
+        EXPECT_NE(std::string(error.what()).find("such.svg"), std::string::npos) << error.what();
+    }
+}
+
+}  // namespace
