@@ -1,0 +1,426 @@
+#include "Canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QSvgRenderer>
+#include <QWheelEvent>
+
+#include "AIHitTest.h"
+#include "QtTextMetrics.h"
+#include "host/Bundle.h"
+
+namespace workbench {
+
+namespace {
+
+using host::DocumentViews;
+
+constexpr double kPixelCentre = 0.5;
+/// Dashes of dashed annotations, in pixels: as the replay program's frames.
+constexpr double kDashOn = 4.0;
+constexpr double kDashOff = 3.0;
+constexpr int kCursorSize = 32;
+/// How near the cursor art must be for the selection tool to take it, in pixels.
+constexpr double kSelectTolerance = 4.0;
+constexpr double kWheelStep = 1.25;
+const QColor kSelectedArt(19, 125, 255);
+
+/// The keys held once a key event is over: the event's own report of a modifier key
+/// varies between platforms, so the key itself decides its bit.
+Qt::KeyboardModifiers modifiersAfter(const QKeyEvent& event, bool pressed) {
+    Qt::KeyboardModifiers modifiers = event.modifiers();
+    Qt::KeyboardModifier own = Qt::NoModifier;
+    switch (event.key()) {
+        case Qt::Key_Shift: own = Qt::ShiftModifier; break;
+        case Qt::Key_Alt: own = Qt::AltModifier; break;
+        case Qt::Key_Control: own = Qt::ControlModifier; break;
+        case Qt::Key_Meta:
+        case Qt::Key_Super_L:
+        case Qt::Key_Super_R: own = Qt::MetaModifier; break;
+        default: return modifiers;
+    }
+    return pressed ? modifiers | own : modifiers & ~own;
+}
+
+QPointF pixel(AIPoint p) {
+    return {p.h + kPixelCentre, p.v + kPixelCentre};
+}
+
+QColor colorOf(const AIRGBColor& color) {
+    return QColor::fromRgbF(color.red / 65535.0f, color.green / 65535.0f, color.blue / 65535.0f);
+}
+
+QRectF boxOf(const AIRect& rect) {
+    double left = std::min(rect.left, rect.right);
+    double top = std::min(rect.top, rect.bottom);
+    return {left, top, std::max(rect.left, rect.right) - left, std::max(rect.top, rect.bottom) - top};
+}
+
+struct AnnotationPainter {
+    QPainter& painter;
+
+    void fillOrStroke(const QPainterPath& path, bool fill) const {
+        if (fill)
+            painter.fillPath(path, painter.pen().color());
+        else
+            painter.strokePath(path, painter.pen());
+    }
+    void operator()(const host::DrawLine& line) const { painter.drawLine(pixel(line.from), pixel(line.to)); }
+    void operator()(const host::DrawEllipse& ellipse) const {
+        QRectF box = boxOf(ellipse.rect);
+        if (box.width() <= 0 || box.height() <= 0) return;
+        QPainterPath path;
+        path.addEllipse(box.translated(kPixelCentre, kPixelCentre));
+        fillOrStroke(path, ellipse.fill);
+    }
+    void operator()(const host::DrawRect& rect) const {
+        QRectF box = boxOf(rect.rect);
+        if (rect.fill) {
+            painter.fillRect(box, painter.pen().color());
+        } else {
+            // The outline lies on the rectangle's outer pixels.
+            QPainterPath path;
+            path.addRect(box.left() + kPixelCentre, box.top() + kPixelCentre, std::max(box.width() - 1, 0.0),
+                         std::max(box.height() - 1, 0.0));
+            painter.strokePath(path, painter.pen());
+        }
+    }
+    void operator()(const host::DrawTextAt& text) const {
+        QFontMetricsF metrics(painter.font());
+        painter.drawText(QPointF(text.at.h, text.at.v - metrics.descent()), QString::fromStdString(text.text));
+    }
+    void operator()(const host::DrawTextAligned& text) const {
+        QFontMetricsF metrics(painter.font());
+        QString string = QString::fromStdString(text.text);
+        double width = metrics.horizontalAdvance(string);
+        QRectF box = boxOf(text.rect);
+        double x = box.left();
+        if (text.horizontal == kAIATextAlignCenter) x += (box.width() - width) / 2;
+        if (text.horizontal == kAIATextAlignEnd) x += box.width() - width;
+        double baseline = box.top() + metrics.ascent();
+        if (text.vertical == kAIATextAlignCenter)
+            baseline = box.top() + (box.height() + metrics.ascent() - metrics.descent()) / 2;
+        if (text.vertical == kAIATextAlignEnd) baseline = box.bottom() - metrics.descent();
+        painter.drawText(QPointF(x, baseline), string);
+    }
+    void operator()(const host::DrawBeziers& chain) const {
+        QPainterPath path(pixel(chain.start));
+        for (const AIAnnotatorBezierPiece& piece : chain.pieces)
+            path.cubicTo(pixel(piece.control1), pixel(piece.control2), pixel(piece.end));
+        fillOrStroke(path, chain.fill);
+    }
+};
+
+}  // namespace
+
+Canvas::Canvas(host::Host& host, Act act, QWidget* parent) : QWidget(parent), host_(host), act_(std::move(act)) {
+    setFixedSize(sizeHint());
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QSize Canvas::sizeHint() const {
+    return {DocumentViews::kWidth, DocumentViews::kHeight};
+}
+
+AIRealPoint Canvas::artworkPoint(QPointF at) const {
+    AIPoint where{static_cast<ASInt16>(std::floor(at.x())), static_cast<ASInt16>(std::floor(at.y()))};
+    return host_.views().viewToArtwork(where).value_or(host_.views().center());
+}
+
+ASUInt16 Canvas::modifierBits(Qt::KeyboardModifiers modifiers) {
+    ASUInt16 bits = 0;
+    if (modifiers & Qt::ShiftModifier) bits |= shiftKey;
+    // Meta stands in for Option where the window manager keeps Alt for itself.
+    if (modifiers & (Qt::AltModifier | Qt::MetaModifier)) bits |= optionKey;
+    if (modifiers & Qt::ControlModifier) bits |= controlKey;
+    return bits;
+}
+
+void Canvas::refreshArt() {
+    const host::Document& document = host_.document();
+    qreal ratio = devicePixelRatioF();
+    QSize size(static_cast<int>(std::ceil(width() * ratio)), static_cast<int>(std::ceil(height() * ratio)));
+    AIRealPoint center = host_.views().center();
+    if (artValid_ && art_.size() == size && artRevision_ == document.revision() && artZoom_ == host_.views().zoom() &&
+        artCenter_.h == center.h && artCenter_.v == center.v)
+        return;
+    art_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    art_.setDevicePixelRatio(ratio);
+    paintArt(art_);
+    artValid_ = true;
+    artRevision_ = document.revision();
+    artZoom_ = host_.views().zoom();
+    artCenter_ = center;
+}
+
+void Canvas::paintArt(QImage& image) const {
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double zoom = host_.views().zoom();
+    const AIRealPoint center = host_.views().center();
+    // The view's mapping (v up in the artwork, down on the screen), through the middle of the pixels.
+    QTransform toView;
+    toView.translate(DocumentViews::kWidth / 2.0 + kPixelCentre, DocumentViews::kHeight / 2.0 + kPixelCentre);
+    toView.scale(zoom, -zoom);
+    toView.translate(-center.h, -center.v);
+    QPen plain(Qt::black, 1.0);
+    plain.setCosmetic(true);
+    QPen selected(kSelectedArt, 1.5);
+    selected.setCosmetic(true);
+    host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& art) {
+        const std::vector<AIPathSegment>& segments = art.shape.segments;
+        if ((art.attributes & kArtHidden) || segments.empty()) return;
+        QPainterPath path(QPointF(segments[0].p.h, segments[0].p.v));
+        for (std::size_t i = 0; i < host::pieceCount(art.shape); ++i) {
+            AIRealBezier piece = host::pieceBezier(art.shape, i);
+            path.cubicTo(piece.p1.h, piece.p1.v, piece.p2.h, piece.p2.v, piece.p3.h, piece.p3.v);
+        }
+        if (art.shape.closed) path.closeSubpath();
+        bool isSelected = art.attributes & kArtSelected;
+        painter.strokePath(toView.map(path), isSelected ? selected : plain);
+        if (isSelected) {
+            for (const AIPathSegment& segment : segments) {
+                QPointF anchor = toView.map(QPointF(segment.p.h, segment.p.v));
+                painter.fillRect(QRectF(anchor - QPointF(2, 2), QSizeF(4, 4)), kSelectedArt);
+            }
+        }
+    });
+}
+
+void Canvas::paintAnnotations(QPainter& painter) const {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    for (const host::DrawOperation& operation : host_.frame()) {
+        const host::DrawState& state = operation.state;
+        QPen pen(colorOf(state.color), std::max<double>(state.width, 0.0));
+        pen.setCapStyle(Qt::FlatCap);
+        if (state.dashed && state.width > 0)
+            pen.setDashPattern({kDashOn / state.width, kDashOff / state.width});
+        painter.setPen(pen);
+        painter.setFont(QtTextMetrics::font(state.font));
+        std::visit(AnnotationPainter{painter}, operation.shape);
+    }
+}
+
+void Canvas::paintEvent(QPaintEvent*) {
+    refreshArt();
+    QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), art_);
+    paintAnnotations(painter);
+}
+
+void Canvas::mouseMoveEvent(QMouseEvent* event) {
+    lastCursor_ = event->position();
+    cursorInside_ = true;
+    lastModifiers_ = event->modifiers();
+    if (panning_) {
+        panBy(event->position() - panFrom_);
+        panFrom_ = event->position();
+        return;
+    }
+    AIRealPoint point = artworkPoint(event->position());
+    ASUInt16 bits = modifierBits(event->modifiers());
+    act_([&] { host_.move(point, bits); });
+}
+
+void Canvas::mousePressEvent(QMouseEvent* event) {
+    setFocus();
+    lastCursor_ = event->position();
+    if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceHeld_)) {
+        panning_ = true;
+        panFrom_ = event->position();
+        setCursor(Qt::ClosedHandCursor);
+        return;
+    }
+    if (event->button() != Qt::LeftButton) return;
+    AIRealPoint point = artworkPoint(event->position());
+    if (host_.tools().selected() == host_.tools().selectionTool()) {
+        act_([&] { selectAt(point); });
+        return;
+    }
+    ASUInt16 bits = modifierBits(event->modifiers());
+    act_([&] { host_.click(point, bits); });
+}
+
+void Canvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (panning_ && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
+        panning_ = false;
+        shownCursor_ = -1;
+        updateCursor();
+    }
+}
+
+void Canvas::wheelEvent(QWheelEvent* event) {
+    if (event->modifiers() & Qt::ControlModifier) {
+        double steps = event->angleDelta().y() / 120.0;
+        if (steps != 0) zoomAround(std::pow(kWheelStep, steps), event->position());
+    } else {
+        // Without Ctrl the wheel scrolls: a pan.
+        panBy(QPointF(event->angleDelta().x(), event->angleDelta().y()) / 4.0);
+    }
+    event->accept();
+}
+
+void Canvas::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        spaceHeld_ = true;
+        return;
+    }
+    modifiersChanged(modifiersAfter(*event, true));
+    QWidget::keyPressEvent(event);
+}
+
+void Canvas::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        spaceHeld_ = false;
+        return;
+    }
+    modifiersChanged(modifiersAfter(*event, false));
+    QWidget::keyReleaseEvent(event);
+}
+
+void Canvas::leaveEvent(QEvent*) {
+    cursorInside_ = false;
+}
+
+void Canvas::modifiersChanged(Qt::KeyboardModifiers modifiers) {
+    if (modifierBits(modifiers) == modifierBits(lastModifiers_)) return;
+    lastModifiers_ = modifiers;
+    if (!cursorInside_ || panning_) return;
+    // The labels follow the keys at once, not at the next movement.
+    AIRealPoint point = artworkPoint(lastCursor_);
+    ASUInt16 bits = modifierBits(modifiers);
+    act_([&] { host_.move(point, bits); });
+}
+
+void Canvas::panBy(QPointF delta) {
+    double zoom = host_.views().zoom();
+    AIRealPoint center = host_.views().center();
+    AIRealPoint moved{static_cast<AIReal>(center.h - delta.x() / zoom), static_cast<AIReal>(center.v + delta.y() / zoom)};
+    act_([&] {
+        host_.views().setCenter(moved);
+        host_.afterEvent();
+    });
+}
+
+void Canvas::zoomAround(double factor, QPointF at) {
+    double zoom = std::clamp(host_.views().zoom() * factor, kMinZoom, kMaxZoom);
+    AIRealPoint before = artworkPoint(at);
+    act_([&] {
+        host_.views().setZoom(static_cast<AIReal>(zoom));
+        AIRealPoint after = artworkPoint(at);
+        AIRealPoint center = host_.views().center();
+        host_.views().setCenter({center.h + before.h - after.h, center.v + before.v - after.v});
+        host_.afterEvent();
+    });
+}
+
+void Canvas::setZoom(double zoom) {
+    zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    act_([&] {
+        host_.views().setZoom(static_cast<AIReal>(zoom));
+        host_.afterEvent();
+    });
+}
+
+void Canvas::fit() {
+    double left = std::numeric_limits<double>::infinity(), bottom = left, right = -left, top = -left;
+    host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& art) {
+        if (art.attributes & kArtHidden) return;
+        for (const AIPathSegment& s : art.shape.segments)
+            for (AIRealPoint p : {s.p, s.in, s.out}) {
+                left = std::min<double>(left, p.h);
+                right = std::max<double>(right, p.h);
+                bottom = std::min<double>(bottom, p.v);
+                top = std::max<double>(top, p.v);
+            }
+    });
+    double zoom = 1.0;
+    AIRealPoint center{0, 0};
+    if (left <= right) {
+        constexpr double kMargin = 0.9;
+        double w = std::max(right - left, 1.0), h = std::max(top - bottom, 1.0);
+        zoom = std::clamp(kMargin * std::min(DocumentViews::kWidth / w, DocumentViews::kHeight / h), kMinZoom, kMaxZoom);
+        center = {static_cast<AIReal>((left + right) / 2), static_cast<AIReal>((bottom + top) / 2)};
+    }
+    act_([&] {
+        host_.views().setZoom(static_cast<AIReal>(zoom));
+        host_.views().setCenter(center);
+        host_.afterEvent();
+    });
+}
+
+void Canvas::selectAt(AIRealPoint point) {
+    const host::Document& document = host_.document();
+    double tolerance = kSelectTolerance / host_.views().zoom();
+    host::HitResult hit = host_.hitTesting().hitTest(nullptr, point, tolerance, kAllHitRequest);
+    AIArtHandle found = hit.type != kNothingHitType ? hit.data.object : nullptr;
+    // Only what changes is touched: an unchanged selection is no step of the history.
+    std::vector<AIArtHandle> deselect;
+    document.forEachArt([&](AIArtHandle art, const host::Document::Art& data) {
+        if ((data.attributes & kArtSelected) && art != found) deselect.push_back(art);
+    });
+    bool select = found && !(document.findArt(found)->attributes & kArtSelected);
+    if (deselect.empty() && !select) return;
+    host_.edit([&](host::Document& changed) {
+        for (AIArtHandle art : deselect) changed.setSelected(art, false);
+        if (select) changed.setSelected(found, true);
+    });
+}
+
+QCursor Canvas::cursorFor(int id) {
+    auto known = cursors_.find(id);
+    if (known != cursors_.end()) return known->second;
+    QCursor cursor(Qt::ArrowCursor);
+    host::Plugins& plugins = host_.plugins();
+    for (std::size_t i = 0; i < plugins.count(); ++i) {
+        const host::Bundle& bundle = plugins.bundle(i);
+        std::optional<std::filesystem::path> image = bundle.image("cursors", id);
+        if (!image) continue;
+        QPixmap pixmap(kCursorSize, kCursorSize);
+        pixmap.fill(Qt::transparent);
+        QSvgRenderer renderer(QString::fromStdString(image->string()));
+        if (renderer.isValid()) {
+            QPainter painter(&pixmap);
+            renderer.render(&painter);
+        } else {
+            pixmap.load(QString::fromStdString(image->string()));
+        }
+        int x = kCursorSize / 2, y = kCursorSize / 2;
+        const nlohmann::json& table = bundle.resourceTable();
+        std::string key = std::to_string(id);
+        if (table.contains("cursors") && table["cursors"].contains(key)) {
+            const nlohmann::json& hotspot = table["cursors"][key].value("hotspot", nlohmann::json::array());
+            if (hotspot.is_array() && hotspot.size() == 2 && hotspot[0].is_number() && hotspot[1].is_number()) {
+                x = hotspot[0].get<int>();
+                y = hotspot[1].get<int>();
+            }
+        }
+        cursor = QCursor(pixmap, x, y);
+        break;
+    }
+    cursors_.emplace(id, cursor);
+    return cursor;
+}
+
+void Canvas::updateCursor() {
+    if (panning_) return;
+    int id = host_.basic().cursor();
+    if (id == shownCursor_) return;
+    shownCursor_ = id;
+    setCursor(id == 0 ? QCursor(Qt::ArrowCursor) : cursorFor(id));
+}
+
+}  // namespace workbench

@@ -1,0 +1,83 @@
+// The canvas: the host's one document view. The artwork is painted into a
+// cached image, repainted only when the document or the view changes; the
+// annotations of the host's latest redraw are painted over it on every paint.
+// Mouse and keys become host actions; the host's zoom and centre are the view's.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+
+#include <QCursor>
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+
+#include "host/Host.h"
+
+namespace workbench {
+
+/// Carries out a host action, reports what it throws and brings the widgets in step.
+using Act = std::function<void(const std::function<void()>&)>;
+
+class Canvas : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr double kMinZoom = 1.0 / 64;
+    static constexpr double kMaxZoom = 64.0;
+
+    Canvas(host::Host& host, Act act, QWidget* parent = nullptr);
+
+    /// The artwork point under a pixel of the canvas.
+    AIRealPoint artworkPoint(QPointF pixel) const;
+    /// The modifier bits of a tool event for the keys held.
+    static ASUInt16 modifierBits(Qt::KeyboardModifiers modifiers);
+
+    /// Zooms by factor keeping the artwork point under pixel where it is.
+    void zoomAround(double factor, QPointF pixel);
+    void setZoom(double zoom);
+    /// Zoom and centre that show all the art, or 100 % at the origin when there is none.
+    void fit();
+    /// The mouse cursor the plug-in asked for (the host's "cursor"), or the arrow.
+    void updateCursor();
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void refreshArt();
+    void paintArt(QImage& image) const;
+    void paintAnnotations(QPainter& painter) const;
+    void modifiersChanged(Qt::KeyboardModifiers modifiers);
+    void panBy(QPointF delta);
+    void selectAt(AIRealPoint point);
+    QCursor cursorFor(int id);
+
+    host::Host& host_;
+    Act act_;
+    QImage art_;
+    bool artValid_ = false;
+    std::uint64_t artRevision_ = 0;
+    AIReal artZoom_ = 0;
+    AIRealPoint artCenter_{};
+
+    QPointF lastCursor_;
+    bool cursorInside_ = false;
+    Qt::KeyboardModifiers lastModifiers_;
+    bool spaceHeld_ = false;
+    bool panning_ = false;
+    QPointF panFrom_;
+    std::map<int, QCursor> cursors_;
+    int shownCursor_ = -1;
+};
+
+}  // namespace workbench

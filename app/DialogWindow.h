@@ -1,0 +1,59 @@
+// A window mirroring one dialog of the host's dialog manager: each item a
+// widget at its rectangle, brought in step with the model after every host
+// action; what a person does becomes a host action.
+#pragma once
+
+#include <functional>
+#include <map>
+
+#include <QDialog>
+#include <QPixmap>
+
+#include "Canvas.h"
+#include "host/Host.h"
+
+namespace workbench {
+
+/// The image of a plug-in's picture or icon resource, or a null pixmap.
+QPixmap resourcePixmap(host::Host& host, SPPluginRef plugin, ASInt32 id, QSize size = {});
+
+class DialogWindow : public QDialog {
+    Q_OBJECT
+public:
+    DialogWindow(host::Host& host, Act act, ADMDialogRef dialog, QWidget* parent = nullptr);
+
+    ADMDialogRef dialog() const { return dialog_; }
+    /// The widget of the dialog's first item with that ID, or null.
+    QWidget* itemWidget(ASInt32 itemID) const;
+    /// Brings the widgets in step with the model; false when the dialog is gone.
+    bool sync();
+    /// Called when a person closes the window of a modal run or presses Escape in it.
+    std::function<void()> onDismiss;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    struct View {
+        QWidget* widget = nullptr;
+        QWidget* overlay = nullptr;  ///< paints the item's draw procedure, takes its tracking
+        std::string type;
+        ASInt32 picture = -1;  ///< the picture shown, so that it is rendered once
+    };
+
+    View makeView(ADMItemRef ref, const host::DialogManager::Item& item);
+    void syncView(View& view, const host::DialogManager::Item& item);
+    const host::DialogManager::Dialog* model() const { return host_.dialogs().dialog(dialog_); }
+
+    host::Host& host_;
+    Act act_;
+    ADMDialogRef dialog_;
+    std::map<ADMItemRef, View> views_;
+};
+
+/// Paints a dialog display list (dialog pixels) with the plug-in's resources.
+void paintDialogDrawing(QPainter& painter, host::Host& host, SPPluginRef plugin, const host::DialogDisplayList& drawing);
+
+}  // namespace workbench

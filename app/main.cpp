@@ -1,0 +1,64 @@
+// orvane-workbench: the host a person draws in, with the plug-ins of the build.
+#include <filesystem>
+#include <iostream>
+#include <optional>
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include "MainWindow.h"
+#include "host/Host.h"
+
+namespace {
+
+std::filesystem::path defaultPluginsDir() {
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return "build/plugins";
+    return self.parent_path().parent_path() / "plugins";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("orvane-workbench"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("The Orvane workbench: draw with the plug-ins of the build."));
+    parser.addHelpOption();
+    QCommandLineOption plugins(QStringLiteral("plugins"), QStringLiteral("The folder of plug-in bundles."),
+                               QStringLiteral("DIR"), QString::fromStdString(defaultPluginsDir().string()));
+    QCommandLineOption prefs(QStringLiteral("prefs"),
+                             QStringLiteral("The preference store's file, read at start and written at quit "
+                                            "(default: ~/.config/orvane/prefs.json)."),
+                             QStringLiteral("FILE"));
+    parser.addOption(plugins);
+    parser.addOption(prefs);
+    parser.process(app);
+
+    std::optional<std::filesystem::path> prefsFile;
+    if (parser.isSet(prefs)) {
+        prefsFile = parser.value(prefs).toStdString();
+    } else {
+        try {
+            prefsFile = host::defaultPreferenceFile();
+        } catch (const std::exception& error) {
+            std::cerr << "orvane-workbench: " << error.what() << "; the settings are not kept\n";
+        }
+    }
+    try {
+        host::Host host(host::Host::Options{parser.value(plugins).toStdString(), prefsFile, {}});
+        workbench::MainWindow window(host);
+        // Shown first, so that the palettes the plug-ins show at start-up find their place beside it.
+        window.show();
+        window.start();
+        if (!host.started()) {
+            std::cerr << "orvane-workbench: " << window.lastError().toStdString() << '\n';
+            return 1;
+        }
+        return app.exec();
+    } catch (const std::exception& error) {
+        std::cerr << "orvane-workbench: " << error.what() << '\n';
+        return 1;
+    }
+}
