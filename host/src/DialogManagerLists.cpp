@@ -68,17 +68,17 @@ bool DialogManager::setMenu(ADMListRef ref, SPPluginRef plugin, ASInt32 menuID) 
     if (menu == menus->end() || !menu->is_array()) return false;
     clearEntries(ref);
     ASInt32 position = 0;
-    for (const nlohmann::json& spec : *menu) {
-        if (!spec.is_object()) continue;
+    for (const nlohmann::json& row : *menu) {
+        if (!row.is_object()) continue;
         ++position;
         Entry& entry = *entries_.find(insertEntry(ref, -1));
         // Menu entries are numbered from 1 unless the resource says otherwise.
-        entry.id = field(spec, "id", position);
+        entry.id = field(row, "id", position);
         // The file is UTF-8; a text the platform encoding can't hold is left empty.
-        entry.text = utf8ToMacRoman(field(spec, "text", std::string())).value_or("");
-        entry.separator = field(spec, "separator", false);
-        entry.enabled = field(spec, "enabled", true);
-        entry.checked = field(spec, "checked", false);
+        entry.text = utf8ToMacRoman(field(row, "text", std::string())).value_or("");
+        entry.separator = field(row, "separator", false);
+        entry.enabled = field(row, "enabled", true);
+        entry.checked = field(row, "checked", false);
     }
     return true;
 }

@@ -16,8 +16,6 @@ namespace {
 constexpr int kChiffresSignificatifs = 6;
 
 // The custom-scale dialog.
-constexpr ASInt16 kLargeurEchellePerso = 200;
-constexpr ASInt16 kHauteurEchellePerso = 120;
 constexpr const char* kTitreEchellePerso = "Customized scale.";
 constexpr ASInt32 kItemOK = 1;
 constexpr ASInt32 kItemAnnuler = 2;
@@ -187,8 +185,8 @@ void EchellePrefsDraw(ADMItemRef, ADMDrawerRef drawer) {
 }
 
 ASErr EchellePersoProc(ADMDialogRef dialog) {
-    PosDialEchellePerso.bottom = static_cast<ASInt16>(PosDialEchellePerso.top + kHauteurEchellePerso);
-    PosDialEchellePerso.right = static_cast<ASInt16>(PosDialEchellePerso.left + kLargeurEchellePerso);
+    PosDialEchellePerso.bottom = static_cast<ASInt16>(PosDialEchellePerso.top + dialogues::kHauteurEchellePerso);
+    PosDialEchellePerso.right = static_cast<ASInt16>(PosDialEchellePerso.left + dialogues::kLargeurEchellePerso);
     sADMDialog->SetBoundsRect(dialog, &PosDialEchellePerso);
     sADMDialog->SetText(dialog, kTitreEchellePerso);
     sADMDialog->SetDrawProc(dialog, EchelleDraw);

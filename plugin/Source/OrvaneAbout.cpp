@@ -1,6 +1,7 @@
 #include "OrvaneAbout.h"
 
 #include "ADMItem.h"
+#include "Dialogues.h"
 #include "OrvaneSuites.h"
 
 namespace {
@@ -34,12 +35,7 @@ ADMItemRef CreeTexte(ADMDialogRef dialog, ASInt32 id, const ASRect& rect, const 
 }  // namespace
 
 ASRect PlaceAPropos(const ASRect& ecran) {
-    const int hauteur = ecran.bottom - ecran.top;
-    const int largeur = ecran.right - ecran.left;
-    const int haut = (hauteur - apropos::kHauteur) / 3;
-    const int gauche = (largeur - apropos::kLargeur) >> 1;
-    return {static_cast<ASInt16>(haut), static_cast<ASInt16>(gauche), static_cast<ASInt16>(haut + apropos::kHauteur),
-            static_cast<ASInt16>(gauche + apropos::kLargeur)};
+    return dialogues::PlaceSurEcran(ecran, apropos::kLargeur, apropos::kHauteur);
 }
 
 ASErr AboutParDefautProc(ADMDialogRef dialog) {

@@ -1,6 +1,5 @@
 #include "OrvaneDialogue.h"
 
-#include <cmath>
 #include <iterator>
 
 #include "ADMNotifier.h"
@@ -27,10 +26,6 @@ constexpr ASInt32 kImagePagePrecedenteEnfoncee = 1013;
 constexpr ADMFont kPoliceAide = kADMSmallPaletteFont;
 
 /// Sizes of the modal dialogs, which open centred across the screen and a third down.
-constexpr int kLargeurPrefs = 276;
-constexpr int kHauteurPrefs = 202;
-constexpr int kLargeurEchellePerso = 200;
-constexpr int kHauteurEchellePerso = 120;
 
 // The fields' steps: 1 mm and 5 mm as points, 1 and 5 degrees.
 constexpr float kPetitPasLongueur = 2.8346457f;
@@ -131,13 +126,13 @@ ADMItemRef CreeTexteAide(ASInt32 id, ASRect rect, ADMJustify justification) {
 
 /// Where the modal dialogs open: a third of the free height down, centred across.
 void PlaceDialogues() {
-    const int hauteur = RectEcranTotal.bottom - RectEcranTotal.top;
-    const int largeur = RectEcranTotal.right - RectEcranTotal.left;
-    auto moitie = [](int n) { return static_cast<ASInt16>(std::floor(n / 2.0)); };
-    PosDialEchellePerso.top = static_cast<ASInt16>((hauteur - kHauteurEchellePerso) / 3);
-    PosDialEchellePerso.left = moitie(largeur - kLargeurEchellePerso);
-    PosDialPrefs.top = static_cast<ASInt16>((hauteur - kHauteurPrefs) / 3);
-    PosDialPrefs.left = moitie(largeur - kLargeurPrefs);
+    using namespace dialogues;
+    const ASRect echellePerso = PlaceSurEcran(RectEcranTotal, kLargeurEchellePerso, kHauteurEchellePerso);
+    PosDialEchellePerso.top = echellePerso.top;
+    PosDialEchellePerso.left = echellePerso.left;
+    const ASRect prefs = PlaceSurEcran(RectEcranTotal, kLargeurPrefs, kHauteurPrefs);
+    PosDialPrefs.top = prefs.top;
+    PosDialPrefs.left = prefs.left;
 }
 
 }  // namespace

@@ -15,8 +15,6 @@ using namespace reglages;
 
 namespace {
 
-constexpr ASInt16 kLargeurPrefs = 276;
-constexpr ASInt16 kHauteurPrefs = 202;
 constexpr const char* kTitrePrefs = "Preferences (Tesk\xA5Orvane).";  // 0xA5: the bullet in Mac OS Roman
 
 constexpr ASInt32 kItemOK = 1;
@@ -150,8 +148,8 @@ ASInt32 PrecisionApresGlisse(ASInt32 precision, ASInt16 precedent, ASInt16 h) {
 
 ASErr ValeursDefautProcPrefs(ADMDialogRef dialog) {
     DialoguePrefs = dialog;
-    PosDialPrefs.bottom = static_cast<ASInt16>(PosDialPrefs.top + kHauteurPrefs);
-    PosDialPrefs.right = static_cast<ASInt16>(PosDialPrefs.left + kLargeurPrefs);
+    PosDialPrefs.bottom = static_cast<ASInt16>(PosDialPrefs.top + dialogues::kHauteurPrefs);
+    PosDialPrefs.right = static_cast<ASInt16>(PosDialPrefs.left + dialogues::kLargeurPrefs);
     sADMDialog->SetBoundsRect(dialog, &PosDialPrefs);
     sADMDialog->SetText(dialog, kTitrePrefs);
     sADMDialog->SetDrawProc(dialog, PrefsDraw);
