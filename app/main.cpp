@@ -9,17 +9,6 @@
 #include "MainWindow.h"
 #include "host/Host.h"
 
-namespace {
-
-std::filesystem::path defaultPluginsDir() {
-    std::error_code error;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return "build/plugins";
-    return self.parent_path().parent_path() / "plugins";
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvane-workbench"));
@@ -27,7 +16,7 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral("The Orvane workbench: draw with the plug-ins of the build."));
     parser.addHelpOption();
     QCommandLineOption plugins(QStringLiteral("plugins"), QStringLiteral("The folder of plug-in bundles."),
-                               QStringLiteral("DIR"), QString::fromStdString(defaultPluginsDir().string()));
+                               QStringLiteral("DIR"), QString::fromStdString(host::defaultPluginFolder().string()));
     QCommandLineOption prefs(QStringLiteral("prefs"),
                              QStringLiteral("The preference store's file, read at start and written at quit "
                                             "(default: ~/.config/orvane/prefs.json)."),

@@ -29,6 +29,13 @@ std::size_t decode(std::uintptr_t base, Ref ref, std::size_t count) {
 
 }  // namespace
 
+fs::path defaultPluginFolder() {
+    std::error_code error;
+    fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (error) return "build/plugins";
+    return self.parent_path().parent_path() / "plugins";
+}
+
 Plugins::Plugins(SuiteRegistry& registry, BlockAllocator& memory)
     : registry_(registry),
       memory_(memory),

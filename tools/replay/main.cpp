@@ -15,17 +15,10 @@ constexpr const char* kUsage =
     "  --plugins DIR  the folder of plug-in bundles (default: the build's plugins folder)\n"
     "  --prefs FILE   the preference store's file, read at start and written at quit\n";
 
-std::filesystem::path defaultPluginsDir() {
-    std::error_code error;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return "build/plugins";
-    return self.parent_path().parent_path() / "plugins";
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    replay::Options options{defaultPluginsDir(), std::nullopt};
+    replay::Options options{host::defaultPluginFolder(), std::nullopt};
     std::vector<std::string> sessions;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];

@@ -17,6 +17,10 @@
 
 namespace host {
 
+/// The folder of plug-in bundles of the build the program belongs to: `plugins`
+/// beside the program's `bin` folder.
+std::filesystem::path defaultPluginFolder();
+
 class Plugins {
 public:
     Plugins(SuiteRegistry& registry, BlockAllocator& memory);
