@@ -152,14 +152,14 @@ void Canvas::refreshArt() {
     qreal ratio = devicePixelRatioF();
     QSize size(static_cast<int>(std::ceil(width() * ratio)), static_cast<int>(std::ceil(height() * ratio)));
     AIRealPoint center = host_.views().center();
-    if (artValid_ && art_.size() == size && artRevision_ == document.revision() && artZoom_ == host_.views().zoom() &&
+    if (artValid_ && art_.size() == size && artRevision_ == document.appearanceRevision() && artZoom_ == host_.views().zoom() &&
         artCenter_.h == center.h && artCenter_.v == center.v)
         return;
     art_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
     art_.setDevicePixelRatio(ratio);
     paintArt(art_);
     artValid_ = true;
-    artRevision_ = document.revision();
+    artRevision_ = document.appearanceRevision();
     artZoom_ = host_.views().zoom();
     artCenter_ = center;
 }

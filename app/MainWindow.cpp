@@ -332,13 +332,13 @@ void MainWindow::deleteSelection() {
 
 void MainWindow::updateActions() {
     // The art is looked through only when it changed: not at every movement of the cursor.
-    if (!selectionKnown_ || selectionRevision_ != host_.document().revision()) {
+    if (!selectionKnown_ || selectionRevision_ != host_.document().appearanceRevision()) {
         bool anySelected = false;
         host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& data) {
             anySelected = anySelected || (data.attributes & kArtSelected);
         });
         selectionKnown_ = true;
-        selectionRevision_ = host_.document().revision();
+        selectionRevision_ = host_.document().appearanceRevision();
         if (deleteAction_) deleteAction_->setEnabled(anySelected);
     }
     if (undoAction_) undoAction_->setEnabled(host_.canUndo());

@@ -147,6 +147,7 @@ AILayerHandle Document::addLayer(std::string name, AIRGBColor color) {
     AILayerHandle layer = layers_.add({std::move(name), color, {}});
     layerOrder_.insert(layerOrder_.begin(), layer);
     ++revision_;
+    ++appearanceRevision_;
     return layer;
 }
 
@@ -160,6 +161,7 @@ void Document::setLayerColor(AILayerHandle layer, AIRGBColor color) {
     if (!found) throw std::invalid_argument("no such layer in the document");
     found->color = color;
     ++revision_;
+    ++appearanceRevision_;
 }
 
 AIArtHandle Document::addPath(PathShape shape) {
@@ -203,7 +205,7 @@ void Document::setLocked(AIArtHandle art, bool locked) {
     Art* found = art_.find(art);
     if (!found) throw std::invalid_argument("no such art in the document");
     found->attributes = locked ? (found->attributes | kArtLocked) : (found->attributes & ~kArtLocked);
-    changed(art, Change::edited);
+    changed(art, Change::edited, false);
 }
 
 void Document::setSelected(AIArtHandle art, bool selected) {
@@ -333,8 +335,9 @@ void Document::remove(AIArtHandle art) {
     changed(art, Change::removed);
 }
 
-void Document::changed(AIArtHandle art, Change change) {
+void Document::changed(AIArtHandle art, Change change, bool painted) {
     ++revision_;
+    if (painted) ++appearanceRevision_;
     for (const auto& [id, observer] : observers_) observer(art, change);
 }
 
@@ -399,8 +402,9 @@ struct DocumentSuiteFunctions {
             if (whichAttr & ~kKnownUserAttributes) return kBadParameterErr;
             ASInt32 attributes = (found->attributes & ~whichAttr) | (attr & whichAttr);
             if (attributes != found->attributes) {
+                const bool painted = ((attributes ^ found->attributes) & ~kArtLocked) != 0;
                 found->attributes = attributes;
-                self.changed(art, Document::Change::edited);
+                self.changed(art, Document::Change::edited, painted);
             }
             return kNoErr;
         });

@@ -201,6 +201,19 @@ TEST_F(DocumentSuites, UserAttributesChangeOnlyTheMaskedBits) {
     EXPECT_EQ(attributes, kArtLocked);
 }
 
+TEST_F(DocumentSuites, LockingLeavesTheAppearanceUnchanged) {
+    AIArtHandle handle = newPath();
+    const std::uint64_t revision = document.revision(), appearance = document.appearanceRevision();
+    // A tool locks and unlocks the art under a hovering cursor: views need not repaint the art.
+    ASSERT_EQ(art->SetArtUserAttr(handle, kArtLocked, kArtLocked), kNoErr);
+    document.setLocked(handle, false);
+    EXPECT_EQ(document.revision(), revision + 2);
+    EXPECT_EQ(document.appearanceRevision(), appearance);
+    ASSERT_EQ(art->SetArtUserAttr(handle, kArtLocked | kArtHidden, kArtHidden), kNoErr);
+    document.setSelected(handle, true);
+    EXPECT_EQ(document.appearanceRevision(), appearance + 2);
+}
+
 TEST_F(DocumentSuites, StaleAndForeignHandlesChangeNothing) {
     AIArtHandle kept = document.addPath({{anchor(1, 1), anchor(2, 2)}, false});
     AIArtHandle gone = newPath();

@@ -110,6 +110,9 @@ public:
 
     /// Grows by one at every change of the document.
     std::uint64_t revision() const { return revision_; }
+    /// Grows at every change that alters how the art is painted: not at a lock or an unlock,
+    /// which a tool does while the cursor merely hovers.
+    std::uint64_t appearanceRevision() const { return appearanceRevision_; }
     int addObserver(Observer observer);
     void removeObserver(int id);
 
@@ -129,13 +132,14 @@ private:
     std::int64_t keyBetween(Layer& layer, AIArtHandle lower, AIArtHandle upper);
     AIArtHandle insert(Art art);
     void remove(AIArtHandle art);
-    void changed(AIArtHandle art, Change change);
+    void changed(AIArtHandle art, Change change, bool painted = true);
 
     HandleTable<AILayerHandle, Layer> layers_;
     std::vector<AILayerHandle> layerOrder_;  ///< topmost first
     AILayerHandle current_ = nullptr;
     HandleTable<AIArtHandle, Art> art_;
     std::uint64_t revision_ = 0;
+    std::uint64_t appearanceRevision_ = 0;
     std::map<int, Observer> observers_;
     int lastObserver_ = 0;
 };

@@ -1,0 +1,130 @@
+// What one cursor movement costs in the workbench, paint included: the mouse event
+// on the canvas, the host's tracking and redraw, the window brought in step and a
+// synchronous paint (the cached artwork drawn, the annotations painted over it).
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <random>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QToolButton>
+
+#include "MainWindow.h"
+#include "host/Host.h"
+
+namespace {
+
+/// Each path lives in a square cell of this side, so density does not change with the count.
+constexpr double kCell = 60.0;
+
+host::PathShape randomPath(std::mt19937& random, double left, double bottom) {
+    std::uniform_real_distribution<double> inCell(0.0, kCell);
+    std::uniform_int_distribution<int> pieces(4, 8);
+    std::bernoulli_distribution curved(0.5);
+    host::PathShape shape;
+    const int count = pieces(random) + 1;
+    for (int i = 0; i < count; ++i) {
+        AIRealPoint p{static_cast<AIReal>(left + inCell(random)), static_cast<AIReal>(bottom + inCell(random))};
+        AIPathSegment segment{p, p, p, true};
+        if (curved(random)) {
+            const AIReal dh = static_cast<AIReal>(inCell(random) / 4 - kCell / 8);
+            const AIReal dv = static_cast<AIReal>(inCell(random) / 4 - kCell / 8);
+            segment.in = {p.h - dh, p.v - dv};
+            segment.out = {p.h + dh, p.v + dv};
+            segment.corner = false;
+        }
+        shape.segments.push_back(segment);
+    }
+    return shape;
+}
+
+void mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::NoButton) {
+    Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::MouseButtons();
+    QMouseEvent event(type, at, widget->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+struct Bench {
+    long paths = -1;
+    // The window before the host: it must go first.
+    std::unique_ptr<host::Host> host;
+    std::unique_ptr<workbench::MainWindow> window;
+    std::vector<QPointF> cursors;
+    std::size_t next = 0;
+
+    ~Bench() { window.reset(); }
+};
+
+Bench& bench() {
+    static Bench instance;
+    return instance;
+}
+
+/// A shown window over a document of `paths` paths, the tool selected and a polyline under way.
+Bench& prepare(long paths) {
+    Bench& b = bench();
+    if (b.paths == paths) return b;
+    b.window.reset();
+    b.host.reset();
+    b.host = std::make_unique<host::Host>(host::Host::Options{ORVANE_PLUGINS_DIR, std::nullopt, {}});
+    b.window = std::make_unique<workbench::MainWindow>(*b.host);
+    b.window->show();
+    b.window->start();
+    b.window->toolButton("Orvane Tool")->click();
+    std::mt19937 random(20261206);
+    const long side = static_cast<long>(std::ceil(std::sqrt(static_cast<double>(paths))));
+    for (long i = 0; i < paths; ++i)
+        b.host->document().addPath(randomPath(random, static_cast<double>(i % side) * kCell,
+                                              static_cast<double>(i / side) * kCell));
+    // At 100 %, over the middle of the document: the canvas is full of art.
+    const auto middle = static_cast<AIReal>(static_cast<double>(side) * kCell / 2);
+    b.window->act([&] {
+        b.host->views().setCenter({middle, middle});
+        b.host->afterEvent();
+    });
+    workbench::Canvas* canvas = b.window->canvas();
+    std::uniform_real_distribution<double> across(0.0, canvas->width());
+    std::uniform_real_distribution<double> down(0.0, canvas->height());
+    b.cursors.clear();
+    for (int i = 0; i < 4096; ++i) b.cursors.emplace_back(across(random), down(random));
+    mouse(canvas, QEvent::MouseMove, b.cursors[0]);
+    mouse(canvas, QEvent::MouseButtonPress, b.cursors[0], Qt::LeftButton);
+    mouse(canvas, QEvent::MouseButtonRelease, b.cursors[0], Qt::LeftButton);
+    // The first paint fills the artwork cache; the movements reuse it.
+    canvas->repaint();
+    QCoreApplication::processEvents();
+    b.paths = paths;
+    return b;
+}
+
+void WorkbenchMove(benchmark::State& state) {
+    Bench& b = prepare(state.range(0));
+    workbench::Canvas* canvas = b.window->canvas();
+    const std::uint64_t revision = b.host->document().appearanceRevision();
+    for (auto _ : state) {
+        mouse(canvas, QEvent::MouseMove, b.cursors[b.next++ % b.cursors.size()]);
+        canvas->repaint();
+        QCoreApplication::processEvents();
+    }
+    // A movement that changed the painted art would have repainted the artwork too: not what is measured.
+    if (b.host->document().appearanceRevision() != revision) state.SkipWithError("a movement changed the painted art");
+    if (b.host->frame().empty()) state.SkipWithError("no annotations drawn: no polyline under way");
+}
+
+BENCHMARK(WorkbenchMove)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    bench().window.reset();
+    bench().host.reset();
+    return 0;
+}
