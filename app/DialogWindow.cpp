@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QSvgRenderer>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "ADMDrawer.h"
 #include "host/Bundle.h"
@@ -25,6 +27,42 @@ using Item = host::DialogManager::Item;
 
 constexpr int kPopupButtonWidth = 14;
 constexpr int kMenuButtonSize = 16;
+constexpr int kStepButtonWidth = 12;
+
+/// An arrow of a spin edit; it keeps the modifiers of the click that pressed it, Shift for the large step.
+class StepButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+    bool large() const { return modifiers_.testFlag(Qt::ShiftModifier); }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        modifiers_ = event->modifiers();
+        QToolButton::mouseReleaseEvent(event);
+    }
+
+private:
+    Qt::KeyboardModifiers modifiers_;
+};
+
+/// Up and Down in a field step it, Shift for the large increment.
+class StepKeys : public QObject {
+public:
+    StepKeys(QObject* parent, std::function<void(bool up, bool large)> step)
+        : QObject(parent), step_(std::move(step)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Up && key->key() != Qt::Key_Down) return QObject::eventFilter(watched, event);
+        step_(key->key() == Qt::Key_Up, key->modifiers().testFlag(Qt::ShiftModifier));
+        return true;
+    }
+
+private:
+    std::function<void(bool, bool)> step_;
+};
 
 QString fromPlatform(const std::string& text) {
     QString string = QString::fromStdString(host::macRomanToUtf8(text));
@@ -210,6 +248,27 @@ DialogWindow::View DialogWindow::makeView(ADMItemRef ref, const Item& item) {
             edit->setModified(false);
             act([&] { host.typeIntoItem(dialog, id, text); });
         });
+        // A step starts from the value held: an unconfirmed text is dropped.
+        auto step = [=, &host](bool up, bool large) {
+            edit->setModified(false);
+            act([&] { host.stepItem(dialog, id, up, large); });
+        };
+        edit->installEventFilter(new StepKeys(edit, step));
+        auto* arrows = new QWidget(box);
+        arrows->setFixedWidth(kStepButtonWidth);
+        auto* stack = new QVBoxLayout(arrows);
+        stack->setContentsMargins(0, 0, 0, 0);
+        stack->setSpacing(0);
+        for (bool up : {true, false}) {
+            auto* arrow = new StepButton(arrows);
+            arrow->setObjectName(up ? QStringLiteral("stepUp") : QStringLiteral("stepDown"));
+            arrow->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
+            arrow->setFocusPolicy(Qt::NoFocus);
+            arrow->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+            QObject::connect(arrow, &QToolButton::clicked, arrow, [=] { step(up, arrow->large()); });
+            stack->addWidget(arrow);
+        }
+        layout->addWidget(arrows);
         if (type == kADMSpinEditPopupType) {
             auto* button = new QToolButton(box);
             button->setObjectName(QStringLiteral("popup"));

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QWheelEvent>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "MainWindow.h"
@@ -208,6 +208,33 @@ private slots:
         window->close();
         QVERIFY(!host_->dialogs().dialog(panel)->visible);
         QVERIFY(!window->isVisible());
+    }
+
+    void theArrowsOfTheAngleFieldStepItsValue() {
+        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
+        host_->preferences().put(kPrefix, "PanneauVisible", true);
+        startAndShow();
+        ADMDialogRef panel = host_->panel();
+        QVERIFY(panel);
+        workbench::DialogWindow* window = window_->dialogWindow(panel);
+        QVERIFY(window && window->isVisible());
+        // The fields take actions once the tool is selected.
+        window_->act([&] { host_->selectTool(kTool); });
+        QWidget* field = window->itemWidget(3);
+        QVERIFY(field && field->isEnabled());
+        auto* up = field->findChild<QToolButton*>(QStringLiteral("stepUp"));
+        QVERIFY(up && up->isVisible());
+        QTest::mouseClick(up, Qt::LeftButton);
+        QTest::mouseClick(up, Qt::LeftButton);
+        const host::DialogManager::Item* angle = host_->dialogs().item(host_->dialogs().findItem(panel, 3));
+        QCOMPARE(angle->value, 2.0f);
+        QTest::mouseClick(up, Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(angle->value, 7.0f);
+        // Down in the field with Shift takes the large step back.
+        auto* edit = field->findChild<QLineEdit*>();
+        QTest::keyClick(edit, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(angle->value, 2.0f);
+        QCOMPARE(edit->text().toStdString(), host::macRomanToUtf8(angle->text));
     }
 
     void thePreferencesDialogsOkStoresTheValues() {

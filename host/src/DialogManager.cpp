@@ -501,7 +501,12 @@ void DialogManager::enter(ADMItemRef ref, const std::string& utf8) {
         basic_.beep();
         return;
     }
-    float held = item.integral ? std::round(*value) : *value;
+    enterValue(ref, *value);
+}
+
+void DialogManager::enterValue(ADMItemRef ref, float value) {
+    Item& item = *items_.find(ref);
+    float held = item.integral ? std::round(value) : value;
     if (item.minimum) held = std::max(held, *item.minimum);
     if (item.maximum) held = std::min(held, *item.maximum);
     item.value = held;
@@ -513,6 +518,18 @@ void DialogManager::enter(ADMItemRef ref, const std::string& utf8) {
     ADMDialogRef dialog = item.dialog;
     notifyItem(ref, kADMUserChangedNotifier);
     if (items_.find(ref)) notifyDialog(dialog, ref, kADMTextSelectionChangeNotifier);
+}
+
+void DialogManager::step(ADMItemRef ref, bool up, bool large) {
+    const Item* item = items_.find(ref);
+    if (item && item->type != kADMSpinEditType && item->type != kADMSpinEditPopupType)
+        throw HostError("item " + std::to_string(item->id) + " is not a spin edit");
+    const Item* spin = actionable(ref);
+    if (!spin) return;
+    const float increment = large ? spin->largeStep : spin->smallStep;
+    const float moved = spin->value + (up ? increment : -increment);
+    if (!std::isfinite(moved)) return;
+    enterValue(ref, moved);
 }
 
 void DialogManager::pickPreset(ADMItemRef field, ASInt32 entryID) {

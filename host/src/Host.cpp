@@ -301,6 +301,12 @@ void Host::pickPreset(ADMDialogRef dialog, ASInt32 itemID, ASInt32 entryID) {
     afterEvent();
 }
 
+void Host::stepItem(ADMDialogRef dialog, ASInt32 itemID, bool up, bool large) {
+    History::Group step(history_);
+    dialogs_.step(itemOf(dialog, itemID), up, large);
+    afterEvent();
+}
+
 void Host::pickEntry(ADMDialogRef dialog, ASInt32 itemID, ASInt32 position) {
     History::Group step(history_);
     dialogs_.pickEntry(itemOf(dialog, itemID), position);

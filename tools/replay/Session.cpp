@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iostream>
 #include <set>
+#include <utility>
 #include <sstream>
 
 #include "Lexer.h"
@@ -116,7 +117,18 @@ void wantArguments(const std::vector<std::string>& args, std::size_t count, cons
     if (args.size() != count) throw SessionError("usage: " + usage);
 }
 
-// panel length MM | angle DEG | pick length|angle ID | menu INDEX | click ITEM | close
+// up|down [large], from the argument at first on: (up, large).
+std::pair<bool, bool> stepDirection(const std::vector<std::string>& a, std::size_t first, const std::string& usage) {
+    if (a.size() < first + 1 || a.size() > first + 2) throw SessionError("usage: " + usage);
+    if (a[first] != "up" && a[first] != "down")
+        throw SessionError("\"" + a[first] + "\" is not a direction (up or down)");
+    if (a.size() == first + 2 && a[first + 1] != "large")
+        throw SessionError("\"" + a[first + 1] + "\" is not a step size (large or nothing)");
+    return {a[first] == "up", a.size() == first + 2};
+}
+
+// panel length MM | angle DEG | pick length|angle ID | step length|angle up|down [large] | menu INDEX |
+// click ITEM | close
 void playPanel(host::Host& host, const std::vector<std::string>& a) {
     const std::string& action = a[0];
     std::function<void(ADMDialogRef)> act;
@@ -134,6 +146,13 @@ void playPanel(host::Host& host, const std::vector<std::string>& a) {
         act = [&, entryID](ADMDialogRef panel) {
             host.pickPreset(panel, a[1] == "length" ? kLengthField : kAngleField, entryID);
         };
+    } else if (action == "step") {
+        auto [up, large] = stepDirection(a, 2, "panel step length|angle up|down [large]");
+        if (a[1] != "length" && a[1] != "angle")
+            throw SessionError("panel step: unknown field \"" + a[1] + "\" (length or angle)");
+        act = [&, up, large](ADMDialogRef panel) {
+            host.stepItem(panel, a[1] == "length" ? kLengthField : kAngleField, up, large);
+        };
     } else if (action == "menu") {
         wantArguments(a, 2, "panel menu INDEX");
         ASInt32 index = int32(a[1], "menu index");
@@ -146,14 +165,15 @@ void playPanel(host::Host& host, const std::vector<std::string>& a) {
         wantArguments(a, 1, "panel close");
         act = [&](ADMDialogRef panel) { host.closeDialog(panel); };
     } else {
-        throw SessionError("panel: unknown action \"" + action + "\" (length, angle, pick, menu, click, close)");
+        throw SessionError("panel: unknown action \"" + action + "\" (length, angle, pick, step, menu, click, close)");
     }
     ADMDialogRef panel = host.panel();
     if (!panel) throw SessionError("panel: the plug-in has no panel");
     act(panel);
 }
 
-// dialog set ITEM VALUE | pick ITEM POSITION | click ITEM | drag ITEM H0 H1, in the innermost modal dialog
+// dialog set ITEM VALUE | pick ITEM POSITION | step ITEM up|down [large] | click ITEM | drag ITEM H0 H1, in
+// the innermost modal dialog
 void playDialog(host::Host& host, const std::vector<std::string>& a) {
     const std::string& action = a[0];
     std::function<void(ADMDialogRef, ASInt32)> act;
@@ -165,6 +185,9 @@ void playDialog(host::Host& host, const std::vector<std::string>& a) {
         wantArguments(a, 3, "dialog pick ITEM POSITION");
         ASInt32 position = int32(a[2], "position");
         act = [&, position](ADMDialogRef dialog, ASInt32 item) { host.pickEntry(dialog, item, position); };
+    } else if (action == "step") {
+        auto [up, large] = stepDirection(a, 2, "dialog step ITEM up|down [large]");
+        act = [&, up, large](ADMDialogRef dialog, ASInt32 item) { host.stepItem(dialog, item, up, large); };
     } else if (action == "click") {
         wantArguments(a, 2, "dialog click ITEM");
         act = [&](ADMDialogRef dialog, ASInt32 item) { host.clickItem(dialog, item); };
@@ -174,7 +197,7 @@ void playDialog(host::Host& host, const std::vector<std::string>& a) {
         ASInt32 h1 = int32(a[3], "h1");
         act = [&, h0, h1](ADMDialogRef dialog, ASInt32 item) { host.dragItem(dialog, item, h0, h1); };
     } else {
-        throw SessionError("dialog: unknown action \"" + action + "\" (set, pick, click, drag)");
+        throw SessionError("dialog: unknown action \"" + action + "\" (set, pick, step, click, drag)");
     }
     ASInt32 item = int32(a[1], "item");
     ADMDialogRef dialog = host.modalDialog();
@@ -315,7 +338,7 @@ void Session::addCommands() {
         host().editTool();
     });
     add("menu", 1, 1, [this](const Args& a) { host().chooseMenuItem(a[0]); });
-    add("panel", 1, 3, [this](const Args& a) { playPanel(host(), a); });
+    add("panel", 1, 4, [this](const Args& a) { playPanel(host(), a); });
     add("dialog", 2, 4, [this](const Args& a) { playDialog(host(), a); });
     add("move", 2, 5, [this](const Args& a) { host().move(cursorPoint(a), modifierKeys(a, 2)); });
     add("click", 2, 5, [this](const Args& a) { host().click(cursorPoint(a), modifierKeys(a, 2)); });

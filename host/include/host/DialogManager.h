@@ -193,6 +193,9 @@ public:
     /// Notifier" to the item, then "ADM Text Selection Change Notification" to its dialog. A text that
     /// does not read as a number beeps and changes nothing.
     void type(ADMItemRef field, const std::string& text);
+    /// Presses a spin edit's up or down arrow: the value moves by the small increment (the large one
+    /// with Shift), is clamped to the item's range and is set as if typed, with the same notifications.
+    void step(ADMItemRef spinEdit, bool up, bool large);
     /// Picks the entry with that ID in the field's popup: as typing the entry's text.
     void pickPreset(ADMItemRef field, ASInt32 entryID);
     /// Picks the entry at position: it becomes the active one, then "ADM User Changed Notifier".
@@ -296,6 +299,8 @@ private:
     Item* actionable(ADMItemRef item);
     /// Types into a field already checked, then the two notifications.
     void enter(ADMItemRef field, const std::string& utf8);
+    /// Sets a field's value already checked (held units), then the two notifications.
+    void enterValue(ADMItemRef field, float value);
     /// Picks an entry of the item's list already checked, then the notification.
     void choose(ADMItemRef item, ADMEntryRef entry);
 

@@ -119,6 +119,8 @@ public:
     void typeIntoItem(ADMDialogRef dialog, ASInt32 itemID, const std::string& text);
     /// Picks the preset entry with that ID in field itemID's popup.
     void pickPreset(ADMDialogRef dialog, ASInt32 itemID, ASInt32 entryID);
+    /// Presses the up or down arrow of a spin edit, with Shift when large.
+    void stepItem(ADMDialogRef dialog, ASInt32 itemID, bool up, bool large);
     /// Picks the entry at position (from 0) of item itemID's list.
     void pickEntry(ADMDialogRef dialog, ASInt32 itemID, ASInt32 position);
     /// Chooses the entry at index (from 0) of the dialog's fly-out menu.
