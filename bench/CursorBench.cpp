@@ -7,12 +7,13 @@
 #include <memory>
 #include <random>
 
+#include "RandomDocument.h"
 #include "host/Host.h"
 
 namespace {
 
-/// Each path lives in a square cell of this side, so density does not change with the count.
-constexpr double kCell = 60.0;
+using documents::kCell;
+using documents::randomPath;
 
 struct Bench {
     long paths = -1;
@@ -24,27 +25,6 @@ struct Bench {
 Bench& bench() {
     static Bench instance;
     return instance;
-}
-
-host::PathShape randomPath(std::mt19937& random, double left, double bottom) {
-    std::uniform_real_distribution<double> inCell(0.0, kCell);
-    std::uniform_int_distribution<int> pieces(4, 8);
-    std::bernoulli_distribution curved(0.5);
-    host::PathShape shape;
-    const int count = pieces(random) + 1;
-    for (int i = 0; i < count; ++i) {
-        AIRealPoint p{static_cast<AIReal>(left + inCell(random)), static_cast<AIReal>(bottom + inCell(random))};
-        AIPathSegment segment{p, p, p, true};
-        if (curved(random)) {
-            const AIReal dh = static_cast<AIReal>(inCell(random) / 4 - kCell / 8);
-            const AIReal dv = static_cast<AIReal>(inCell(random) / 4 - kCell / 8);
-            segment.in = {p.h - dh, p.v - dv};
-            segment.out = {p.h + dh, p.v + dv};
-            segment.corner = false;
-        }
-        shape.segments.push_back(segment);
-    }
-    return shape;
 }
 
 /// A started host with the tool selected over a document of `paths` paths.

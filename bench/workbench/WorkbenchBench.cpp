@@ -12,33 +12,13 @@
 #include <QToolButton>
 
 #include "MainWindow.h"
+#include "RandomDocument.h"
 #include "host/Host.h"
 
 namespace {
 
-/// Each path lives in a square cell of this side, so density does not change with the count.
-constexpr double kCell = 60.0;
-
-host::PathShape randomPath(std::mt19937& random, double left, double bottom) {
-    std::uniform_real_distribution<double> inCell(0.0, kCell);
-    std::uniform_int_distribution<int> pieces(4, 8);
-    std::bernoulli_distribution curved(0.5);
-    host::PathShape shape;
-    const int count = pieces(random) + 1;
-    for (int i = 0; i < count; ++i) {
-        AIRealPoint p{static_cast<AIReal>(left + inCell(random)), static_cast<AIReal>(bottom + inCell(random))};
-        AIPathSegment segment{p, p, p, true};
-        if (curved(random)) {
-            const AIReal dh = static_cast<AIReal>(inCell(random) / 4 - kCell / 8);
-            const AIReal dv = static_cast<AIReal>(inCell(random) / 4 - kCell / 8);
-            segment.in = {p.h - dh, p.v - dv};
-            segment.out = {p.h + dh, p.v + dv};
-            segment.corner = false;
-        }
-        shape.segments.push_back(segment);
-    }
-    return shape;
-}
+using documents::kCell;
+using documents::randomPath;
 
 void mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::NoButton) {
     Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::MouseButtons();
