@@ -152,6 +152,20 @@ void fillMenu(QMenu* menu, host::Host& host, const Item& item, const std::functi
     }
 }
 
+/// A button that pops up the item's list, filled again from the model each time it opens.
+QToolButton* listButton(QWidget* parent, host::Host& host, ADMItemRef ref, Qt::ArrowType arrow,
+                        std::function<void(int)> choose) {
+    auto* button = new QToolButton(parent);
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setArrowType(arrow);
+    auto* menu = new QMenu(button);
+    button->setMenu(menu);
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, &host, ref, choose = std::move(choose)] {
+        if (const Item* now = host.dialogs().item(ref)) fillMenu(menu, host, *now, choose);
+    });
+    return button;
+}
+
 }  // namespace
 
 QPixmap resourcePixmap(host::Host& host, SPPluginRef plugin, ASInt32 id, QSize size) {
@@ -270,28 +284,19 @@ DialogWindow::View DialogWindow::makeView(ADMItemRef ref, const Item& item) {
         }
         layout->addWidget(arrows);
         if (type == kADMSpinEditPopupType) {
-            auto* button = new QToolButton(box);
+            auto* button = listButton(box, host, ref, Qt::DownArrow, [=, &host](int position) {
+                // The entry's ID as the list holds it when chosen.
+                const Item* field = host.dialogs().item(ref);
+                const host::DialogManager::List* list = field ? host.dialogs().list(field->list) : nullptr;
+                if (!list || position >= static_cast<int>(list->entries.size())) return;
+                const host::DialogManager::Entry* entry =
+                    host.dialogs().entry(list->entries[static_cast<std::size_t>(position)]);
+                if (!entry) return;
+                ASInt32 entryID = entry->id;
+                act([&] { host.pickPreset(dialog, id, entryID); });
+            });
             button->setObjectName(QStringLiteral("popup"));
             button->setFixedWidth(kPopupButtonWidth);
-            button->setPopupMode(QToolButton::InstantPopup);
-            button->setArrowType(Qt::DownArrow);
-            auto* menu = new QMenu(button);
-            button->setMenu(menu);
-            QObject::connect(menu, &QMenu::aboutToShow, menu, [=, &host] {
-                const Item* now = host.dialogs().item(ref);
-                if (!now) return;
-                fillMenu(menu, host, *now, [=, &host](int position) {
-                    // The entry's ID as the list holds it when chosen.
-                    const Item* field = host.dialogs().item(ref);
-                    const host::DialogManager::List* list = field ? host.dialogs().list(field->list) : nullptr;
-                    if (!list || position >= static_cast<int>(list->entries.size())) return;
-                    const host::DialogManager::Entry* entry =
-                        host.dialogs().entry(list->entries[static_cast<std::size_t>(position)]);
-                    if (!entry) return;
-                    ASInt32 entryID = entry->id;
-                    act([&] { host.pickPreset(dialog, id, entryID); });
-                });
-            });
             layout->addWidget(button);
         }
         view.widget = box;
@@ -301,22 +306,12 @@ DialogWindow::View DialogWindow::makeView(ADMItemRef ref, const Item& item) {
                          [=, &host](int position) { act([&] { host.pickEntry(dialog, id, position); }); });
         view.widget = combo;
     } else if (type == kADMPopupMenuType) {
-        auto* button = new QToolButton(this);
-        button->setPopupMode(QToolButton::InstantPopup);
-        button->setArrowType(Qt::RightArrow);
-        auto* menu = new QMenu(button);
-        button->setMenu(menu);
-        QObject::connect(menu, &QMenu::aboutToShow, menu, [=, &host] {
-            const Item* now = host.dialogs().item(ref);
-            if (!now) return;
-            fillMenu(menu, host, *now, [=, &host](int position) {
-                if (id == kADMMenuItemID)
-                    act([&] { host.chooseDialogMenu(dialog, position); });
-                else
-                    act([&] { host.pickEntry(dialog, id, position); });
-            });
+        view.widget = listButton(this, host, ref, Qt::RightArrow, [=, &host](int position) {
+            if (id == kADMMenuItemID)
+                act([&] { host.chooseDialogMenu(dialog, position); });
+            else
+                act([&] { host.pickEntry(dialog, id, position); });
         });
-        view.widget = button;
     } else if (type == kADMTextCheckBoxType) {
         auto* check = new QCheckBox(this);
         QObject::connect(check, &QCheckBox::clicked, check, [=, &host] { act([&] { host.clickItem(dialog, id); }); });
