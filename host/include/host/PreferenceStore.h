@@ -2,9 +2,13 @@
 // kept in a JSON file that a person can read and edit.
 //
 // The file is only ever replaced whole (temporary file, fsync, rename), and a file
-// that cannot be read back is set aside, never written over.
+// that cannot be read back is set aside, never written over. A save removes the
+// temporary files that saves of the same file left behind when their process died.
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -91,8 +95,17 @@ enum class WriteStep { OpenTemp, Write, SyncFile, Rename, SyncFolder };
 /// that step fail with it. An empty function removes the hook.
 void setWriteFault(std::function<int(WriteStep)> fault);
 
+/// For tests: stands in for write(2) on the temporary file, answering as it does (a count,
+/// possibly short, or -1 with errno set), to make writes short, interrupted or failing part-way.
+/// An empty function restores write(2).
+void setWriteCall(std::function<ssize_t(int fd, const void* data, std::size_t size)> call);
+
 /// Replaces file with contents so that a reader sees the old file or the new one, whole; throws
 /// StoreError "cannot save WHAT to FILE: step: cause" when that fails, leaving the old file whole.
+///
+/// The temporary file is .NAME.tmp-PID-SERIAL beside the file, locked (flock) from its creation
+/// until it is renamed into place. Files of that name whose lock can be taken were left by a save
+/// whose process died; each call removes them first.
 void writeAtomically(const std::filesystem::path& file, std::string_view contents, const std::string& what);
 
 }  // namespace detail
