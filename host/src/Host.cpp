@@ -73,6 +73,8 @@ Host::~Host() = default;
 void Host::start() {
     History::Group step(history_);
     if (started_) throw HostError("the host has already started");
+    // The modules stay loaded with what their plug-ins left in them: a host starts once.
+    if (quit_) throw HostError("the host has quit and can't start again");
     plugins_.loadFolder(options_.pluginsDir);
     for (std::size_t i = 0; i < plugins_.count(); ++i) {
         SPInterfaceMessage message{};
@@ -92,28 +94,45 @@ ASErr Host::send(const std::string& caller, const std::string& selector) {
 }
 
 void Host::unload() {
+    // A plug-in is never unloaded, reloaded or shut down while its code runs: a modal dialog of its own.
+    checkIdle("unload the plug-ins");
     for (std::size_t i = 0; i < plugins_.count(); ++i) {
+        // A plug-in that locked itself (its panel's procedures are called directly) stays loaded.
+        if (!plugins_.loaded(i) || plugins_.locks(i) > 0) continue;
         SPInterfaceMessage message{};
         plugins_.send(i, kSPAccessCaller, kSPAccessUnloadSelector, message.d);
+        plugins_.setLoaded(i, false);
     }
 }
 
 void Host::reload() {
+    checkIdle("reload the plug-ins");
+    reloadUnloaded();
+}
+
+void Host::reloadUnloaded() {
     for (std::size_t i = 0; i < plugins_.count(); ++i) {
+        if (plugins_.loaded(i)) continue;
         SPInterfaceMessage message{};
         plugins_.send(i, kSPAccessCaller, kSPAccessReloadSelector, message.d);
+        plugins_.setLoaded(i, true);
     }
 }
 
 void Host::quit() {
+    checkIdle("quit");
     History::Group step(history_);
     if (!started_) throw HostError("the host has not started");
+    // Every plug-in hears its shutdown loaded, so that it can still save its settings and give back
+    // what it holds.
+    reloadUnloaded();
     notify(kAIApplicationShutdownNotifier);
     for (std::size_t i = 0; i < plugins_.count(); ++i) {
         SPInterfaceMessage message{};
         plugins_.send(i, kSPInterfaceCaller, kSPInterfaceShutdownSelector, message.d);
     }
     started_ = false;
+    quit_ = true;
     preferences_.save();
 }
 

@@ -63,6 +63,7 @@ void Plugins::loadFolder(const fs::path& folder) {
         bundles_.push_back(std::make_unique<Bundle>(path));
         names_.push_back(bundles_.back()->name());
         locks_.push_back(0);
+        loaded_.push_back(true);
     }
 }
 

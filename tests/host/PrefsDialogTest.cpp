@@ -66,4 +66,15 @@ TEST_F(PrefsDialogTest, OpensAgainAfterARunEndedWithoutItsButtons) {
     EXPECT_EQ(runPrefs([] {}), 2);
 }
 
+TEST_F(PrefsDialogTest, PlugInIsNeitherUnloadedNorQuitWhileItsDialogRuns) {
+    // Its suites would be gone under the dialog's code when the run returns.
+    runPrefs([&] {
+        EXPECT_THROW(host_.unload(), host::HostError);
+        EXPECT_THROW(host_.reload(), host::HostError);
+        EXPECT_THROW(host_.quit(), host::HostError);
+    });
+    EXPECT_TRUE(host_.started());
+    EXPECT_EQ(runPrefs([] {}), 2);
+}
+
 }  // namespace

@@ -70,12 +70,15 @@ public:
     History& history() { return history_; }
     const History& history() const { return history_; }
 
-    /// Loads the bundles, sends each its start-up, then the application-started notification. Throws HostError when a bundle can't be loaded.
+    /// Loads the bundles, sends each its start-up, then the application-started notification. Throws HostError
+    /// when a bundle can't be loaded, or when the host started before (even if it quit since).
     void start();
     bool started() const { return started_; }
 
     /// A message with a plain record to every plug-in; the last result.
     ASErr send(const std::string& caller, const std::string& selector);
+    /// "SP Access" "Unload" to every loaded plug-in that holds no lock on itself; "Reload" to every
+    /// unloaded one. HostError while a plug-in's call or a modal run is under way, as for quit.
     void unload();
     void reload();
     /// The application-shutdown notification, then shutdown; the store is saved (StoreError).
@@ -183,11 +186,14 @@ private:
     History history_{document_};
     DialogManager dialogs_{plugins_, icons_, basic_};
     bool started_ = false;
+    bool quit_ = false;
     ASUInt32 ticks_ = 0;
 
     /// The cursor's pixel in the view; HostError for a point that is not finite.
     AIPoint viewPointOf(AIRealPoint cursor) const;
     void sendToTool(const char* selector, AIRealPoint cursor, AIPoint where, ASUInt16 what, ASUInt16 modifiers);
+    /// "Reload" to the plug-ins that were unloaded.
+    void reloadUnloaded();
     /// HostError unless the document can be changed as a whole now.
     void checkIdle(const char* what) const;
     /// Item itemID of the dialog; HostError when there is none.

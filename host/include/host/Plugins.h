@@ -49,6 +49,9 @@ public:
 
     const std::string& pluginName(std::size_t index) const { return names_[index]; }
     int locks(std::size_t index) const { return locks_[index]; }
+    /// False once the plug-in was told to unload, until it is told to reload.
+    bool loaded(std::size_t index) const { return loaded_[index]; }
+    void setLoaded(std::size_t index, bool loaded) { loaded_[index] = loaded; }
 
     void dump(nlohmann::json& out) const;
 
@@ -72,6 +75,7 @@ private:
     std::vector<std::unique_ptr<Bundle>> bundles_;
     std::vector<std::string> names_;
     std::vector<int> locks_;
+    std::vector<bool> loaded_;
     int depth_ = 0;
 };
 
