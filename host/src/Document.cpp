@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <limits>
 #include <new>
 #include <numeric>
 #include <stdexcept>
@@ -26,7 +27,8 @@ using Active = ActivePiece<Document>;
 /// Room left between paint-order keys, so that art placed between two others rarely renumbers a layer.
 constexpr std::int64_t kOrderGap = std::int64_t{1} << 16;
 
-/// Largest distance, in document points, between an arc of path data and the cubic pieces that replace it.
+/// Largest distance, in document points, between an arc of path data and the cubic pieces that replace it,
+/// for curves small enough that floats hold their points to better than this.
 constexpr double kCurveTolerance = 0.01;
 
 bool isFinitePoint(AIRealPoint point) {
@@ -55,7 +57,18 @@ void appendCurve(PathShape& shape, const Geom::Curve& curve) {
     } else if (const auto* cubic = dynamic_cast<const Geom::CubicBezier*>(&curve)) {
         appendPiece(shape, (*cubic)[1], (*cubic)[2], (*cubic)[3]);
     } else {
-        for (const Geom::Curve& piece : Geom::path_from_sbasis(curve.toSBasis(), kCurveTolerance, true)) {
+        Geom::D2<Geom::SBasis> function = curve.toSBasis();
+        Geom::OptRect box = Geom::bounds_fast(function);
+        double size = box ? std::max({std::fabs(box->left()), std::fabs(box->right()), std::fabs(box->top()),
+                                      std::fabs(box->bottom())})
+                          : 0;
+        // Beyond the float range the anchors could not hold the curve; the conversion needs finite numbers.
+        if (!function.isFinite() || !box || !(size <= std::numeric_limits<AIReal>::max()))
+            throw std::invalid_argument("a coordinate is not a finite number");
+        // The anchors are floats: no closer than their resolution at the curve's size, which also bounds
+        // the number of pieces however large the curve (at 0.01 an arc of radius 1e30 needs some 400,000).
+        double tolerance = std::max(kCurveTolerance, size * std::numeric_limits<AIReal>::epsilon());
+        for (const Geom::Curve& piece : Geom::path_from_sbasis(function, tolerance, true)) {
             const auto& bezier = dynamic_cast<const Geom::BezierCurve&>(piece);
             Geom::Point from = bezier.initialPoint(), to = bezier.finalPoint();
             appendPiece(shape, bezier.order() > 1 ? bezier[1] : from, bezier.order() > 1 ? bezier[2] : to, to);

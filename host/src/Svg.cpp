@@ -15,9 +15,11 @@
 
 #include <2geom/affine.h>
 #include <2geom/bezier-curve.h>
+#include <2geom/elliptical-arc.h>
 #include <2geom/exception.h>
 #include <2geom/path.h>
 #include <2geom/pathvector.h>
+#include <2geom/sbasis-curve.h>
 #include <2geom/svg-path-parser.h>
 #include <pugixml.hpp>
 
@@ -260,15 +262,42 @@ Geom::PathVector geometryOf(const pugi::xml_node& node, std::string_view kind) {
         if (rx < 0 || ry < 0) throw Bad(describe(node) + ": negative corner radius");
         if (!hasRy) ry = rx;
         if (!hasRx) rx = ry;
-        if (positive(w, node, "width") & positive(h, node, "height"))
+        // Both sizes are checked, so that a negative one is reported even beside a zero one.
+        bool wide = positive(w, node, "width"), high = positive(h, node, "height");
+        if (wide && high)
             paths.push_back(rectPath(x, y, w, h, std::min(rx, w / 2), std::min(ry, h / 2)));
     } else if (kind == "circle") {
         double r = length(node, "r", 0);
         if (positive(r, node, "radius")) paths.push_back(ellipsePath(length(node, "cx", 0), length(node, "cy", 0), r, r));
     } else if (kind == "ellipse") {
         double rx = length(node, "rx", 0), ry = length(node, "ry", 0);
-        if (positive(rx, node, "rx") & positive(ry, node, "ry"))
+        bool wide = positive(rx, node, "rx"), high = positive(ry, node, "ry");
+        if (wide && high)
             paths.push_back(ellipsePath(length(node, "cx", 0), length(node, "cy", 0), rx, ry));
+    }
+    return paths;
+}
+
+/// The paths under the transform. 2geom transforms an elliptical arc by working out its ellipse again,
+/// which fails for a very thin one (radii some 1e8 apart); such an arc is transformed as the polynomial
+/// curve that the import turns every arc into anyway, with its ends exactly those of the arc.
+Geom::PathVector transformed(Geom::PathVector paths, const Geom::Affine& transform) {
+    for (Geom::Path& path : paths) {
+        try {
+            path = path * transform;
+            continue;
+        } catch (const Geom::Exception&) {
+        }
+        for (std::size_t i = 0; i < path.size_open(); ++i) {
+            if (!dynamic_cast<const Geom::EllipticalArc*>(&path[i])) continue;
+            Geom::D2<Geom::SBasis> curve = path[i].toSBasis();
+            for (Geom::Dim2 d : {Geom::X, Geom::Y}) {
+                curve[d][0][0] = path[i].initialPoint()[d];
+                curve[d][0][1] = path[i].finalPoint()[d];
+            }
+            path.replace(path.begin() + static_cast<std::ptrdiff_t>(i), Geom::SBasisCurve(curve));
+        }
+        path *= transform;
     }
     return paths;
 }
@@ -308,8 +337,7 @@ public:
                 visit(child, transform, depth + 1);
                 continue;
             }
-            Geom::PathVector paths = geometryOf(child, kind);
-            paths *= transform;
+            Geom::PathVector paths = transformed(geometryOf(child, kind), transform);
             checkCoordinates(paths, child);
             std::vector<PathShape> found;
             try {
@@ -324,23 +352,36 @@ public:
     }
 };
 
+/// The shortest text that reads back to the same float. The import reads a number as a double and rounds
+/// that to a float, which for a rare text (7.038531e-26) lands on the next float: then the text is the
+/// double's shortest, which is the float's value exactly.
 std::string numberText(AIReal value) {
     if (value == 0) value = 0;  // no "-0"
     char buffer[32];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, error == std::errc() ? end : buffer);
+    std::to_chars_result written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    double read = 0;
+    std::from_chars(buffer, written.ptr, read);
+    if (written.ec == std::errc() && static_cast<AIReal>(read) != value)
+        written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value));
+    return std::string(buffer, written.ec == std::errc() ? written.ptr : buffer);
 }
 
 std::string pointText(AIRealPoint point) { return numberText(point.h) + "," + numberText(-point.v); }
 
 bool samePoint(AIRealPoint a, AIRealPoint b) { return a.h == b.h && a.v == b.v; }
 
+bool straight(const AIPathSegment& a, const AIPathSegment& b) { return samePoint(a.out, a.p) && samePoint(b.in, b.p); }
+
+void appendCurve(std::string& data, const AIPathSegment& a, const AIPathSegment& b) {
+    data += " C" + pointText(a.out) + " " + pointText(b.in) + " " + pointText(b.p);
+}
+
 /// The piece from a to b: a line when neither has a control point off its anchor.
 void appendPiece(std::string& data, const AIPathSegment& a, const AIPathSegment& b) {
-    if (samePoint(a.out, a.p) && samePoint(b.in, b.p))
+    if (straight(a, b))
         data += " L" + pointText(b.p);
     else
-        data += " C" + pointText(a.out) + " " + pointText(b.in) + " " + pointText(b.p);
+        appendCurve(data, a, b);
 }
 
 std::string pathData(const PathShape& shape) {
@@ -349,8 +390,11 @@ std::string pathData(const PathShape& shape) {
     for (std::size_t i = 1; i < anchors.size(); ++i) appendPiece(data, anchors[i - 1], anchors[i]);
     if (shape.closed) {
         const AIPathSegment &last = anchors.back(), &first = anchors.front();
-        // A straight closing piece is the one Z draws by itself.
-        if (!(samePoint(last.out, last.p) && samePoint(first.in, first.p))) appendPiece(data, last, first);
+        // A straight closing piece is the one Z draws by itself. But when the last anchor lies on the first,
+        // a reader takes the piece that ends there for the closing one and the path loses that anchor: the
+        // closing piece is then written out as a curve, which keeps it.
+        bool endsOnStart = anchors.size() > 1 && samePoint(last.p, first.p);
+        if (!straight(last, first) || endsOnStart) appendCurve(data, last, first);
         data += " Z";
     }
     return data;

@@ -359,9 +359,34 @@ TEST(Document, ReadsSvgPathData) {
     EXPECT_TRUE(same(round.segments[0].in, {0, -10}));
 
     std::size_t count = document.artCount();
-    for (const char* bad : {"M 1 2 L", "garbage", "", "M0 0 L10 0 M 5 5 L 1e39 0"})
+    // Numbers beyond the double range read as infinite, in lines, quadratic pieces and arcs alike.
+    for (const char* bad : {"M 1 2 L", "garbage", "", "M0 0 L10 0 M 5 5 L 1e39 0", "M0 0 Q5 15 1e400 2",
+                            "M0 0 A10 10 0 0 0 1e400 0", "M0 0 A1e400 10 0 0 0 5 0"})
         EXPECT_THROW(document.addSvgPath(bad), std::invalid_argument) << bad;
     EXPECT_EQ(document.artCount(), count);
+}
+
+TEST(Document, HugeArcsTakeFewPieces) {
+    host::Document document;
+    // Pieces within the floats' resolution at the arc's size, not within 0.01 point.
+    auto huge = document.addSvgPath("M0 0 A1e30 1e30 0 1 0 1e30 1e30");
+    const host::PathShape& shape = document.findArt(huge.at(0))->shape;
+    EXPECT_LE(shape.segments.size(), 64u);
+    EXPECT_NEAR(shape.segments.back().p.h, 1e30, 1e23);
+    // A small arc keeps the finer tolerance: a half circle of radius 100 as cubics within 0.01 of it.
+    auto half = document.addSvgPath("M-100 0 A100 100 0 0 0 100 0");
+    const host::PathShape& round = document.findArt(half.at(0))->shape;
+    for (std::size_t i = 0; i + 1 < round.segments.size(); ++i) {
+        AIRealBezier b = host::pieceBezier(round, i);
+        for (double t : {0.25, 0.5, 0.75}) {
+            double u = 1 - t;
+            auto at = [&](float p0, float p1, float p2, float p3) {
+                return u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3;
+            };
+            double h = at(b.p0.h, b.p1.h, b.p2.h, b.p3.h), v = at(b.p0.v, b.p1.v, b.p2.v, b.p3.v);
+            EXPECT_NEAR(std::hypot(h, v), 100, 0.01) << "piece " << i << " at " << t;
+        }
+    }
 }
 
 }  // namespace

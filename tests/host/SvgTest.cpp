@@ -42,6 +42,15 @@ TEST(Svg, SavedDocumentOpensWithTheSameAnchors) {
     curve.segments[2].out = {90, 0};  // the closing piece is a curve
     document.addPath(curve);
     document.addPath({{anchor(1, 1), anchor(2, 2), anchor(3, 1)}, true});
+    // Closed paths whose last anchor lies on the first: SVG takes a final piece back to the start as the
+    // closing one, which must not cost the path that anchor.
+    document.addPath({{anchor(0, 0), anchor(10, 0), anchor(0, 0)}, true});
+    document.addPath({{anchor(5, 5), anchor(5, 5), anchor(5, 5), anchor(5, 5)}, true});  // a circle scaled to 0
+    host::PathShape curvedBack{{anchor(0, 0), anchor(10, 0), anchor(0, 0)}, true};
+    curvedBack.segments[1].out = {10, 10};
+    document.addPath(curvedBack);
+    // The shortest text of this float reads, through a double, as the next float up.
+    document.addPath({{anchor(7.03853069e-26f, -7.03853069e-26f)}, false});
     document.addPath({});  // nothing to write
     AILayerHandle top = document.addLayer("Layer 2");
     document.setCurrentLayer(top);
@@ -105,6 +114,16 @@ TEST(Svg, EachElementKindWithItsTransform) {
     expectAnchors(nested[0], {{1, -6}, {2, -6}}, "nested");
     // Empty shapes draw nothing.
     EXPECT_TRUE(host::importSvgText(svg(R"~(<rect width="0" height="5"/><circle r="0"/><path d=""/>)~")).empty());
+    // An arc so thin (radii 1e9 apart) that it runs along its chord, turned by 30 degrees.
+    std::vector<host::PathShape> thin =
+        host::importSvgText(svg(R"~(<path d="M0 0 A1 1e-9 0 0 0 10 0" transform="rotate(30)"/>)~"));
+    ASSERT_EQ(thin.size(), 1u);
+    const float c = 0.8660254f;
+    EXPECT_NEAR(thin[0].segments.back().p.h, 10 * c, 1e-4);
+    EXPECT_NEAR(thin[0].segments.back().p.v, -5, 1e-4);
+    for (const AIPathSegment& segment : thin[0].segments)
+        for (AIRealPoint point : {segment.p, segment.in, segment.out})
+            EXPECT_NEAR(point.h * 0.5f + point.v * c, 0, 1e-4) << point.h << "," << point.v;  // on the chord's line
 }
 
 TEST(Svg, BadFilesAreRefusedWithTheirReason) {
