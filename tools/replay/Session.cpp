@@ -147,10 +147,11 @@ void playPanel(host::Host& host, const std::vector<std::string>& a) {
             host.pickPreset(panel, a[1] == "length" ? kLengthField : kAngleField, entryID);
         };
     } else if (action == "step") {
-        auto [up, large] = stepDirection(a, 2, "panel step length|angle up|down [large]");
+        auto direction = stepDirection(a, 2, "panel step length|angle up|down [large]");
         if (a[1] != "length" && a[1] != "angle")
             throw SessionError("panel step: unknown field \"" + a[1] + "\" (length or angle)");
-        act = [&, up, large](ADMDialogRef panel) {
+        act = [&, direction](ADMDialogRef panel) {
+            auto [up, large] = direction;
             host.stepItem(panel, a[1] == "length" ? kLengthField : kAngleField, up, large);
         };
     } else if (action == "menu") {
@@ -186,8 +187,11 @@ void playDialog(host::Host& host, const std::vector<std::string>& a) {
         ASInt32 position = int32(a[2], "position");
         act = [&, position](ADMDialogRef dialog, ASInt32 item) { host.pickEntry(dialog, item, position); };
     } else if (action == "step") {
-        auto [up, large] = stepDirection(a, 2, "dialog step ITEM up|down [large]");
-        act = [&, up, large](ADMDialogRef dialog, ASInt32 item) { host.stepItem(dialog, item, up, large); };
+        auto direction = stepDirection(a, 2, "dialog step ITEM up|down [large]");
+        act = [&, direction](ADMDialogRef dialog, ASInt32 item) {
+            auto [up, large] = direction;
+            host.stepItem(dialog, item, up, large);
+        };
     } else if (action == "click") {
         wantArguments(a, 2, "dialog click ITEM");
         act = [&](ADMDialogRef dialog, ASInt32 item) { host.clickItem(dialog, item); };
@@ -229,7 +233,7 @@ long integer(const std::string& token, const char* what) {
     return value;
 }
 
-Session::Session(const Options& options, std::ostream& out) : out_(out) {
+Session::Session(const Options& options, std::ostream& out) : resolveFile_(options.resolveFile), out_(out) {
     try {
         host_ = std::make_unique<host::Host>(host::Host::Options{options.pluginsDir, options.prefsFile, {}});
     } catch (const std::exception& error) {
@@ -365,8 +369,8 @@ void Session::addCommands() {
     add("redo", 0, 0, [this](const Args&) {
         if (!host().redo()) throw SessionError("redo: nothing to redo");
     });
-    add("open", 1, 1, [this](const Args& a) { host().openSvg(a[0]); });
-    add("save", 1, 1, [this](const Args& a) { host().saveSvg(a[0]); });
+    add("open", 1, 1, [this](const Args& a) { host().openSvg(resolve(a[0])); });
+    add("save", 1, 1, [this](const Args& a) { host().saveSvg(resolve(a[0])); });
     add("layercolor", 3, 3, [this](const Args& a) {
         host::Document& document = host().document();
         document.setLayerColor(document.currentLayer(),
@@ -374,7 +378,7 @@ void Session::addCommands() {
     });
     add("frame", 1, 1, [this](const Args& a) {
         host::FrameRenderer renderer(host().document(), host().views(), host().drawer().metrics());
-        renderer.write(a[0], host().frame());
+        renderer.write(resolve(a[0]), host().frame());
     });
     add("dump", 2, 2, [this](const Args& a) { write(dump(a[0]), a[1]); });
     add("expect", 2, 5, [this](const Args& a) { expect(a); });
@@ -395,9 +399,14 @@ void Session::write(const nlohmann::json& value, const std::string& file) const 
         out_.flush();
         return;
     }
-    std::ofstream stream(file, std::ios::binary | std::ios::trunc);
+    std::filesystem::path path = resolve(file);
+    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
     if (stream) stream << text;
-    if (!stream || !stream.flush()) throw SessionError("can't write " + file + ": " + std::strerror(errno));
+    if (!stream || !stream.flush()) throw SessionError("can't write " + path.string() + ": " + std::strerror(errno));
+}
+
+std::filesystem::path Session::resolve(const std::string& name) const {
+    return resolveFile_ ? resolveFile_(name) : std::filesystem::path(name);
 }
 
 // expect DUMP POINTER VALUE   the value at the JSON pointer of a dump (POINTER# for its size, / for the whole)

@@ -30,6 +30,9 @@ struct LocatedError : SessionError {
 struct Options {
     std::filesystem::path pluginsDir;
     std::optional<std::filesystem::path> prefsFile;
+    /// Where a file the session names (dump, frame, open, save) is read or written: the name itself
+    /// when empty. A dump to "-" goes to the session's output and is not mapped.
+    std::function<std::filesystem::path(const std::string&)> resolveFile;
 };
 
 class Session {
@@ -57,6 +60,8 @@ private:
 
     nlohmann::json dump(const std::string& what) const;
     void write(const nlohmann::json& value, const std::string& file) const;
+    /// The file a session's name stands for (Options::resolveFile).
+    std::filesystem::path resolve(const std::string& name) const;
     void expect(const Args& args);
     host::Host& host() { return *host_; }
 
@@ -66,6 +71,7 @@ private:
         Handler handler;
     };
     std::map<std::string, Command> commands_;
+    std::function<std::filesystem::path(const std::string&)> resolveFile_;
     std::unique_ptr<host::Host> host_;
     std::ostream& out_;
     // The session being played, kept here so that a modal run reads on from where its command was.

@@ -18,7 +18,7 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
-    replay::Options options{host::defaultPluginFolder(), std::nullopt};
+    replay::Options options{host::defaultPluginFolder(), std::nullopt, {}};
     std::vector<std::string> sessions;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
