@@ -260,7 +260,6 @@ ASErr OrvanePlugIn::TrackToolCursor(AIToolMessage* message) {
         return redessin;
     }
 
-    OublieLigneBriseeDisparue();
     sADMBasic->SetPlatformCursor(message->d.self, curseur::kNormal);
     const ASErr erreur = Survol(message);
 
@@ -294,10 +293,7 @@ ASErr OrvanePlugIn::ToolMouseDown(AIToolMessage* message) {
         return kNoErr;
     }
     SuitLePanneau();
-    const ASErr erreur = Clique(message);
-    // The segment after this one is the panel's again, turned from the segment just placed.
-    SuitLePanneau();
-    return erreur;
+    return Clique(message);
 }
 
 ASErr OrvanePlugIn::ToolMouseUp(AIToolMessage*) {
