@@ -77,7 +77,7 @@ private:
 };
 
 /// The fields show the segment under construction: its length at the drawing scale and
-/// its angle in degrees.
+/// the angle that, typed back, gives it (AngleARetaper).
 void RemplitChampsDuPanneau();
 
 /// The panel is shown and gives the segment under construction; with no panel (its

@@ -298,7 +298,7 @@ ASErr OrvanePlugIn::ToolMouseDown(AIToolMessage* message) {
 
 ASErr OrvanePlugIn::ToolMouseUp(AIToolMessage*) {
     // A length can be typed right after a click.
-    if (PanneauVisible) ActiveChampLongueur();
+    if (PanneauMontre()) ActiveChampLongueur();
     return kNoErr;
 }
 

@@ -60,8 +60,8 @@ extern "C" int rename(const char* from, const char* to) noexcept {
 namespace {
 
 TEST(PreferenceStoreSave, WritesFlushesRenamesThenFlushesTheFolder) {
-    const fs::path dir = fs::weakly_canonical(fs::temp_directory_path()) /
-                         ("orvane-prefs-order-" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::weakly_canonical(fs::temp_directory_path()) / ("orvane-prefs-order-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path file = dir / "prefs.json";
@@ -79,8 +79,8 @@ TEST(PreferenceStoreSave, WritesFlushesRenamesThenFlushesTheFolder) {
         if (call.starts_with("write " + dir.string() + "/")) temp = call.substr(6);
     ASSERT_FALSE(temp.empty()) << testing::PrintToString(calls);
     EXPECT_NE(temp, file.string());
-    const std::vector<std::string> expected = {"write " + temp, "fsync " + temp,
-                                               "rename " + temp + " " + file.string(), "fsync " + dir.string()};
+    const std::vector<std::string> expected = {"write " + temp, "fsync " + temp, "rename " + temp + " " + file.string(),
+                                               "fsync " + dir.string()};
     EXPECT_EQ(calls, expected);
 
     host::PreferenceStore reread(file);

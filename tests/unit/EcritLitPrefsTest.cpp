@@ -101,8 +101,11 @@ TEST_F(LitPrefsTest, DamagedValuesFallBackToTheirDefaults) {
 
 TEST_F(LitPrefsTest, ValuesBeyondSinglePrecisionFallBackAndNegativeZeroIsZero) {
     // The fields and the geometry take these in single precision, where 1e39 is infinite.
-    gStore = {{"Precision", ASInt32{1}},    {"CtrlLongueur", 1e39}, {"CtrlAngle", -0.0},
-              {"EchelleNumPersoReal", 1e39}, {"EchelleDenPersoReal", -1e39}};
+    gStore = {{"Precision", ASInt32{1}},
+              {"CtrlLongueur", 1e39},
+              {"CtrlAngle", -0.0},
+              {"EchelleNumPersoReal", 1e39},
+              {"EchelleDenPersoReal", -1e39}};
     LitPrefs();
     EXPECT_EQ(ContrainteLongueur, 2.0);
     EXPECT_EQ(EchelleNumPerso, 3.0);
