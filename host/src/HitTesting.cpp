@@ -195,7 +195,8 @@ struct HitTesting::Index {
 
 // ---- the C++ interface -------------------------------------------------------
 
-HitTesting::HitTesting(Document& document) : document_(document), index_(std::make_unique<Index>()) {
+HitTesting::HitTesting(Document& document, const DocumentViews* views)
+    : document_(document), views_(views), index_(std::make_unique<Index>()) {
     document_.forEachArt([&](AIArtHandle art, const Document::Art& item) { index_->put(art, item.shape); });
     observer_ = document_.addObserver([this](AIArtHandle art, Document::Change change) { follow(art, change); });
 }
@@ -251,19 +252,23 @@ HitResult HitTesting::hitTestLinear(AIArtHandle art, AIRealPoint point, double t
     return topmost;
 }
 
-std::optional<AIRealPoint> HitTesting::nearestCrossing(AIRealPoint point) const {
-    if (!isFinitePoint(point)) return std::nullopt;
+double HitTesting::pointsPerPixel() const {
+    return views_ ? 1.0 / views_->zoom() : 1.0;
+}
+
+std::optional<AIRealPoint> HitTesting::nearestCrossing(AIRealPoint point, double radius) const {
+    if (!isFinitePoint(point) || !(radius >= 0)) return std::nullopt;
     Geom::Point cursor = toGeom(point);
-    Geom::Rect region(cursor - Geom::Point(kSnapRadius, kSnapRadius), cursor + Geom::Point(kSnapRadius, kSnapRadius));
+    Geom::Rect region(cursor - Geom::Point(radius, radius), cursor + Geom::Point(radius, radius));
     std::vector<std::vector<std::unique_ptr<Geom::Curve>>> paths;
-    for (AIArtHandle near : index_->near(point, kSnapRadius)) {
+    for (AIArtHandle near : index_->near(point, radius)) {
         const Document::Art* art = document_.findArt(near);
         if (art->attributes & (kArtLocked | kArtHidden)) continue;
         auto curves = curvesOf(art->shape, &region);
         if (!curves.empty()) paths.push_back(std::move(curves));
     }
     std::optional<Geom::Point> best;
-    double bestDistance = kSnapRadius;
+    double bestDistance = radius;
     for (std::size_t i = 0; i < paths.size(); ++i)
         for (std::size_t j = i + 1; j < paths.size(); ++j)
             forEachCrossing(paths[i], paths[j], [&](const Geom::Point& crossing) {
@@ -292,8 +297,9 @@ struct HitTestingSuiteFunctions {
             if (!point || !hit || !isKnownRequest(request)) return kBadParameterErr;
             if (!std::isfinite(tolerance) || tolerance < 0) return kBadParameterErr;
             if (!isFinitePoint(*point)) return kBadCoordinateErr;
-            *hit = self.results_.add(self.linearScan_ ? self.hitTestLinear(art, *point, tolerance, request)
-                                                      : self.hitTest(art, *point, tolerance, request));
+            double reach = tolerance * self.pointsPerPixel();
+            *hit = self.results_.add(self.linearScan_ ? self.hitTestLinear(art, *point, reach, request)
+                                                      : self.hitTest(art, *point, reach, request));
             return kNoErr;
         });
     }
@@ -318,7 +324,7 @@ struct HitTestingSuiteFunctions {
         return guarded([&](HitTesting& self) { return self.results_.erase(hit) ? kNoErr : kBadHandleErr; });
     }
 
-    // The view does not matter: the snap radius is in document points.
+    // The snap radius is in pixels of the host's one view, whichever view is named.
     static AIErr Track(AIDocumentViewHandle, AIRealPoint srcPoint, const AIEvent*, const char* control,
                        AIRealPoint* dstPoint) noexcept {
         return guarded([&](HitTesting& self) {
@@ -326,7 +332,9 @@ struct HitTestingSuiteFunctions {
             *dstPoint = srcPoint;
             if (!isFinitePoint(srcPoint)) return kBadCoordinateErr;
             if (std::strcmp(control, HitTesting::kCrossingSnap) == 0)
-                if (std::optional<AIRealPoint> crossing = self.nearestCrossing(srcPoint)) *dstPoint = *crossing;
+                if (std::optional<AIRealPoint> crossing =
+                        self.nearestCrossing(srcPoint, HitTesting::kSnapRadius * self.pointsPerPixel()))
+                    *dstPoint = *crossing;
             return kNoErr;
         });
     }

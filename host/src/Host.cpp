@@ -88,6 +88,12 @@ void Host::start() {
 }
 
 ASErr Host::send(const std::string& caller, const std::string& selector) {
+    // The messages that start, unload, reload and shut a plug-in down come with the host's own
+    // bookkeeping (what is loaded, what was shut down); sent by name they are the host's own.
+    if (caller == kSPAccessCaller && selector == kSPAccessUnloadSelector) return unload(), kNoErr;
+    if (caller == kSPAccessCaller && selector == kSPAccessReloadSelector) return reload(), kNoErr;
+    if (caller == kSPInterfaceCaller && selector == kSPInterfaceStartupSelector) return start(), kNoErr;
+    if (caller == kSPInterfaceCaller && selector == kSPInterfaceShutdownSelector) return quit(), kNoErr;
     ASErr result = kNoErr;
     for (std::size_t i = 0; i < plugins_.count(); ++i) result = plugins_.sendPlain(i, caller.c_str(), selector.c_str());
     return result;

@@ -1,5 +1,6 @@
 #include "Contraintes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -12,12 +13,15 @@ namespace {
 /// How far above a multiple, relative to the value, single-precision rounding may put a
 /// value that is exactly on it.
 constexpr AIReal kBruitDArrondi = 8 * std::numeric_limits<AIReal>::epsilon();
+/// The same in absolute terms (points, radians): a long length farther than this above a
+/// multiple is really above it and goes up a step.
+constexpr AIReal kBruitDArrondiMax = 1e-3f;
 
 /// The multiple of step at or above value. A value on a multiple but for rounding (a turn
 /// of exactly 90°, a length of exactly two steps) stays there rather than going up a step.
 AIReal MultipleAuDessus(AIReal value, AIReal step) {
     const AIReal dessous = MultipleReel(value, step, false);
-    if (value - dessous <= kBruitDArrondi * std::fabs(value)) return dessous;
+    if (value - dessous <= std::min(kBruitDArrondi * std::fabs(value), kBruitDArrondiMax)) return dessous;
     return MultipleReel(value, step, true);
 }
 
@@ -35,8 +39,9 @@ SegmentContraint ContraindreSegment(AIRealPoint clicUn, AIRealPoint curseur, AIR
         segment.longueur = MultipleAuDessus(longueur, pas);
     }
 
-    // The angle step applies to the turn from the previous segment, not to the direction.
-    AIReal virage = angleAncien - AngleEntrePoints(clicUn, curseur);
+    // The angle step applies to the turn from the previous segment, not to the direction; a
+    // turn is stepped the same whichever side of a half turn the two directions lie.
+    AIReal virage = DansUnTour(angleAncien - AngleEntrePoints(clicUn, curseur));
     if (shift == shiftAltInverse) {
         virage = MultipleAuDessus(virage, DegreEnRadian(static_cast<AIReal>(contrainteAngle)));
     }

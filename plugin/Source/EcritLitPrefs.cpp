@@ -1,6 +1,7 @@
 #include "EcritLitPrefs.h"
 
 #include <cmath>
+#include <limits>
 
 #include "OrvaneSuites.h"
 #include "Reglages.h"
@@ -13,10 +14,12 @@ namespace {
 constexpr double kPlusPetiteEchellePerso = static_cast<double>(0.0001f);
 
 // The store can be edited or damaged outside the program: a stored real that
-// is not finite falls back to the setting's default.
+// is not finite, even once taken in single precision as the fields and the
+// geometry take it, falls back to the setting's default. A negative zero is zero.
 void LitReel(const char* cle, double& valeur, double defaut) {
     sAIPreference->GetRealPreference(kPrefixe, cle, &valeur);
-    if (!std::isfinite(valeur)) valeur = defaut;
+    if (!(std::fabs(valeur) <= std::numeric_limits<float>::max())) valeur = defaut;
+    if (valeur == 0.0) valeur = 0.0;
 }
 
 void EcritReel(const char* cle, double& valeur, double defaut) {

@@ -48,6 +48,18 @@ inline AIReal RadianEnDegre(AIReal radians) {
     return radians * (180.0f / etat::kPi);
 }
 
+/// The angle brought within one turn, into (-pi, pi]: a direction or a turn that reads the
+/// same whatever way it was reached.
+inline AIReal DansUnTour(AIReal angle) {
+    if (angle > -etat::kPi && angle <= etat::kPi) return angle;
+    // Whole turns of 2 kPi, taken off exactly (remainder is exact in double precision), so
+    // that -kPi, the direction atan2 gives straight back along -h, becomes kPi.
+    const double tour = 2.0 * etat::kPi;
+    double reste = std::remainder(static_cast<double>(angle), tour);
+    if (reste <= -static_cast<double>(etat::kPi)) reste += tour;
+    return static_cast<AIReal>(reste);
+}
+
 /// The multiple of step next to value: at or above it when ceiling is true, at or below
 /// it otherwise. A zero or non-finite step has no multiples to go to and gives value back.
 inline AIReal MultipleReel(AIReal value, AIReal step, bool ceiling) {

@@ -7,6 +7,8 @@
 #include "ASMemory.h"
 #include "IAIUnicodeString.h"
 #include "IThrowException.h"
+#include "OrvaneDialogue.h"
+#include "OrvaneOutil.h"
 #include "OrvaneSuites.h"
 #include "Reglages.h"
 
@@ -200,11 +202,16 @@ ASErr toolAnnotate(AIAnnotatorMessage* message) {
     sAIAnnotatorDrawer->SetColor(drawer, CouleurGuide());
     sAIAnnotatorDrawer->SetFontPreset(drawer, kAIAFSmall);
 
-    // The guides are found here, not while tracking: the next click snaps to what is drawn.
-    if (!PanneauVisible) {
+    // The guides are found here, not while tracking: the next click snaps to what is drawn,
+    // and to nothing that is not.
+    if (PanneauMontre()) {
+        SurGuideHoriz = false;
+        SurGuideVerti = false;
+    } else {
         TraceAnnoteGuidesHoriz(message);
         TraceAnnoteGuidesVerti(message);
     }
+    OublieLigneBriseeDisparue();
     if (AjouterSegment) TraceAnnoteCourbeEntiereBezier(message, CouleurCalque, kEpaisseurContour, SurChemin);
     ASErr erreur = TraceAnnoteTextePourFermerLigneBrisee(message);
     if (NbPoints > 0) {

@@ -124,7 +124,8 @@ ADMItemRef CreeTexteAide(ASInt32 id, ASRect rect, ADMJustify justification) {
     return texte;
 }
 
-/// Where the modal dialogs open: a third of the free height down, centred across.
+}  // namespace
+
 void PlaceDialogues() {
     using namespace dialogues;
     const ASRect echellePerso = PlaceSurEcran(RectEcranTotal, kLargeurEchellePerso, kHauteurEchellePerso);
@@ -134,8 +135,6 @@ void PlaceDialogues() {
     PosDialPrefs.top = prefs.top;
     PosDialPrefs.left = prefs.left;
 }
-
-}  // namespace
 
 OrvaneDialogue::OrvaneDialogue(SPPluginRef plugin) {
     Create(plugin, panneau::kNom, dialogues::kIdPanneau, kADMTabbedFloatingDialogStyle, 0);
@@ -243,7 +242,11 @@ void OrvaneDialogue::MaNotification(ADMDialogRef dialog, ADMNotifierRef notifier
 
 void RemplitChampsDuPanneau() {
     sADMItem->SetFloatValue(Item(panneau::kItemLongueur), static_cast<float>(Echelle * LongueurSegment));
-    sADMItem->SetFloatValue(Item(panneau::kItemAngle), RadianEnDegre(AngleRelatif));
+    sADMItem->SetFloatValue(Item(panneau::kItemAngle), AngleARetaper(AngleAncien, AngleDeLaLigne));
+}
+
+bool PanneauMontre() {
+    return PanneauVisible && PaletteFlo;
 }
 
 void ActiveChampLongueur() {

@@ -46,6 +46,15 @@ struct AngleDuPanneau {
 /// the last placed segment's direction angleAncien.
 AngleDuPanneau AngleTape(AIReal angleAncien, AIReal degres);
 
+/// The angle in degrees that, typed in the angle field, gives the direction angleDeLaLigne
+/// again from angleAncien: the shown angle for a turn to the left or straight on, 360
+/// minus it for a turn to the right, 0 doubling back.
+AIReal AngleARetaper(AIReal angleAncien, AIReal angleDeLaLigne);
+
+/// Where the modal dialogs open: a third of the free height of the screen down, centred
+/// across. Done when the panel is built, or at start-up without it.
+void PlaceDialogues();
+
 class OrvaneDialogue : public BaseADMDialog {
 public:
     /// Has the host create the panel; Init builds it during the creation.
@@ -68,8 +77,12 @@ private:
 };
 
 /// The fields show the segment under construction: its length at the drawing scale and
-/// its angle in degrees.
+/// the angle that, typed back, gives it (AngleARetaper).
 void RemplitChampsDuPanneau();
+
+/// The panel is shown and gives the segment under construction; with no panel (its
+/// memory refused) the cursor drives, as with the panel hidden.
+bool PanneauMontre();
 
 /// Gives the length field the keyboard focus.
 void ActiveChampLongueur();

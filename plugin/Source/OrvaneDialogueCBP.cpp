@@ -18,6 +18,9 @@ namespace {
 constexpr ASInt32 kEntreePreferences = 0;
 constexpr ASInt32 kEntreeAide = 2;
 
+/// The smallest angle the angle field, with its two decimals, shows as 360 degrees.
+constexpr AIReal kTourAffiche = 359.995f;
+
 /// The typed angle with the current length.
 void PrendAngleTape(ADMDialogRef dialog) {
     const AIReal degres = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, panneau::kItemAngle));
@@ -50,6 +53,13 @@ AngleDuPanneau AngleTape(AIReal angleAncien, AIReal degres) {
     // Only the label folds; a negative angle keeps its sign there.
     if (angle.angleRelatif > etat::kPi) angle.angleRelatif = std::fabs(etat::kDeuxPi - angle.angleRelatif);
     return angle;
+}
+
+AIReal AngleARetaper(AIReal angleAncien, AIReal angleDeLaLigne) {
+    // AngleTape turns by the typed angle plus a half turn. A whole turn, or what the field
+    // would show as one, doubles back: 0.
+    const AIReal degres = RadianEnDegre(DansUnTour(angleAncien - angleDeLaLigne)) + 180.0f;
+    return degres < kTourAffiche ? degres : 0.0f;
 }
 
 void PrendValeursTapees(ADMDialogRef dialog) {

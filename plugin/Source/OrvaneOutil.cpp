@@ -66,9 +66,25 @@ AIRealPoint Aimante(AIRealPoint point, Aimant aimant) {
     return point;
 }
 
-/// The end of the segment the panel describes, which a click places as it is.
-AIRealPoint BoutDuSegmentDuPanneau() {
-    return BoutDuSegment(ClicUn, LongueurSegment, AngleDeLaLigne);
+/// While the panel is shown, the segment under construction is the one its fields show,
+/// turned from the last placed segment: the rubber band and the labels show what a click
+/// places, click after click.
+void SuitLePanneau() {
+    if (PanneauMontre()) PrendValeursTapees(PaletteFlo);
+}
+
+/// ClicDeux brought onto what the click snaps to. A snapped point is not where the cursor
+/// was heading: the next turn is measured from the segment as drawn.
+void AimanteClicDeux(Aimant aimant) {
+    const AIRealPoint point = Aimante(ClicDeux, aimant);
+    if (point.h == ClicDeux.h && point.v == ClicDeux.v) return;
+    ClicDeux = point;
+    AngleDeLaLigne = DansUnTour(AngleEntrePoints(ClicUn, ClicDeux));
+}
+
+/// A click that would put an anchor on top of the last one adds nothing.
+bool SegmentSansLongueur() {
+    return ClicDeux.h == ClicUn.h && ClicDeux.v == ClicUn.v;
 }
 
 /// ClicUn and AngleAncien from the last anchors of the path, as if the tool had just
@@ -80,7 +96,7 @@ void ReprendLeBout(AIArtHandle chemin, ASInt16 nombre) {
     AngleAncien = 0.0f;
     AIPathSegment avantDernier{};
     if (nombre >= 2 && sAIPath->GetPathSegments(chemin, static_cast<ASInt16>(nombre - 2), 1, &avantDernier) == kNoErr)
-        AngleAncien = AngleEntrePoints(avantDernier.p, ClicUn);
+        AngleAncien = DansUnTour(AngleEntrePoints(avantDernier.p, ClicUn));
 }
 
 /// A click on the last segment removes it.
@@ -122,12 +138,8 @@ void PlacePremierPoint() {
 
 /// The second point creates the polyline's path art with its first two anchors.
 ASErr PlaceDeuxiemePoint() {
-    if (PanneauVisible) {
-        RemplitChampsDuPanneau();
-        ClicDeux = BoutDuSegmentDuPanneau();
-    } else if (!Shift) {
-        ClicDeux = Aimante(ClicDeux, Aimant::PointOuCroisement);
-    }
+    if (!PanneauMontre() && !Shift) AimanteClicDeux(Aimant::PointOuCroisement);
+    if (SegmentSansLongueur()) return kNoErr;
 
     AIArtHandle chemin = nullptr;
     const AIPathSegment origine = AncreDroite(ClicUn);
@@ -157,18 +169,37 @@ ASErr PlacePointSuivant() {
         RemiseAZeroLigneBrisee();
         return kNoErr;
     }
-    if (PanneauVisible) {
-        RemplitChampsDuPanneau();
-        ClicDeux = BoutDuSegmentDuPanneau();
-    } else if (!Shift) {
-        ClicDeux = Aimante(ClicDeux, Aimant::PointSeul);
-    }
+    if (!PanneauMontre() && !Shift) AimanteClicDeux(Aimant::PointSeul);
+    if (SegmentSansLongueur()) return kNoErr;
     const ASErr erreur = TraceSegmentLigneBrisee(ClicDeux, AHLigne);
     if (!erreur) ++NbPoints;
     return erreur;
 }
 
+/// What a click does once the hover results and the panel are taken into account.
+ASErr Clique(const AIToolMessage* message) {
+    PositionCurseur = message->cursor;
+    OublieLigneBriseeDisparue();
+
+    if (SupprimerSegment && NbPoints >= 2) return RetireDernierSegment();
+    // Offered only while idle; a second click without a movement must not take the
+    // path over again, which would reverse it back.
+    if (AjouterSegment && NbPoints == 0 && sAIArt->ValidArt(SurChemin, true)) return ReprendChemin();
+    if (NbPoints == 0) {
+        PlacePremierPoint();
+        return kNoErr;
+    }
+    if (NbPoints == 1) return PlaceDeuxiemePoint();
+    return PlacePointSuivant();
+}
+
 }  // namespace
+
+void OublieLigneBriseeDisparue() {
+    // The user may have deleted the polyline's path, or undone it: there is nothing left to
+    // extend, end, close or shorten, nor a last point to draw from.
+    if (NbPoints >= 2 && !sAIArt->ValidArt(AHLigne, true)) RemiseAZeroLigneBrisee();
+}
 
 ASErr OrvanePlugIn::AddTools(SPInterfaceMessage* message) {
     // The settings must be in force before the tool can be used.
@@ -233,7 +264,9 @@ ASErr OrvanePlugIn::TrackToolCursor(AIToolMessage* message) {
     const ASErr erreur = Survol(message);
 
     // While the panel is shown, its entries give the segment and the cursor only hovers.
-    if (!PanneauVisible) {
+    if (PanneauMontre()) {
+        SuitLePanneau();
+    } else {
         const SegmentContraint segment = ContraindreSegment(ClicUn, message->cursor, AngleAncien, Option, Shift,
                                                             ShiftAltInverse, ContrainteLongueur, ContrainteAngle);
         LongueurSegment = segment.longueur;
@@ -259,27 +292,13 @@ ASErr OrvanePlugIn::ToolMouseDown(AIToolMessage* message) {
         sADMDialog->Show(PaletteFlo, PanneauVisible);
         return kNoErr;
     }
-    PositionCurseur = message->cursor;
-
-    // The user may have deleted the polyline's path meanwhile: there is nothing left to
-    // extend, end, close or shorten, and the click starts a new polyline.
-    if (NbPoints >= 2 && !sAIArt->ValidArt(AHLigne, true)) RemiseAZeroLigneBrisee();
-
-    if (SupprimerSegment && NbPoints >= 2) return RetireDernierSegment();
-    // Offered only while idle; a second click without a movement must not take the
-    // path over again, which would reverse it back.
-    if (AjouterSegment && NbPoints == 0 && sAIArt->ValidArt(SurChemin, true)) return ReprendChemin();
-    if (NbPoints == 0) {
-        PlacePremierPoint();
-        return kNoErr;
-    }
-    if (NbPoints == 1) return PlaceDeuxiemePoint();
-    return PlacePointSuivant();
+    SuitLePanneau();
+    return Clique(message);
 }
 
 ASErr OrvanePlugIn::ToolMouseUp(AIToolMessage*) {
     // A length can be typed right after a click.
-    if (PanneauVisible) ActiveChampLongueur();
+    if (PanneauMontre()) ActiveChampLongueur();
     return kNoErr;
 }
 
@@ -300,7 +319,9 @@ ASErr TraceSegmentLigneBrisee(AIRealPoint point, AIArtHandle chemin) {
         return erreur;
     }
     ClicUn = point;
-    AngleAncien = AngleDeLaLigne;
+    // Kept within one turn, so that the turns measured from it, and their labels, read the
+    // same whether the segment was typed or drawn.
+    AngleAncien = DansUnTour(AngleDeLaLigne);
     return erreur;
 }
 

@@ -14,3 +14,6 @@ void InverseTrace(AIArtHandle chemin, ASInt16 nombre);
 
 /// Disposes of the art if it still exists.
 void DetruitTrace(AIArtHandle art);
+
+/// When the polyline's path has gone (deleted, undone), no polyline is under way any more.
+void OublieLigneBriseeDisparue();

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Dialogues.h"
 #include "IThrowException.h"
 #include "OrvaneAnnotations.h"
 #include "OrvaneDialogue.h"
@@ -39,9 +40,11 @@ ASErr OrvanePlugIn::PostStartupPlugin() {
     if (fPanel) return kNoErr;
     fPanel = new (std::nothrow) OrvaneDialogue(fPluginRef);
     if (!fPanel) {
-        // The panel derives the drawing scale when it is built; without it the labels
-        // still need it.
+        // The panel derives the drawing scale and places the modal dialogs when it is
+        // built; without it the labels and the dialogs still need them.
         Echelle = EchelleNum / EchelleDen;
+        sADMBasic->GetScreenDimensions(&RectEcranTotal);
+        PlaceDialogues();
         return kOutOfMemoryErr;
     }
     fPanel->ActiveZones(false);

@@ -58,7 +58,8 @@ protected:
 
     host::SuiteRegistry registry;
     host::Document document;
-    host::HitTesting hits{document};
+    host::DocumentViews views;
+    host::HitTesting hits{document, &views};
     const AIHitTestSuite* suite = nullptr;
     const AICursorSnapSuite* snap = nullptr;
     const AIPathSuite* path = nullptr;
@@ -81,6 +82,41 @@ TEST_F(HitTests, AnchorRequestFindsTheNearestAnchorWithinTheTolerance) {
         EXPECT_EQ(nothing.data.object, nullptr);
         EXPECT_NE(nothing.type, kSegmentHitType);
     }
+}
+
+TEST_F(HitTests, ExactlyAtTheToleranceIsWithinIt) {
+    AIArtHandle line = document.addPath(polyline({{0, 0}, {100, 0}}));
+    // 3-4-5: the anchor lies exactly 5 away.
+    EXPECT_EQ(test({3, 4}, kSegmentPointHitRequest, 5).data.object, line);
+    EXPECT_FALSE(test({3, 4}, kSegmentPointHitRequest, 4.99).data.hit);
+    EXPECT_EQ(test({50, 8}, kPathOutlineHitRequest, 8).type, kSegmentHitType);
+    EXPECT_NE(test({50, 8}, kPathOutlineHitRequest, 7.99).type, kSegmentHitType);
+
+    // A tolerance of 0 finds what lies exactly under the point, and nothing beside it.
+    host::HitResult on = test({100, 0}, kSegmentPointHitRequest, 0);
+    EXPECT_EQ(on.data.object, line);
+    EXPECT_EQ(on.data.segment, 1);
+    EXPECT_FALSE(test({100, 0.001f}, kSegmentPointHitRequest, 0).data.hit);
+    EXPECT_EQ(test({50, 0}, kPathOutlineHitRequest, 0).type, kSegmentHitType);
+}
+
+TEST_F(HitTests, TolerancesAreViewPixels) {
+    AIArtHandle line = document.addPath(polyline({{0, 0}, {100, 0}}));
+    document.addPath(polyline({{50, -50}, {50, 50}}));
+    // Zoomed in to 4, 8 pixels are 2 points.
+    views.setZoom(4);
+    EXPECT_EQ(test({100, 2}, kSegmentPointHitRequest).data.object, line);
+    EXPECT_FALSE(test({100, 2.01f}, kSegmentPointHitRequest).data.hit);
+    EXPECT_NE(test({20, 2.01f}, kPathOutlineHitRequest).type, kSegmentHitType);
+    EXPECT_EQ(snapped({53, 0}).h, 53);
+    EXPECT_NEAR(snapped({51.5f, 0}).h, 50, 1e-4);
+    // Zoomed out to 0.5, they are 16 points.
+    views.setZoom(0.5f);
+    EXPECT_EQ(test({100, 16}, kSegmentPointHitRequest).data.object, line);
+    EXPECT_EQ(test({20, 15}, kPathOutlineHitRequest).type, kSegmentHitType);
+    EXPECT_NEAR(snapped({62, 6}).h, 50, 1e-4);
+    // The C++ interface keeps document points.
+    EXPECT_FALSE(hits.hitTest(nullptr, {100, 16}, 8, kSegmentPointHitRequest).data.hit);
 }
 
 TEST_F(HitTests, OutlineRequestNamesThePieceByTheAnchorThatEndsIt) {

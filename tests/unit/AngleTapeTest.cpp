@@ -42,4 +42,23 @@ TEST(AngleTapeTest, OnlyTheLabelFolds) {
     EXPECT_NEAR(Replie(moins.angleDeLaLigne), Replie(plus.angleDeLaLigne), kTolerance);
 }
 
+TEST(AngleTapeTest, TheFilledAngleTypedBackGivesTheSameSegment) {
+    // From a segment at 30 degrees: straight on, a left and a right turn, doubling back.
+    const AIReal angleAncien = DegreEnRadian(30.0f);
+    struct Cas {
+        AIReal direction;  // degrees
+        AIReal rempli;     // what the field is filled with
+        AIReal montre;     // what the label shows
+    };
+    for (const Cas& cas : {Cas{30, 180, 180}, Cas{120, 90, 90}, Cas{-60, 270, 90}, Cas{-150, 0, 0}, Cas{5, 205, 155},
+                           Cas{55, 155, 155}}) {
+        const AIReal direction = DegreEnRadian(cas.direction);
+        const AIReal rempli = AngleARetaper(angleAncien, direction);
+        EXPECT_NEAR(rempli, cas.rempli, 1e-3f) << cas.direction;
+        const AngleDuPanneau retape = AngleTape(angleAncien, rempli);
+        EXPECT_NEAR(Replie(retape.angleDeLaLigne - direction), 0, kTolerance) << cas.direction;
+        EXPECT_NEAR(RadianEnDegre(retape.angleRelatif), cas.montre, 1e-3f) << cas.direction;
+    }
+}
+
 }  // namespace

@@ -107,11 +107,50 @@ TEST(ContraindreSegment, ExactMultiplesStayWhereTheyAre) {
     // float division by the step puts a hair above 18 steps.
     EXPECT_NEAR(Virage(Contraindre({kClicUn.h, kClicUn.v - 30})), 90, kToleranceDegres);
     EXPECT_NEAR(Virage(Contraindre({kClicUn.h, kClicUn.v + 30})), -90, kToleranceDegres);
-    EXPECT_NEAR(Virage(Contraindre({kClicUn.h - 30, kClicUn.v})), -180, kToleranceDegres);
+    // A half turn is taken as +180, the end of the range a turn is brought into.
+    EXPECT_NEAR(Virage(Contraindre({kClicUn.h - 30, kClicUn.v})), 180, kToleranceDegres);
     for (int pas = 1; pas <= 40; ++pas) {
         const AIReal longueur = static_cast<AIReal>(pas) * kDeuxPas / 2;
         EXPECT_FLOAT_EQ(static_cast<AIReal>(Contraindre({kClicUn.h + longueur, kClicUn.v}).longueur), longueur)
             << pas << " steps";
+    }
+}
+
+TEST(ContraindreSegment, TurnsAreSteppedTheSameOnBothSidesOfAHalfTurn) {
+    // A 15 degree left turn with a 7 degree step is 14 degrees, from a segment at 0 as
+    // from one at 168 degrees (whose turn to -177 reads 345 before it is brought back).
+    for (AIReal ancien : {0.0f, 168.0f, -170.0f}) {
+        const AIReal angleAncien = DegreEnRadian(ancien);
+        const SegmentContraint s = Contraindre(Curseur(50, ancien + 15), {}, angleAncien, 0.0, 7.0);
+        EXPECT_NEAR(std::remainder(Virage(s, angleAncien), 360.0f), -14, kToleranceDegres) << ancien;
+        EXPECT_NEAR(RadianEnDegre(s.angleRelatif), 166, kToleranceDegres) << ancien;
+    }
+}
+
+TEST(ContraindreSegment, ALongLengthJustAboveAStepGoesUpAStep) {
+    // 20 000 steps (about 40 metres) and a twentieth of a point: well above rounding, though
+    // within 8 ulps of so long a length.
+    const auto pas = static_cast<AIReal>(reglages::kContrainteLongueurDefaut / reglages::kMillimetresParPoint);
+    const AIReal multiple = 20000 * pas;
+    const SegmentContraint s = Contraindre({kClicUn.h + multiple + 0.05f, kClicUn.v}, {}, 0, 2.0, 0.0);
+    EXPECT_FLOAT_EQ(static_cast<AIReal>(s.longueur), MultipleReel(multiple + 0.05f, pas, true));
+    EXPECT_GT(static_cast<AIReal>(s.longueur), multiple + 0.05f);
+}
+
+TEST(DansUnTour, BringsAnglesIntoMinusPiExcludedToPi) {
+    EXPECT_EQ(DansUnTour(0.5f), 0.5f);
+    EXPECT_EQ(DansUnTour(etat::kPi), etat::kPi);
+    EXPECT_EQ(DansUnTour(-etat::kPi), etat::kPi);
+    EXPECT_NEAR(DansUnTour(-3 * etat::kPi / 2), etat::kPi / 2, 1e-6f);
+    EXPECT_NEAR(DansUnTour(3 * etat::kPi), etat::kPi, 1e-6f);
+    EXPECT_NEAR(DansUnTour(DegreEnRadian(540)), etat::kPi, 1e-5f);
+    EXPECT_NEAR(DansUnTour(DegreEnRadian(-190)), DegreEnRadian(170), 1e-6f);
+    for (AIReal angle = -20; angle <= 20; angle += 0.37f) {
+        const AIReal tour = DansUnTour(angle);
+        EXPECT_GT(tour, -etat::kPi);
+        EXPECT_LE(tour, etat::kPi);
+        EXPECT_NEAR(std::cos(tour), std::cos(angle), 1e-5f);
+        EXPECT_NEAR(std::sin(tour), std::sin(angle), 1e-5f);
     }
 }
 

@@ -99,4 +99,35 @@ TEST_F(LitPrefsTest, DamagedValuesFallBackToTheirDefaults) {
     EXPECT_EQ(Precision, 3);
 }
 
+TEST_F(LitPrefsTest, ValuesBeyondSinglePrecisionFallBackAndNegativeZeroIsZero) {
+    // The fields and the geometry take these in single precision, where 1e39 is infinite.
+    gStore = {{"Precision", ASInt32{1}},
+              {"CtrlLongueur", 1e39},
+              {"CtrlAngle", -0.0},
+              {"EchelleNumPersoReal", 1e39},
+              {"EchelleDenPersoReal", -1e39}};
+    LitPrefs();
+    EXPECT_EQ(ContrainteLongueur, 2.0);
+    EXPECT_EQ(EchelleNumPerso, 3.0);
+    EXPECT_EQ(EchelleDenPerso, 7.0);
+    EXPECT_EQ(ContrainteAngle, 0.0);
+    EXPECT_FALSE(std::signbit(ContrainteAngle));
+    // The largest single-precision value is still a value.
+    gStore["CtrlLongueur"] = double{std::numeric_limits<float>::max()};
+    LitPrefs();
+    EXPECT_EQ(ContrainteLongueur, double{std::numeric_limits<float>::max()});
+}
+
+TEST_F(LitPrefsTest, TheEndsOfThePrecisionRangeAreKept) {
+    for (ASInt32 precision : {0, 6}) {
+        gStore = {{"Precision", precision}, {"CtrlAngle", 7.0}};
+        gBeeps = 0;
+        LitPrefs();
+        EXPECT_EQ(gBeeps, 0) << precision;
+        EXPECT_EQ(Precision, precision);
+        EXPECT_EQ(ContrainteAngle, 7.0) << "nothing was reset";
+        EXPECT_EQ(gStore.size(), 2u) << "nothing was written";
+    }
+}
+
 }  // namespace

@@ -13,6 +13,7 @@
 #include "AICursorSnap.h"
 #include "AIHitTest.h"
 #include "host/Document.h"
+#include "host/DocumentViews.h"
 #include "host/Handles.h"
 #include "host/SuiteRegistry.h"
 
@@ -56,15 +57,19 @@ struct HitResult {
     ASInt32 type = kNothingHitType;
 };
 
+/// The suites measure on the screen: a plug-in's hit-test tolerance and the crossing snap's radius are
+/// view pixels, that is tolerance ÷ zoom in document points, so that what lies "under the cursor" is
+/// the same at every zoom. The C++ interface below takes document points.
 class HitTesting {
 public:
-    /// How far from the cursor, in document points, the crossing snap looks for a crossing.
+    /// How far from the cursor, in view pixels, the crossing snap looks for a crossing.
     static constexpr double kSnapRadius = 8;
     /// The control string of the crossing snap.
     static constexpr const char* kCrossingSnap = "A i o";
 
-    /// Indexes the document's art and follows its changes from now on.
-    explicit HitTesting(Document& document);
+    /// Indexes the document's art and follows its changes from now on. The suites take their
+    /// distances in pixels of views (none: zoom 1).
+    explicit HitTesting(Document& document, const DocumentViews* views = nullptr);
     HitTesting(const HitTesting&) = delete;
     HitTesting& operator=(const HitTesting&) = delete;
     ~HitTesting();
@@ -76,8 +81,9 @@ public:
     HitResult hitTest(AIArtHandle art, AIRealPoint point, double tolerance, ASInt32 request) const;
     /// The same answers by testing every art in turn, without the index.
     HitResult hitTestLinear(AIArtHandle art, AIRealPoint point, double tolerance, ASInt32 request) const;
-    /// The crossing of two different paths (neither locked nor hidden) nearest to point, within kSnapRadius.
-    std::optional<AIRealPoint> nearestCrossing(AIRealPoint point) const;
+    /// The crossing of two different paths (neither locked nor hidden) nearest to point, within radius
+    /// document points.
+    std::optional<AIRealPoint> nearestCrossing(AIRealPoint point, double radius = kSnapRadius) const;
 
     /// Hit results given to plug-ins and not yet released.
     std::size_t liveResults() const { return results_.size(); }
@@ -96,7 +102,11 @@ private:
     /// Whether the art may be found, and what it gives when tested at point.
     std::optional<HitResult> testArt(AIArtHandle art, AIRealPoint point, double tolerance, ASInt32 request) const;
 
+    /// Document points in one view pixel.
+    double pointsPerPixel() const;
+
     Document& document_;
+    const DocumentViews* views_;
     std::unique_ptr<Index> index_;
     int observer_;
     HandleTable<AIHitRef, HitResult> results_;

@@ -75,7 +75,9 @@ public:
     void start();
     bool started() const { return started_; }
 
-    /// A message with a plain record to every plug-in; the last result.
+    /// A message with a plain record to every plug-in; the last result. "SP Interface" "Startup" and
+    /// "Shutdown" and "SP Access" "Unload" and "Reload" are the host's own start, quit, unload and
+    /// reload, with their errors.
     ASErr send(const std::string& caller, const std::string& selector);
     /// "SP Access" "Unload" to every loaded plug-in that holds no lock on itself; "Reload" to every
     /// unloaded one. HostError while a plug-in's call or a modal run is under way, as for quit.
@@ -182,7 +184,7 @@ private:
     Icons icons_;
     Tools tools_;
     Document document_;
-    HitTesting hitTesting_{document_};
+    HitTesting hitTesting_{document_, &views_};
     History history_{document_};
     DialogManager dialogs_{plugins_, icons_, basic_};
     bool started_ = false;
