@@ -369,8 +369,8 @@ void Canvas::selectAt(AIRealPoint point) {
     AIArtHandle found = hit.type != kNothingHitType ? hit.data.object : nullptr;
     // Only what changes is touched: an unchanged selection is no step of the history.
     std::vector<AIArtHandle> deselect;
-    document.forEachArt([&](AIArtHandle art, const host::Document::Art& data) {
-        if ((data.attributes & kArtSelected) && art != found) deselect.push_back(art);
+    document.forEachArt([&](AIArtHandle art, const host::Document::Art& held) {
+        if ((held.attributes & kArtSelected) && art != found) deselect.push_back(art);
     });
     bool select = found && !(document.findArt(found)->attributes & kArtSelected);
     if (deselect.empty() && !select) return;

@@ -320,8 +320,8 @@ void MainWindow::deleteSelection() {
     act([this] {
         host_.edit([](host::Document& document) {
             std::vector<AIArtHandle> selected;
-            document.forEachArt([&](AIArtHandle art, const host::Document::Art& data) {
-                if (data.attributes & kArtSelected) selected.push_back(art);
+            document.forEachArt([&](AIArtHandle art, const host::Document::Art& held) {
+                if (held.attributes & kArtSelected) selected.push_back(art);
             });
             for (AIArtHandle art : selected) document.disposeArt(art);
         });
@@ -334,8 +334,8 @@ void MainWindow::updateActions() {
     // The art is looked through only when it changed: not at every movement of the cursor.
     if (!selectionKnown_ || selectionRevision_ != host_.document().appearanceRevision()) {
         bool anySelected = false;
-        host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& data) {
-            anySelected = anySelected || (data.attributes & kArtSelected);
+        host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& held) {
+            anySelected = anySelected || (held.attributes & kArtSelected);
         });
         selectionKnown_ = true;
         selectionRevision_ = host_.document().appearanceRevision();

@@ -1,4 +1,5 @@
-// orvane-workbench: the host a person draws in, with the plug-ins of the build.
+// orvane-workbench: the host a person draws in, with the plug-ins of its folder.
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -10,12 +11,23 @@
 #include "host/Host.h"
 
 int main(int argc, char** argv) {
+    // Answered before QApplication, which needs a display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "orvane-workbench " ORVANE_VERSION "\n";
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvane-workbench"));
+    QApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
+    // Its desktop entry's name: desktops find the window's icon through it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Workbench"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("The Orvane workbench: draw with the plug-ins of the build."));
+    parser.setApplicationDescription(QStringLiteral("The Orvane workbench: draw with the plug-ins of its folder."));
     parser.addHelpOption();
-    QCommandLineOption plugins(QStringLiteral("plugins"), QStringLiteral("The folder of plug-in bundles."),
+    parser.addVersionOption();
+    QCommandLineOption plugins(QStringLiteral("plugins"),
+                               QStringLiteral("The folder of plug-in bundles (default: $ORVANE_PLUGINS, else the "
+                                              "program's own)."),
                                QStringLiteral("DIR"), QString::fromStdString(host::defaultPluginFolder().string()));
     QCommandLineOption prefs(QStringLiteral("prefs"),
                              QStringLiteral("The preference store's file, read at start and written at quit "

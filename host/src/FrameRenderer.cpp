@@ -101,22 +101,22 @@ struct AnnotationPainter {
     }
     void operator()(const DrawTextAt& text) const {
         selectFont();
-        cairo_font_extents_t font;
-        cairo_font_extents(context, &font);
-        showText(text.text, text.at.h, text.at.v - font.descent);
+        cairo_font_extents_t extents;
+        cairo_font_extents(context, &extents);
+        showText(text.text, text.at.h, text.at.v - extents.descent);
     }
     void operator()(const DrawTextAligned& text) const {
         selectFont();
-        cairo_font_extents_t font;
-        cairo_font_extents(context, &font);
+        cairo_font_extents_t extents;
+        cairo_font_extents(context, &extents);
         double width = textWidth(text.text);
         Box box = boxOf(text.rect);
         double x = box.left;
         if (text.horizontal == kAIATextAlignCenter) x += (box.width - width) / 2;
         if (text.horizontal == kAIATextAlignEnd) x += box.width - width;
-        double baseline = box.top + font.ascent;
-        if (text.vertical == kAIATextAlignCenter) baseline = box.top + (box.height + font.ascent - font.descent) / 2;
-        if (text.vertical == kAIATextAlignEnd) baseline = box.top + box.height - font.descent;
+        double baseline = box.top + extents.ascent;
+        if (text.vertical == kAIATextAlignCenter) baseline = box.top + (box.height + extents.ascent - extents.descent) / 2;
+        if (text.vertical == kAIATextAlignEnd) baseline = box.top + box.height - extents.descent;
         showText(text.text, x, baseline);
     }
     void operator()(const DrawBeziers& chain) const {

@@ -1,6 +1,7 @@
 #include "host/Plugins.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace host {
@@ -29,11 +30,19 @@ std::size_t decode(std::uintptr_t base, Ref ref, std::size_t count) {
 
 }  // namespace
 
+fs::path pluginFolderBeside(const fs::path& programFolder) {
+    // An installed tree is looked for first: the build never has its layout.
+    fs::path installed = (programFolder / ORVANE_INSTALLED_PLUGINS).lexically_normal();
+    if (fs::is_directory(installed)) return installed;
+    fs::path build = (programFolder / ORVANE_BUILD_PLUGINS).lexically_normal();
+    return fs::is_directory(build) ? build : installed;
+}
+
 fs::path defaultPluginFolder() {
+    if (const char* folder = std::getenv(kPluginFolderVariable); folder && *folder) return folder;
     std::error_code error;
     fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (error) return "build/plugins";
-    return self.parent_path().parent_path() / "plugins";
+    return pluginFolderBeside(error ? fs::current_path() : self.parent_path());
 }
 
 Plugins::Plugins(SuiteRegistry& registry, BlockAllocator& memory)

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "host/Plugins.h"
 #include "host/PreferenceStore.h"
 
 namespace {
@@ -70,6 +71,31 @@ TEST(ConfigFolder, SavingCreatesThePrivateFolder) {
     EXPECT_FALSE(again.load());
     EXPECT_EQ(again.get("Orvane", "precision"), host::PreferenceStore::Value{std::int32_t{3}});
     fs::remove_all(root);
+}
+
+TEST(PluginFolder, InstalledLayoutFirstThenTheBuilds) {
+    fs::path root = fs::temp_directory_path() / ("orvane-prefix-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "bin");
+    fs::path installed = root / "lib" / "orvane" / "plugins";
+    EXPECT_EQ(host::pluginFolderBeside(root / "bin"), installed);
+    fs::create_directories(root / "plugins");
+    EXPECT_EQ(host::pluginFolderBeside(root / "bin"), root / "plugins");
+    fs::create_directories(installed);
+    EXPECT_EQ(host::pluginFolderBeside(root / "bin"), installed);
+    fs::remove_all(root);
+}
+
+TEST(PluginFolder, TheEnvironmentNamesAnother) {
+    {
+        ScopedEnv folder("ORVANE_PLUGINS", "/opt/more/plugins");
+        EXPECT_EQ(host::defaultPluginFolder(), fs::path("/opt/more/plugins"));
+    }
+    for (const char* unset : {"", static_cast<const char*>(nullptr)}) {
+        ScopedEnv folder("ORVANE_PLUGINS", unset);
+        // This program lies in the build's bin folder.
+        EXPECT_TRUE(fs::equivalent(host::defaultPluginFolder(), ORVANE_PLUGINS_DIR)) << host::defaultPluginFolder();
+    }
 }
 
 }  // namespace

@@ -11,8 +11,10 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: orvane-replay [--plugins DIR] [--prefs FILE] SESSION...\n"
+    "       orvane-replay --version\n"
     "  SESSION  a session file, or - for standard input\n"
-    "  --plugins DIR  the folder of plug-in bundles (default: the build's plugins folder)\n"
+    "  --plugins DIR  the folder of plug-in bundles (default: $ORVANE_PLUGINS, else the program's own:\n"
+    "                 ../lib/orvane/plugins from its bin folder when installed, the build's plugins folder)\n"
     "  --prefs FILE   the preference store's file, read at start and written at quit\n";
 
 }  // namespace
@@ -26,6 +28,9 @@ int main(int argc, char** argv) {
             (arg == "--plugins" ? options.pluginsDir : options.prefsFile.emplace()) = argv[++i];
         } else if (arg == "-h" || arg == "--help") {
             std::cout << kUsage;
+            return 0;
+        } else if (arg == "--version") {
+            std::cout << "orvane-replay " ORVANE_VERSION "\n";
             return 0;
         } else if (arg.size() > 1 && arg[0] == '-') {
             std::cerr << "orvane-replay: unknown option " << arg << '\n' << kUsage;

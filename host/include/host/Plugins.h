@@ -17,8 +17,14 @@
 
 namespace host {
 
-/// The folder of plug-in bundles of the build the program belongs to: `plugins`
-/// beside the program's `bin` folder.
+/// The environment variable that names the folder of plug-in bundles to use instead of the program's own.
+constexpr const char* kPluginFolderVariable = "ORVANE_PLUGINS";
+
+/// The plug-in folder of the programs in programFolder: `../lib/orvane/plugins` when they are installed,
+/// else the build's `../plugins`; the installed one when neither exists.
+std::filesystem::path pluginFolderBeside(const std::filesystem::path& programFolder);
+
+/// The folder named by ORVANE_PLUGINS when it is set, else the running program's own plug-in folder.
 std::filesystem::path defaultPluginFolder();
 
 class Plugins {
