@@ -322,8 +322,9 @@ TEST(Document, DumpsLayersArtAndShortestFloats) {
     host::Document document;
     AIArtHandle handle = document.addPath({{{{0.1f, -2.5f}, {0.1f, -2.5f}, {1e-7f, 3}, false}}, true});
     document.setLocked(handle, true);
-    nlohmann::json expected = nlohmann::json::parse(R"({"layers": [{"name": "Layer 1", "color": [19275, 32125, 65535],
-        "art": [{"type": "path", "closed": true, "locked": true,
+    nlohmann::json expected = nlohmann::json::parse(R"({"current": 0, "layers": [{"name": "Layer 1",
+        "color": [19275, 32125, 65535], "locked": false, "hidden": false,
+        "art": [{"type": "path", "closed": true, "locked": true, "hidden": false,
                  "segments": [{"p": [0.1, -2.5], "in": [0.1, -2.5], "out": [1e-7, 3.0], "corner": false}]}]}]})");
     EXPECT_EQ(document.dump(), expected);
     EXPECT_NE(document.dump().dump().find("[0.1,-2.5]"), std::string::npos);
