@@ -57,14 +57,6 @@ bool checkPaths(const std::vector<host::PathShape>& paths, double bound, std::st
     return inside;
 }
 
-std::string describe(AIRealPoint point) {
-    return std::to_string(point.h) + "," + std::to_string(point.v);
-}
-
-bool samePoint(AIRealPoint a, AIRealPoint b) {
-    return a.h == b.h && a.v == b.v;
-}
-
 /// Exports the document and opens the file in a fresh one: the same document must come back.
 void checkRoundTrip(const host::Document& document, std::string_view input) {
     std::string exported = host::exportSvg(document);
