@@ -186,6 +186,14 @@ std::optional<double> reference(const Viewport& viewport, Axis axis) {
     return std::nullopt;
 }
 
+/// A viewport's width or height of "auto" is as if absent.
+bool isAuto(const pugi::xml_attribute& attribute) {
+    std::string_view value = attribute.value();
+    while (!value.empty() && isSpace(value.front())) value.remove_prefix(1);
+    while (!value.empty() && isSpace(value.back())) value.remove_suffix(1);
+    return value == "auto";
+}
+
 /// A length attribute in user units; nullopt when absent.
 std::optional<double> optionalLength(const pugi::xml_node& node, const char* name, Axis axis,
                                      const Viewport& viewport) {
@@ -279,7 +287,7 @@ void checkTransform(const Geom::Affine& transform, const std::string& what) {
 /// be a percentage of.
 std::optional<double> rootSide(const pugi::xml_node& root, const char* name) {
     pugi::xml_attribute attribute = root.attribute(name);
-    if (!attribute) return std::nullopt;
+    if (!attribute || isAuto(attribute)) return std::nullopt;
     Length side = parseLength(attribute.value(), describe(root) + ", attribute " + name);
     if (side.percent()) return std::nullopt;
     if (side.number < 0) throw Bad(describe(root) + ": negative " + name);
@@ -597,9 +605,10 @@ private:
     /// A nested svg's content: its viewport's mapping and size; false when it draws nothing.
     static bool nestedViewport(const pugi::xml_node& node, const Viewport& outer, Geom::Affine& map, Viewport& inner) {
         double x = length(node, "x", 0, Axis::horizontal, outer), y = length(node, "y", 0, Axis::vertical, outer);
-        std::optional<double> width = optionalLength(node, "width", Axis::horizontal, outer);
-        std::optional<double> height = optionalLength(node, "height", Axis::vertical, outer);
-        // Absent, they are 100% of the viewport around.
+        std::optional<double> width, height;
+        if (!isAuto(node.attribute("width"))) width = optionalLength(node, "width", Axis::horizontal, outer);
+        if (!isAuto(node.attribute("height"))) height = optionalLength(node, "height", Axis::vertical, outer);
+        // Absent or auto, they are 100% of the viewport around.
         if (!width) width = outer.width;
         if (!height) height = outer.height;
         if ((width && *width < 0) || (height && *height < 0)) throw Bad(describe(node) + ": a negative width or height");

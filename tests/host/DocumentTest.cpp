@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/Document.h"
+#include "host/HitTesting.h"
 #include "host/SuiteRegistry.h"
 
 namespace {
@@ -388,6 +389,30 @@ TEST(Document, HugeArcsTakeFewPieces) {
             EXPECT_NEAR(std::hypot(h, v), 100, 0.01) << "piece " << i << " at " << t;
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Document, ALockedOrHiddenLayersArtCannotBeHit) {
+    host::Document document;
+    AILayerHandle layer = document.currentLayer();
+    AIArtHandle art = document.addPath({{{{0, 0}, {0, 0}, {0, 0}, true}, {{10, 0}, {10, 0}, {10, 0}, true}}, false});
+    host::HitTesting hits(document);
+    auto hit = [&] { return hits.hitTest(nullptr, {5, 0}, 1, kAllHitRequest).type != kNothingHitType; };
+    EXPECT_TRUE(hit());
+    std::uint64_t painted = document.appearanceRevision();
+    document.setLayerLocked(layer, true);
+    EXPECT_FALSE(hit());
+    EXPECT_EQ(document.appearanceRevision(), painted) << "a lock changes nothing on screen";
+    EXPECT_EQ(document.findArt(art)->attributes, 0) << "the art's own attributes stay";
+    document.setLayerLocked(layer, false);
+    document.setLayerHidden(layer, true);
+    EXPECT_FALSE(hit());
+    EXPECT_GT(document.appearanceRevision(), painted);
+    EXPECT_EQ(document.userAttributes(*document.findArt(art)), kArtHidden);
+    EXPECT_THROW(document.setLayerName(nullptr, "x"), std::invalid_argument);
 }
 
 }  // namespace

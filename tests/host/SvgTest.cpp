@@ -120,10 +120,10 @@ TEST(Svg, EachElementKindWithItsTransform) {
     // A transform on the root and on a nested svg; what is not geometry is passed over.
     // Without a viewBox a user unit is a px, 0.75 pt, and so is the shift of the root's transform.
     std::vector<host::PathShape> nested = pathsOf(
-        R"~(<svg:svg xmlns:svg="http://www.w3.org/2000/svg" transform="translate(0 5)"><svg:defs><svg:rect width="1" height="1"/></svg:defs>)~"
+        R"~(<svg:svg xmlns:svg="http://www.w3.org/2000/svg" transform="translate(4 5)"><svg:defs><svg:rect width="1" height="1"/></svg:defs>)~"
         R"~(<svg:text>hi</svg:text><svg:svg><svg:line x1="1" y1="1" x2="2" y2="1"/></svg:svg></svg:svg>)~");
     ASSERT_EQ(nested.size(), 1u);
-    expectAnchors(nested[0], {{0.75f, -4.5f}, {1.5f, -4.5f}}, "nested");
+    expectAnchors(nested[0], {{3.75f, -4.5f}, {4.5f, -4.5f}}, "nested");
     // Empty shapes draw nothing.
     EXPECT_TRUE(pathsOf(svg(R"~(<rect width="0" height="5"/><circle r="0"/><path d=""/>)~")).empty());
     // An arc so thin (radii 1e9 apart) that it runs along its chord, turned by 30 degrees.
