@@ -69,7 +69,8 @@ void checkRoundTrip(const host::Document& document, std::string_view input) {
     host::Document reopened;
     host::placeDrawing(reopened, std::move(again));
     nlohmann::json before = document.dump(), after = reopened.dump();
-    if (before != after) fail("the document came back as\n" + after.dump() + "\nnot\n" + before.dump() + "\n" + exported, input);
+    if (before != after)
+        fail("the document came back as\n" + after.dump() + "\nnot\n" + before.dump() + "\n" + exported, input);
 }
 
 std::vector<host::PathShape> shapesOf(const host::Document& document) {

@@ -1,9 +1,9 @@
 #include "host/Svg.h"
 
-#include <charconv>
-#include <cmath>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -129,9 +129,8 @@ struct Unit {
     std::string_view name;
     double points;
 };
-constexpr Unit kUnits[] = {{"", kPointsPerPx},      {"px", kPointsPerPx}, {"pt", 1},
-                           {"pc", 12},             {"in", 72},           {"mm", 72 / 25.4},
-                           {"cm", 72 / 2.54},      {"q", 72 / 101.6}};
+constexpr Unit kUnits[] = {{"", kPointsPerPx}, {"px", kPointsPerPx}, {"pt", 1},         {"pc", 12},
+                           {"in", 72},         {"mm", 72 / 25.4},    {"cm", 72 / 2.54}, {"q", 72 / 101.6}};
 
 bool sameLetters(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -231,8 +230,8 @@ std::optional<ViewBox> parseViewBox(const pugi::xml_node& node) {
 
 /// preserveAspectRatio: where a viewBox sits in a viewport of another shape, and at which scale.
 struct AspectRatio {
-    bool none = false;   ///< stretch each way on its own
-    int alignX = 1;      ///< 0 min, 1 mid, 2 max
+    bool none = false;  ///< stretch each way on its own
+    int alignX = 1;     ///< 0 min, 1 mid, 2 max
     int alignY = 1;
     bool slice = false;  ///< cover the viewport rather than fit in it
 };
@@ -478,12 +477,15 @@ Geom::PathVector geometryOf(const pugi::xml_node& node, std::string_view kind, c
             paths.push_back(rectPath(x, y, w, h, std::min(rx, w / 2), std::min(ry, h / 2)));
     } else if (kind == "circle") {
         double r = length(node, "r", 0, Axis::diagonal, viewport);
-        if (positive(r, node, "radius")) paths.push_back(ellipsePath(length(node, "cx", 0, kX, viewport), length(node, "cy", 0, kY, viewport), r, r));
+        if (positive(r, node, "radius"))
+            paths.push_back(
+                ellipsePath(length(node, "cx", 0, kX, viewport), length(node, "cy", 0, kY, viewport), r, r));
     } else if (kind == "ellipse") {
         double rx = length(node, "rx", 0, kX, viewport), ry = length(node, "ry", 0, kY, viewport);
         bool wide = positive(rx, node, "rx"), high = positive(ry, node, "ry");
         if (wide && high)
-            paths.push_back(ellipsePath(length(node, "cx", 0, kX, viewport), length(node, "cy", 0, kY, viewport), rx, ry));
+            paths.push_back(
+                ellipsePath(length(node, "cx", 0, kX, viewport), length(node, "cy", 0, kY, viewport), rx, ry));
     }
     return paths;
 }
@@ -536,8 +538,7 @@ constexpr const char* kSodipodiNamespace = "http://sodipodi.sourceforge.net/DTD/
 std::string prefixFor(const pugi::xml_node& root, const char* uri, const char* usual) {
     for (pugi::xml_attribute attribute : root.attributes()) {
         std::string_view name = attribute.name();
-        if (name.starts_with("xmlns:") && std::strcmp(attribute.value(), uri) == 0)
-            return std::string(name.substr(6));
+        if (name.starts_with("xmlns:") && std::strcmp(attribute.value(), uri) == 0) return std::string(name.substr(6));
     }
     return usual;
 }
@@ -611,7 +612,8 @@ private:
         // Absent or auto, they are 100% of the viewport around.
         if (!width) width = outer.width;
         if (!height) height = outer.height;
-        if ((width && *width < 0) || (height && *height < 0)) throw Bad(describe(node) + ": a negative width or height");
+        if ((width && *width < 0) || (height && *height < 0))
+            throw Bad(describe(node) + ": a negative width or height");
         if (width == 0.0 || height == 0.0) return false;
         std::optional<ViewBox> box = parseViewBox(node);
         if (!box) {
@@ -621,8 +623,9 @@ private:
         }
         if (box->empty()) return false;
         if (!width || !height)
-            throw Bad(describe(node) + ": its viewBox needs a width and height, which are percentages of a size the "
-                                       "drawing does not give");
+            throw Bad(describe(node) +
+                      ": its viewBox needs a width and height, which are percentages of a size the "
+                      "drawing does not give");
         map = viewBoxTransform(*box, parseAspectRatio(node), x, y, *width, *height);
         checkTransform(map, describe(node) + ", its viewport and viewBox");
         inner = {box->width, box->height};
@@ -821,8 +824,10 @@ std::string exportSvg(const Document& document) {
             if (art.shape.segments.empty()) continue;
             for (const AIPathSegment& segment : art.shape.segments)
                 for (AIRealPoint point : {segment.p, segment.in, segment.out}) {
-                    least = Geom::Point(std::min<double>(least[Geom::X], point.h), std::min<double>(least[Geom::Y], -point.v));
-                    most = Geom::Point(std::max<double>(most[Geom::X], point.h), std::max<double>(most[Geom::Y], -point.v));
+                    least = Geom::Point(std::min<double>(least[Geom::X], point.h),
+                                        std::min<double>(least[Geom::Y], -point.v));
+                    most = Geom::Point(std::max<double>(most[Geom::X], point.h),
+                                       std::max<double>(most[Geom::Y], -point.v));
                 }
             pugi::xml_node path = group.append_child("path");
             path.append_attribute("d") = pathData(art.shape).c_str();

@@ -56,8 +56,8 @@ TEST(SvgCorpus, EachFileOpensAsItsManifestSays) {
         ++listed;
         host::SvgDrawing drawing = host::importSvg(folder / file);
         Found found = measure(drawing);
-        nlohmann::json actual = {{"paths", found.paths}, {"anchors", found.anchors}, {"layers", found.layers},
-                                 {"box", found.box}};
+        nlohmann::json actual = {
+            {"paths", found.paths}, {"anchors", found.anchors}, {"layers", found.layers}, {"box", found.box}};
         EXPECT_EQ(found.paths, entry.at("paths")) << actual;
         EXPECT_EQ(found.anchors, entry.at("anchors")) << actual;
         EXPECT_EQ(found.layers, entry.at("layers").get<std::vector<std::string>>()) << actual;

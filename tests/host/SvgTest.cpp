@@ -127,8 +127,7 @@ TEST(Svg, EachElementKindWithItsTransform) {
     // Empty shapes draw nothing.
     EXPECT_TRUE(pathsOf(svg(R"~(<rect width="0" height="5"/><circle r="0"/><path d=""/>)~")).empty());
     // An arc so thin (radii 1e9 apart) that it runs along its chord, turned by 30 degrees.
-    std::vector<host::PathShape> thin =
-        pathsOf(svg(R"~(<path d="M0 0 A1 1e-9 0 0 0 10 0" transform="rotate(30)"/>)~"));
+    std::vector<host::PathShape> thin = pathsOf(svg(R"~(<path d="M0 0 A1 1e-9 0 0 0 10 0" transform="rotate(30)"/>)~"));
     ASSERT_EQ(thin.size(), 1u);
     const float c = 0.8660254f;
     EXPECT_NEAR(thin[0].segments.back().p.h, 10 * c, 1e-4);
@@ -264,7 +263,8 @@ TEST(Svg, BadFilesAreRefusedWithTheirReason) {
         {R"~(<svg viewBox="0 0 1 1" preserveAspectRatio="xMinYMax cover"/>)~", "neither meet nor slice"},
         {R"~(<svg width="1e300in" viewBox="0 0 1e-300 1"/>)~", "not a finite transform"},
         {svg(R"~(<svg width="-1"/>)~"), "negative width or height"},
-        {std::string(R"~(<svg xmlns:i="http://www.inkscape.org/namespaces/inkscape"><g i:groupmode="layer" i:label=")~") +
+        {std::string(
+             R"~(<svg xmlns:i="http://www.inkscape.org/namespaces/inkscape"><g i:groupmode="layer" i:label=")~") +
              "\xff" + R"~("/></svg>)~",
          "name is not UTF-8"},
         {svg(R"~(<polyline points="1 2 3"/>)~"), "odd number"},

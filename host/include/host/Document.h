@@ -58,8 +58,8 @@ public:
         std::string name;
         AIRGBColor color;
         std::map<std::int64_t, AIArtHandle> art;  ///< paint order, bottom first
-        bool locked = false;  ///< its art is locked as a whole
-        bool hidden = false;  ///< its art is hidden as a whole
+        bool locked = false;                      ///< its art is locked as a whole
+        bool hidden = false;                      ///< its art is hidden as a whole
     };
 
     enum class Change { added, edited, removed };

@@ -57,11 +57,11 @@ struct SvgDrawing {
     static constexpr std::size_t kNoLayer = static_cast<std::size_t>(-1);
     struct Art {
         PathShape shape;
-        ASInt32 attributes = 0;  ///< kArtLocked, kArtHidden
+        ASInt32 attributes = 0;        ///< kArtLocked, kArtHidden
         std::size_t layer = kNoLayer;  ///< index in layers
     };
     std::vector<Layer> layers;  ///< bottom first
-    std::vector<Art> art;  ///< in the file's order, bottom first
+    std::vector<Art> art;       ///< in the file's order, bottom first
     /// The layer the file names as the one being drawn in (inkscape:current-layer), when it is one of them.
     std::optional<std::size_t> currentLayer;
 };
