@@ -181,7 +181,7 @@ void Canvas::paintArt(QImage& image) const {
     selected.setCosmetic(true);
     host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& art) {
         const std::vector<AIPathSegment>& segments = art.shape.segments;
-        if ((art.attributes & kArtHidden) || segments.empty()) return;
+        if ((host_.document().userAttributes(art) & kArtHidden) || segments.empty()) return;
         QPainterPath path(QPointF(segments[0].p.h, segments[0].p.v));
         for (std::size_t i = 0; i < host::pieceCount(art.shape); ++i) {
             AIRealBezier piece = host::pieceBezier(art.shape, i);
@@ -338,7 +338,7 @@ void Canvas::setZoom(double zoom) {
 void Canvas::fit() {
     double left = std::numeric_limits<double>::infinity(), bottom = left, right = -left, top = -left;
     host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& art) {
-        if (art.attributes & kArtHidden) return;
+        if (host_.document().userAttributes(art) & kArtHidden) return;
         for (const AIPathSegment& s : art.shape.segments)
             for (AIRealPoint p : {s.p, s.in, s.out}) {
                 left = std::min<double>(left, p.h);

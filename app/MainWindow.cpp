@@ -207,8 +207,13 @@ void MainWindow::buildToolbox() {
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addAction(QStringLiteral("&New"), QKeySequence::New, this, [this] { newDocument(); });
-    file->addAction(QStringLiteral("&Open SVG…"), QKeySequence::Open, this, [this] { openSvg(); });
-    file->addAction(QStringLiteral("Save &As SVG…"), QKeySequence::SaveAs, this, [this] { saveSvg(); });
+    file->setToolTipsVisible(true);
+    file->addAction(QStringLiteral("&Open SVG…"), QKeySequence::Open, this, [this] { openSvg(); })
+        ->setToolTip(QStringLiteral("Open a drawing at its size on paper (its width, height and viewBox, in any unit), "
+                                    "with its layers, in place of all the art; Undo brings the art back"));
+    file->addAction(QStringLiteral("Save &As SVG…"), QKeySequence::SaveAs, this, [this] { saveSvg(); })
+        ->setToolTip(QStringLiteral("Save the drawing sized in points, one user unit to the point, "
+                                    "with a layer group for each layer, locked and hidden as they are"));
     file->addAction(QStringLiteral("&Export PNG…"), this, [this] { exportPng(); });
     file->addSeparator();
     file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });

@@ -3,12 +3,17 @@
 // path data never holds '<'. Refusals (host::SvgError, std::invalid_argument)
 // are normal outcomes. What must hold for what was imported:
 //   - every anchor and control point is finite, and from a file within
-//     kMaxSvgCoordinate of the origin;
-//   - no path has more than kMaxSegmentCount anchors;
-//   - a document holding the paths, exported as SVG and imported again, gives
-//     the same paths with the same anchors and control points, exactly: the
+//     kMaxSvgCoordinate of the origin, whatever the units, viewBoxes and
+//     nested viewports that scaled it;
+//   - no path has more than kMaxSegmentCount anchors; every art names a layer
+//     of the drawing or none, and so does the current layer;
+//   - the drawing placed in a fresh document, exported as SVG, imported and
+//     placed again, gives the same document: the same layers with the same
+//     names, locked and hidden states, the same current layer, the same art
+//     with the same attributes, anchors and control points, exactly: the
 //     export writes each coordinate as text that the import, which reads a
-//     double and rounds it to a float, turns back into the same float, so no
+//     double and rounds it to a float, turns back into the same float, in a
+//     file whose size and viewBox give one point per user unit, so no
 //     tolerance is needed. Path data beyond kMaxSvgCoordinate must be refused
 //     by the import instead.
 #include <cmath>
@@ -18,6 +23,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "host/Document.h"
@@ -51,80 +57,67 @@ bool checkPaths(const std::vector<host::PathShape>& paths, double bound, std::st
     return inside;
 }
 
-std::string describe(AIRealPoint point) {
-    return std::to_string(point.h) + "," + std::to_string(point.v);
-}
-
-bool samePoint(AIRealPoint a, AIRealPoint b) {
-    return a.h == b.h && a.v == b.v;
-}
-
-/// Exports the paths as a document and imports the file again: the same paths must come back.
-void checkRoundTrip(const std::vector<host::PathShape>& paths, std::string_view input) {
-    host::Document document;
-    for (const host::PathShape& path : paths) document.addPath(path);
+/// Exports the document and opens the file in a fresh one: the same document must come back.
+void checkRoundTrip(const host::Document& document, std::string_view input) {
     std::string exported = host::exportSvg(document);
-    std::vector<host::PathShape> again;
+    host::SvgDrawing again;
     try {
         again = host::importSvgText(exported, "the exported file");
     } catch (const host::SvgError& error) {
         fail(std::string("the exported file does not import: ") + error.what() + "\n" + exported, input);
     }
-    if (again.size() != paths.size())
-        fail(std::to_string(paths.size()) + " paths came back as " + std::to_string(again.size()) + "\n" + exported,
-             input);
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        const auto &before = paths[i], &after = again[i];
-        std::string which = "path " + std::to_string(i);
-        if (before.closed != after.closed) fail(which + " came back " + (after.closed ? "closed" : "open"), input);
-        if (before.segments.size() != after.segments.size())
-            fail(which + ": " + std::to_string(before.segments.size()) + " anchors came back as " +
-                     std::to_string(after.segments.size()) + "\n" + exported,
-                 input);
-        for (std::size_t j = 0; j < before.segments.size(); ++j) {
-            const AIPathSegment &a = before.segments[j], &b = after.segments[j];
-            if (!samePoint(a.p, b.p) || !samePoint(a.in, b.in) || !samePoint(a.out, b.out))
-                fail(which + ", anchor " + std::to_string(j) + ": " + describe(a.p) + " in " + describe(a.in) +
-                         " out " + describe(a.out) + " came back as " + describe(b.p) + " in " + describe(b.in) +
-                         " out " + describe(b.out) + "\n" + exported,
-                     input);
-        }
-    }
+    host::Document reopened;
+    host::placeDrawing(reopened, std::move(again));
+    nlohmann::json before = document.dump(), after = reopened.dump();
+    if (before != after)
+        fail("the document came back as\n" + after.dump() + "\nnot\n" + before.dump() + "\n" + exported, input);
+}
+
+std::vector<host::PathShape> shapesOf(const host::Document& document) {
+    std::vector<host::PathShape> paths;
+    document.forEachArt([&](AIArtHandle, const host::Document::Art& art) { paths.push_back(art.shape); });
+    return paths;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    std::vector<host::PathShape> paths;
+    host::Document document;
     if (text.find('<') != std::string::npos) {
+        host::SvgDrawing drawing;
         try {
-            paths = host::importSvgText(text);
+            drawing = host::importSvgText(text);
         } catch (const host::SvgError&) {
             return 0;
         }
+        if (drawing.layers.size() > host::kMaxSvgLayers) fail("too many layers", text);
+        if (drawing.currentLayer && *drawing.currentLayer >= drawing.layers.size()) fail("no such current layer", text);
+        std::vector<host::PathShape> paths;
+        for (const host::SvgDrawing::Art& art : drawing.art) {
+            if (art.layer != host::SvgDrawing::kNoLayer && art.layer >= drawing.layers.size())
+                fail("art in no such layer", text);
+            paths.push_back(art.shape);
+        }
         if (!checkPaths(paths, host::kMaxSvgCoordinate, text))
             fail("a coordinate beyond " + std::to_string(host::kMaxSvgCoordinate), text);
-        checkRoundTrip(paths, text);
+        host::placeDrawing(document, std::move(drawing));
+        checkRoundTrip(document, text);
         return 0;
     }
 
-    host::Document document;
     try {
         document.addSvgPath(text);
     } catch (const std::invalid_argument&) {
         return 0;
     }
-    document.forEachArt([&](AIArtHandle, const host::Document::Art& art) { paths.push_back(art.shape); });
-    if (checkPaths(paths, host::kMaxSvgCoordinate, text)) {
-        checkRoundTrip(paths, text);
+    if (checkPaths(shapesOf(document), host::kMaxSvgCoordinate, text)) {
+        checkRoundTrip(document, text);
         return 0;
     }
     // Path data reaches the whole float range, which an SVG file may not.
-    host::Document beyond;
-    for (const host::PathShape& path : paths) beyond.addPath(path);
     try {
-        host::importSvgText(host::exportSvg(beyond));
+        host::importSvgText(host::exportSvg(document));
     } catch (const host::SvgError&) {
         return 0;
     }

@@ -170,11 +170,34 @@ void Document::setCurrentLayer(AILayerHandle layer) {
 }
 
 void Document::setLayerColor(AILayerHandle layer, AIRGBColor color) {
+    layerToChange(layer).color = color;
+    ++appearanceRevision_;
+}
+
+Document::Layer& Document::layerToChange(AILayerHandle layer) {
     Layer* found = layers_.find(layer);
     if (!found) throw std::invalid_argument("no such layer in the document");
-    found->color = color;
     ++revision_;
+    return *found;
+}
+
+void Document::setLayerName(AILayerHandle layer, std::string name) {
+    layerToChange(layer).name = std::move(name);
+}
+
+void Document::setLayerLocked(AILayerHandle layer, bool locked) {
+    // Locking changes what can be hit, not how the art looks.
+    layerToChange(layer).locked = locked;
+}
+
+void Document::setLayerHidden(AILayerHandle layer, bool hidden) {
+    layerToChange(layer).hidden = hidden;
     ++appearanceRevision_;
+}
+
+ASInt32 Document::userAttributes(const Art& art) const {
+    const Layer& layer = *layers_.find(art.layer);
+    return art.attributes | (layer.locked ? kArtLocked : 0) | (layer.hidden ? kArtHidden : 0);
 }
 
 AIArtHandle Document::addPath(PathShape shape) {
@@ -271,13 +294,17 @@ nlohmann::json Document::dump() const {
             art.push_back({{"type", "path"},
                            {"closed", item.shape.closed},
                            {"locked", (item.attributes & kArtLocked) != 0},
+                           {"hidden", (item.attributes & kArtHidden) != 0},
                            {"segments", std::move(segments)}});
         }
         layers.push_back({{"name", layer.name},
                           {"color", {layer.color.red, layer.color.green, layer.color.blue}},
+                          {"locked", layer.locked},
+                          {"hidden", layer.hidden},
                           {"art", std::move(art)}});
     }
-    return {{"layers", std::move(layers)}};
+    auto current = std::find(layerOrder_.begin(), layerOrder_.end(), current_);
+    return {{"layers", std::move(layers)}, {"current", current - layerOrder_.begin()}};
 }
 
 AIErr Document::placement(ASInt16 paintOrder, AIArtHandle prep, Place& place) {

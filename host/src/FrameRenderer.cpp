@@ -188,7 +188,7 @@ void FrameRenderer::paintArt(cairo_t* context) const {
     auto view = [&](AIRealPoint p) { return views_.artworkToView(p).value_or(AIPoint{0, 0}); };
     document_.forEachArt([&](AIArtHandle, const Document::Art& art) {
         const std::vector<AIPathSegment>& segments = art.shape.segments;
-        if ((art.attributes & kArtHidden) || segments.empty()) return;
+        if ((document_.userAttributes(art) & kArtHidden) || segments.empty()) return;
         cairo_new_path(context);
         moveTo(context, view(segments[0].p));
         for (std::size_t i = 0; i < pieceCount(art.shape); ++i) {

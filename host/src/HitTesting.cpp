@@ -216,7 +216,7 @@ void HitTesting::follow(AIArtHandle art, Document::Change change) {
 std::optional<HitResult> HitTesting::testArt(AIArtHandle art, AIRealPoint point, double tolerance,
                                              ASInt32 request) const {
     const Document::Art* found = document_.findArt(art);
-    if (!found || (found->attributes & (kArtLocked | kArtHidden))) return std::nullopt;
+    if (!found || (document_.userAttributes(*found) & (kArtLocked | kArtHidden))) return std::nullopt;
     const PathShape& shape = found->shape;
     if (request == kSegmentPointHitRequest || request == kAllHitRequest) {
         if (auto anchor = nearestAnchor(shape, point, tolerance))
@@ -263,7 +263,7 @@ std::optional<AIRealPoint> HitTesting::nearestCrossing(AIRealPoint point, double
     std::vector<std::vector<std::unique_ptr<Geom::Curve>>> paths;
     for (AIArtHandle near : index_->near(point, radius)) {
         const Document::Art* art = document_.findArt(near);
-        if (art->attributes & (kArtLocked | kArtHidden)) continue;
+        if (document_.userAttributes(*art) & (kArtLocked | kArtHidden)) continue;
         auto curves = curvesOf(art->shape, &region);
         if (!curves.empty()) paths.push_back(std::move(curves));
     }

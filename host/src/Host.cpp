@@ -267,13 +267,10 @@ bool Host::redo() {
 void Host::openSvg(const std::filesystem::path& file) {
     checkIdle("open a file");
     // Read whole before the document is touched: a bad file leaves it as it was.
-    std::vector<PathShape> shapes = importSvg(file);
+    SvgDrawing drawing = importSvg(file);
     {
         History::Group step(history_);
-        std::vector<AIArtHandle> old;
-        document_.forEachArt([&](AIArtHandle art, const Document::Art&) { old.push_back(art); });
-        for (AIArtHandle art : old) document_.disposeArt(art);
-        for (PathShape& shape : shapes) document_.addPath(std::move(shape));
+        placeDrawing(document_, std::move(drawing));
     }
     views_.invalidate();
     afterEvent();

@@ -1,13 +1,14 @@
 #include "host/Svg.h"
 
-#include <charconv>
-#include <cmath>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <map>
 #include <numbers>
 #include <optional>
 #include <sstream>
@@ -21,6 +22,7 @@
 #include <2geom/pathvector.h>
 #include <2geom/sbasis-curve.h>
 #include <2geom/svg-path-parser.h>
+#include <2geom/transforms.h>
 #include <pugixml.hpp>
 
 #include "PathShapes.h"
@@ -119,19 +121,226 @@ std::string describe(const pugi::xml_node& node) {
     return "<" + std::string(node.name()) + "> at offset " + std::to_string(node.offset_debug());
 }
 
-/// A length attribute in user units: a plain number or one in px; fallback when absent.
-double length(const pugi::xml_node& node, const char* name, double fallback) {
-    pugi::xml_attribute attribute = node.attribute(name);
-    if (!attribute) return fallback;
-    std::string what = describe(node) + ", attribute " + name;
-    Numbers numbers(attribute.value(), what);
-    double value = numbers.required();
+/// Artwork points per CSS px: user units are px, 96 to the inch, where points are 72.
+constexpr double kPointsPerPx = 0.75;
+
+/// The absolute units of lengths, in points each.
+struct Unit {
+    std::string_view name;
+    double points;
+};
+constexpr Unit kUnits[] = {{"", kPointsPerPx}, {"px", kPointsPerPx}, {"pt", 1},         {"pc", 12},
+                           {"in", 72},         {"mm", 72 / 25.4},    {"cm", 72 / 2.54}, {"q", 72 / 101.6}};
+
+bool sameLetters(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+/// A length as written: a number of a unit (points each), or a percentage.
+struct Length {
+    double number;
+    double points;  ///< per unit; 0 for a percentage
+    bool percent() const { return points == 0; }
+    /// In user units (px); a plain number or one in px stays exactly as written.
+    double userUnits() const { return points == kPointsPerPx ? number : number * points / kPointsPerPx; }
+};
+
+Length parseLength(const char* text, const std::string& what) {
+    Numbers numbers(text, what);
+    double number = numbers.required();
     numbers.skipSpace();
     std::string_view unit = numbers.rest();
     while (!unit.empty() && isSpace(unit.back())) unit.remove_suffix(1);
-    if (!unit.empty() && unit != "px")
-        throw Bad(what + ": the unit of \"" + std::string(attribute.value()) + "\" is not supported (only px)");
-    return value;
+    if (unit == "%") return {number, 0};
+    for (const Unit& known : kUnits) {
+        if (!sameLetters(unit, known.name)) continue;
+        if (!std::isfinite(number * known.points)) throw Bad(what + ": \"" + text + "\" is not a finite length");
+        return {number, known.points};
+    }
+    if (sameLetters(unit, "em") || sameLetters(unit, "ex"))
+        throw Bad(what + ": \"" + std::string(text) + "\" depends on a font size, which is not known here");
+    throw Bad(what + ": the unit of \"" + std::string(text) + "\" is not known");
+}
+
+/// The size that percentages of a viewport refer to, in its user units; unknown when the drawing gives none.
+struct Viewport {
+    std::optional<double> width, height;
+};
+
+/// What a percentage of a length is a percentage of.
+enum class Axis { horizontal, vertical, diagonal };
+
+std::optional<double> reference(const Viewport& viewport, Axis axis) {
+    switch (axis) {
+        case Axis::horizontal:
+            return viewport.width;
+        case Axis::vertical:
+            return viewport.height;
+        case Axis::diagonal:
+            if (!viewport.width || !viewport.height) return std::nullopt;
+            return std::hypot(*viewport.width, *viewport.height) / std::numbers::sqrt2;
+    }
+    return std::nullopt;
+}
+
+/// A viewport's width or height of "auto" is as if absent.
+bool isAuto(const pugi::xml_attribute& attribute) {
+    std::string_view value = attribute.value();
+    while (!value.empty() && isSpace(value.front())) value.remove_prefix(1);
+    while (!value.empty() && isSpace(value.back())) value.remove_suffix(1);
+    return value == "auto";
+}
+
+/// A length attribute in user units; nullopt when absent.
+std::optional<double> optionalLength(const pugi::xml_node& node, const char* name, Axis axis,
+                                     const Viewport& viewport) {
+    pugi::xml_attribute attribute = node.attribute(name);
+    if (!attribute) return std::nullopt;
+    std::string what = describe(node) + ", attribute " + name;
+    Length value = parseLength(attribute.value(), what);
+    if (!value.percent()) return value.userUnits();
+    std::optional<double> whole = reference(viewport, axis);
+    if (!whole)
+        throw Bad(what + ": \"" + attribute.value() +
+                  "\" is a percentage of a size the drawing does not give (no viewBox, width or height)");
+    return value.number / 100 * *whole;
+}
+
+double length(const pugi::xml_node& node, const char* name, double fallback, Axis axis, const Viewport& viewport) {
+    return optionalLength(node, name, axis, viewport).value_or(fallback);
+}
+
+struct ViewBox {
+    double x, y, width, height;
+    bool empty() const { return width == 0 || height == 0; }
+};
+
+std::optional<ViewBox> parseViewBox(const pugi::xml_node& node) {
+    pugi::xml_attribute attribute = node.attribute("viewBox");
+    if (!attribute) return std::nullopt;
+    std::string what = describe(node) + ", viewBox \"" + attribute.value() + "\"";
+    Numbers numbers(attribute.value(), what);
+    ViewBox box{numbers.required(), numbers.required(), numbers.required(), numbers.required()};
+    if (!numbers.atEnd()) throw Bad(what + ": more than four numbers");
+    if (box.width < 0 || box.height < 0) throw Bad(what + ": a negative width or height");
+    return box;
+}
+
+/// preserveAspectRatio: where a viewBox sits in a viewport of another shape, and at which scale.
+struct AspectRatio {
+    bool none = false;  ///< stretch each way on its own
+    int alignX = 1;     ///< 0 min, 1 mid, 2 max
+    int alignY = 1;
+    bool slice = false;  ///< cover the viewport rather than fit in it
+};
+
+AspectRatio parseAspectRatio(const pugi::xml_node& node) {
+    AspectRatio aspect;
+    pugi::xml_attribute attribute = node.attribute("preserveAspectRatio");
+    if (!attribute) return aspect;
+    std::string what = describe(node) + ", preserveAspectRatio \"" + attribute.value() + "\"";
+    Numbers words(attribute.value(), what);
+    std::string_view align = words.word();
+    if (align == "defer") align = words.word();
+    auto position = [&](std::string_view word) {
+        if (word == "Min") return 0;
+        if (word == "Mid") return 1;
+        if (word == "Max") return 2;
+        throw Bad(what + ": unknown alignment");
+    };
+    if (align == "none") {
+        aspect.none = true;
+    } else if (align.size() == 8 && align[0] == 'x' && align[4] == 'Y') {
+        aspect.alignX = position(align.substr(1, 3));
+        aspect.alignY = position(align.substr(5, 3));
+    } else {
+        throw Bad(what + ": unknown alignment");
+    }
+    std::string_view fit = words.word();
+    if (fit == "slice")
+        aspect.slice = true;
+    else if (!fit.empty() && fit != "meet")
+        throw Bad(what + ": \"" + std::string(fit) + "\" is neither meet nor slice");
+    if (!words.atEnd()) throw Bad(what + ": malformed");
+    return aspect;
+}
+
+/// The viewBox mapped onto the viewport (x, y, width, height) as preserveAspectRatio asks.
+Geom::Affine viewBoxTransform(const ViewBox& box, const AspectRatio& aspect, double x, double y, double width,
+                              double height) {
+    double sx = width / box.width, sy = height / box.height;
+    if (!aspect.none) sx = sy = aspect.slice ? std::max(sx, sy) : std::min(sx, sy);
+    double tx = x - box.x * sx + (width - box.width * sx) * aspect.alignX / 2;
+    double ty = y - box.y * sy + (height - box.height * sy) * aspect.alignY / 2;
+    return Geom::Affine(sx, 0, 0, sy, tx, ty);
+}
+
+void checkTransform(const Geom::Affine& transform, const std::string& what) {
+    for (int i = 0; i < 6; ++i)
+        if (!std::isfinite(transform[i])) throw Bad(what + ": not a finite transform");
+}
+
+/// The outermost svg's width or height in points; nullopt when absent or a percentage, which has nothing to
+/// be a percentage of.
+std::optional<double> rootSide(const pugi::xml_node& root, const char* name) {
+    pugi::xml_attribute attribute = root.attribute(name);
+    if (!attribute || isAuto(attribute)) return std::nullopt;
+    Length side = parseLength(attribute.value(), describe(root) + ", attribute " + name);
+    if (side.percent()) return std::nullopt;
+    if (side.number < 0) throw Bad(describe(root) + ": negative " + name);
+    return side.number * side.points;
+}
+
+/// Points per user unit of the outermost svg, each way; sets the viewport its percentages refer to.
+/// The page's place (the viewBox's corner, the alignment) is left out: see Svg.h.
+Geom::Affine rootScale(const pugi::xml_node& root, Viewport& viewport) {
+    std::optional<double> width = rootSide(root, "width"), height = rootSide(root, "height");
+    const std::string nothing = ": nothing would be drawn (a width, height or viewBox of 0)";
+    if (width == 0.0 || height == 0.0) throw Bad(describe(root) + nothing);
+    std::optional<ViewBox> box = parseViewBox(root);
+    if (!box) {
+        if (width) viewport.width = *width / kPointsPerPx;
+        if (height) viewport.height = *height / kPointsPerPx;
+        return Geom::Scale(kPointsPerPx);
+    }
+    if (box->empty()) throw Bad(describe(root) + nothing);
+    viewport = {box->width, box->height};
+    // A missing side follows the viewBox's shape; with neither, one user unit is one px.
+    if (!width && !height) {
+        width = box->width * kPointsPerPx;
+        height = box->height * kPointsPerPx;
+    } else if (!width) {
+        width = *height * (box->width / box->height);
+    } else if (!height) {
+        height = *width * (box->height / box->width);
+    }
+    Geom::Affine map = viewBoxTransform(*box, parseAspectRatio(root), 0, 0, *width, *height);
+    Geom::Affine scale = Geom::Scale(map[0], map[3]);
+    checkTransform(scale, describe(root) + ", its size and viewBox");
+    if (scale[0] == 0 || scale[3] == 0) throw Bad(describe(root) + nothing);
+    return scale;
+}
+
+/// The display property says none, as an attribute or in the style (which wins).
+bool displayNone(const pugi::xml_node& node) {
+    auto trimmed = [](std::string_view text) {
+        while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+        while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+        return text;
+    };
+    std::string_view display = trimmed(node.attribute("display").value());
+    std::string_view style = node.attribute("style").value();
+    while (!style.empty()) {
+        std::size_t end = std::min(style.find(';'), style.size());
+        std::string_view declaration = style.substr(0, end);
+        style.remove_prefix(std::min(end + 1, style.size()));
+        std::size_t colon = declaration.find(':');
+        if (colon != std::string_view::npos && trimmed(declaration.substr(0, colon)) == "display")
+            display = trimmed(declaration.substr(colon + 1));
+    }
+    return display.substr(0, 4) == "none";
 }
 
 Geom::Affine parseTransform(const pugi::xml_node& node) {
@@ -181,8 +390,7 @@ Geom::Affine parseTransform(const pugi::xml_node& node) {
         // "A B" applies B first; a 2geom product applies its left factor first.
         total = item * total;
     }
-    for (int i = 0; i < 6; ++i)
-        if (!std::isfinite(total[i])) throw Bad(what + ": not a finite transform");
+    checkTransform(total, what);
     return total;
 }
 
@@ -228,7 +436,8 @@ bool positive(double value, const pugi::xml_node& node, const char* name) {
 }
 
 /// The element's geometry in its own coordinates; empty when it draws nothing.
-Geom::PathVector geometryOf(const pugi::xml_node& node, std::string_view kind) {
+Geom::PathVector geometryOf(const pugi::xml_node& node, std::string_view kind, const Viewport& viewport) {
+    constexpr Axis kX = Axis::horizontal, kY = Axis::vertical;
     Geom::PathVector paths;
     if (kind == "path") {
         const char* data = node.attribute("d").value();
@@ -239,8 +448,8 @@ Geom::PathVector geometryOf(const pugi::xml_node& node, std::string_view kind) {
         }
         // An empty subpath ("M 0 0" alone) draws nothing; a lone anchor is kept all the same.
     } else if (kind == "line") {
-        paths.push_back(polygonPath({{length(node, "x1", 0), length(node, "y1", 0)},
-                                     {length(node, "x2", 0), length(node, "y2", 0)}},
+        paths.push_back(polygonPath({{length(node, "x1", 0, kX, viewport), length(node, "y1", 0, kY, viewport)},
+                                     {length(node, "x2", 0, kX, viewport), length(node, "y2", 0, kY, viewport)}},
                                     false));
     } else if (kind == "polyline" || kind == "polygon") {
         std::string what = describe(node) + ", attribute points";
@@ -255,10 +464,10 @@ Geom::PathVector geometryOf(const pugi::xml_node& node, std::string_view kind) {
         if (!numbers.atEnd()) throw Bad(what + ": \"" + std::string(numbers.rest().substr(0, 20)) + "\" is not a number");
         if (!points.empty()) paths.push_back(polygonPath(points, kind == "polygon"));
     } else if (kind == "rect") {
-        double x = length(node, "x", 0), y = length(node, "y", 0);
-        double w = length(node, "width", 0), h = length(node, "height", 0);
+        double x = length(node, "x", 0, kX, viewport), y = length(node, "y", 0, kY, viewport);
+        double w = length(node, "width", 0, kX, viewport), h = length(node, "height", 0, kY, viewport);
         bool hasRx = node.attribute("rx"), hasRy = node.attribute("ry");
-        double rx = length(node, "rx", 0), ry = length(node, "ry", 0);
+        double rx = length(node, "rx", 0, kX, viewport), ry = length(node, "ry", 0, kY, viewport);
         if (rx < 0 || ry < 0) throw Bad(describe(node) + ": negative corner radius");
         if (!hasRy) ry = rx;
         if (!hasRx) rx = ry;
@@ -267,13 +476,16 @@ Geom::PathVector geometryOf(const pugi::xml_node& node, std::string_view kind) {
         if (wide && high)
             paths.push_back(rectPath(x, y, w, h, std::min(rx, w / 2), std::min(ry, h / 2)));
     } else if (kind == "circle") {
-        double r = length(node, "r", 0);
-        if (positive(r, node, "radius")) paths.push_back(ellipsePath(length(node, "cx", 0), length(node, "cy", 0), r, r));
+        double r = length(node, "r", 0, Axis::diagonal, viewport);
+        if (positive(r, node, "radius"))
+            paths.push_back(
+                ellipsePath(length(node, "cx", 0, kX, viewport), length(node, "cy", 0, kY, viewport), r, r));
     } else if (kind == "ellipse") {
-        double rx = length(node, "rx", 0), ry = length(node, "ry", 0);
+        double rx = length(node, "rx", 0, kX, viewport), ry = length(node, "ry", 0, kY, viewport);
         bool wide = positive(rx, node, "rx"), high = positive(ry, node, "ry");
         if (wide && high)
-            paths.push_back(ellipsePath(length(node, "cx", 0), length(node, "cy", 0), rx, ry));
+            paths.push_back(
+                ellipsePath(length(node, "cx", 0, kX, viewport), length(node, "cy", 0, kY, viewport), rx, ry));
     }
     return paths;
 }
@@ -319,25 +531,136 @@ void checkCoordinates(const Geom::PathVector& paths, const pugi::xml_node& node)
     }
 }
 
+constexpr const char* kInkscapeNamespace = "http://www.inkscape.org/namespaces/inkscape";
+constexpr const char* kSodipodiNamespace = "http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd";
+
+/// The prefix the root binds to the namespace, or the one editors use.
+std::string prefixFor(const pugi::xml_node& root, const char* uri, const char* usual) {
+    for (pugi::xml_attribute attribute : root.attributes()) {
+        std::string_view name = attribute.name();
+        if (name.starts_with("xmlns:") && std::strcmp(attribute.value(), uri) == 0) return std::string(name.substr(6));
+    }
+    return usual;
+}
+
+/// A layer's name goes into the document's dumps, which are UTF-8.
+bool isUtf8(const std::string& text) {
+    try {
+        (void)nlohmann::json(text).dump();
+        return true;
+    } catch (const nlohmann::json::type_error&) {
+        return false;
+    }
+}
+
 class Reader {
 public:
-    std::vector<PathShape> shapes;
+    explicit Reader(const pugi::xml_node& root)
+        : groupmode_(prefixFor(root, kInkscapeNamespace, "inkscape") + ":groupmode"),
+          label_(prefixFor(root, kInkscapeNamespace, "inkscape") + ":label"),
+          currentLayer_(prefixFor(root, kInkscapeNamespace, "inkscape") + ":current-layer"),
+          insensitive_(prefixFor(root, kSodipodiNamespace, "sodipodi") + ":insensitive"),
+          namedview_(prefixFor(root, kSodipodiNamespace, "sodipodi") + ":namedview") {}
 
-    void visit(const pugi::xml_node& node, const Geom::Affine& parent, int depth) {
+    SvgDrawing drawing;
+
+    void readRoot(const pugi::xml_node& root) {
+        Viewport viewport;
+        Geom::Affine scale = rootScale(root, viewport);
+        // The root's own transform acts on its viewport, in px: its shift is scaled to points.
+        Geom::Affine transform = parseTransform(root);
+        transform[4] *= kPointsPerPx;
+        transform[5] *= kPointsPerPx;
+        visit(root, scale * transform * kFlip, viewport, 0, SvgDrawing::kNoLayer, 0);
+        for (pugi::xml_node view : root.children(namedview_.c_str())) {
+            std::string_view current = view.attribute(currentLayer_.c_str()).value();
+            for (std::size_t i = 0; i < layerIds_.size() && !current.empty(); ++i)
+                if (layerIds_[i] == current) {
+                    drawing.currentLayer = i;
+                    break;
+                }
+        }
+    }
+
+private:
+    /// Own user attributes: sodipodi:insensitive locks, display:none hides.
+    ASInt32 attributesOf(const pugi::xml_node& node) const {
+        std::string_view insensitive = node.attribute(insensitive_.c_str()).value();
+        bool locked = !insensitive.empty() && insensitive != "false" && insensitive != "0";
+        return (locked ? kArtLocked : 0) | (displayNone(node) ? kArtHidden : 0);
+    }
+
+    std::size_t addLayer(const pugi::xml_node& group) {
+        if (drawing.layers.size() == kMaxSvgLayers) throw Bad("more than " + std::to_string(kMaxSvgLayers) + " layers");
+        std::string id = group.attribute("id").value();
+        std::string name = group.attribute(label_.c_str()).value();
+        if (name.empty()) name = id;
+        if (name.empty()) name = "Layer " + std::to_string(drawing.layers.size() + 1);
+        if (!isUtf8(name)) throw Bad(describe(group) + ": the layer's name is not UTF-8");
+        ASInt32 states = attributesOf(group);
+        drawing.layers.push_back({std::move(name), (states & kArtLocked) != 0, (states & kArtHidden) != 0});
+        layerIds_.push_back(std::move(id));
+        return drawing.layers.size() - 1;
+    }
+
+    /// A nested svg's content: its viewport's mapping and size; false when it draws nothing.
+    static bool nestedViewport(const pugi::xml_node& node, const Viewport& outer, Geom::Affine& map, Viewport& inner) {
+        double x = length(node, "x", 0, Axis::horizontal, outer), y = length(node, "y", 0, Axis::vertical, outer);
+        std::optional<double> width, height;
+        if (!isAuto(node.attribute("width"))) width = optionalLength(node, "width", Axis::horizontal, outer);
+        if (!isAuto(node.attribute("height"))) height = optionalLength(node, "height", Axis::vertical, outer);
+        // Absent or auto, they are 100% of the viewport around.
+        if (!width) width = outer.width;
+        if (!height) height = outer.height;
+        if ((width && *width < 0) || (height && *height < 0))
+            throw Bad(describe(node) + ": a negative width or height");
+        if (width == 0.0 || height == 0.0) return false;
+        std::optional<ViewBox> box = parseViewBox(node);
+        if (!box) {
+            map = Geom::Translate(x, y);
+            inner = {width, height};
+            return true;
+        }
+        if (box->empty()) return false;
+        if (!width || !height)
+            throw Bad(describe(node) +
+                      ": its viewBox needs a width and height, which are percentages of a size the "
+                      "drawing does not give");
+        map = viewBoxTransform(*box, parseAspectRatio(node), x, y, *width, *height);
+        checkTransform(map, describe(node) + ", its viewport and viewBox");
+        inner = {box->width, box->height};
+        return true;
+    }
+
+    void visit(const pugi::xml_node& node, const Geom::Affine& parent, const Viewport& viewport, ASInt32 inherited,
+               std::size_t layer, int depth) {
         if (depth > kMaxSvgDepth) throw Bad("elements nested more than " + std::to_string(kMaxSvgDepth) + " deep");
         for (pugi::xml_node child : node.children()) {
             if (child.type() != pugi::node_element) continue;
             std::string_view kind = localName(child);
-            bool group = kind == "g" || kind == "a" || kind == "switch" || kind == "svg";
+            bool group = kind == "g" || kind == "a" || kind == "switch";
             bool shape = kind == "path" || kind == "line" || kind == "polyline" || kind == "polygon" ||
                          kind == "rect" || kind == "circle" || kind == "ellipse";
-            if (!group && !shape) continue;
+            if (!group && !shape && kind != "svg") continue;
             Geom::Affine transform = parseTransform(child) * parent;
-            if (group) {
-                visit(child, transform, depth + 1);
+            if (depth == 0 && kind == "g" && std::string_view(child.attribute(groupmode_.c_str()).value()) == "layer") {
+                // The layer's own states are the layer's, not its art's.
+                visit(child, transform, viewport, 0, addLayer(child), depth + 1);
                 continue;
             }
-            Geom::PathVector paths = transformed(geometryOf(child, kind), transform);
+            ASInt32 attributes = inherited | attributesOf(child);
+            if (kind == "svg") {
+                Geom::Affine map;
+                Viewport inner;
+                if (nestedViewport(child, viewport, map, inner))
+                    visit(child, map * transform, inner, attributes, layer, depth + 1);
+                continue;
+            }
+            if (group) {
+                visit(child, transform, viewport, attributes, layer, depth + 1);
+                continue;
+            }
+            Geom::PathVector paths = transformed(geometryOf(child, kind, viewport), transform);
             checkCoordinates(paths, child);
             std::vector<PathShape> found;
             try {
@@ -345,11 +668,14 @@ public:
             } catch (const std::invalid_argument& error) {
                 throw Bad(describe(child) + ": " + error.what());
             }
-            if (shapes.size() + found.size() > kMaxSvgShapes)
+            if (drawing.art.size() + found.size() > kMaxSvgShapes)
                 throw Bad("more than " + std::to_string(kMaxSvgShapes) + " paths");
-            std::move(found.begin(), found.end(), std::back_inserter(shapes));
+            for (PathShape& shape : found) drawing.art.push_back({std::move(shape), attributes, layer});
         }
     }
+
+    std::string groupmode_, label_, currentLayer_, insensitive_, namedview_;
+    std::vector<std::string> layerIds_;  ///< beside drawing.layers
 };
 
 /// The shortest text that reads back to the same float. The import reads a number as a double and rounds
@@ -402,7 +728,7 @@ std::string pathData(const PathShape& shape) {
 
 }  // namespace
 
-std::vector<PathShape> importSvgText(std::string_view text, const std::string& name) {
+SvgDrawing importSvgText(std::string_view text, const std::string& name) {
     try {
         if (text.size() > kMaxSvgFileBytes)
             throw Bad("larger than " + std::to_string(kMaxSvgFileBytes >> 20) + " MiB");
@@ -412,15 +738,15 @@ std::vector<PathShape> importSvgText(std::string_view text, const std::string& n
             throw Bad(std::string("not XML: ") + parsed.description() + " at offset " + std::to_string(parsed.offset));
         pugi::xml_node root = document.document_element();
         if (!root || localName(root) != "svg") throw Bad("no svg root element");
-        Reader reader;
-        reader.visit(root, parseTransform(root) * kFlip, 0);
-        return std::move(reader.shapes);
+        Reader reader(root);
+        reader.readRoot(root);
+        return std::move(reader.drawing);
     } catch (const Bad& error) {
         throw SvgError("cannot open " + name + ": " + error.what());
     }
 }
 
-std::vector<PathShape> importSvg(const std::filesystem::path& file) {
+SvgDrawing importSvg(const std::filesystem::path& file) {
     std::string name = file.string();
     std::error_code error;
     auto size = std::filesystem::file_size(file, error);
@@ -434,6 +760,33 @@ std::vector<PathShape> importSvg(const std::filesystem::path& file) {
     return importSvgText(text, name);
 }
 
+void placeDrawing(Document& document, SvgDrawing drawing) {
+    std::vector<AIArtHandle> old;
+    document.forEachArt([&](AIArtHandle art, const Document::Art&) { old.push_back(art); });
+    for (AIArtHandle art : old) document.disposeArt(art);
+
+    // The document's layers are reused rather than replaced: undoing the opening puts art back in them.
+    std::vector<AILayerHandle> layers;
+    std::size_t existing = document.layerCount();
+    for (std::size_t i = 0; i < drawing.layers.size(); ++i) {
+        const SvgDrawing::Layer& from = drawing.layers[i];
+        AILayerHandle layer = i < existing ? document.layerAt(existing - 1 - i) : document.addLayer(from.name);
+        document.setLayerName(layer, from.name);
+        document.setLayerLocked(layer, from.locked);
+        document.setLayerHidden(layer, from.hidden);
+        layers.push_back(layer);
+    }
+    if (drawing.currentLayer) document.setCurrentLayer(layers.at(*drawing.currentLayer));
+
+    // Each art goes on top of its layer: the last one placed there.
+    std::map<AILayerHandle, AIArtHandle> top;
+    for (SvgDrawing::Art& art : drawing.art) {
+        AILayerHandle layer = art.layer == SvgDrawing::kNoLayer ? document.currentLayer() : layers.at(art.layer);
+        AIArtHandle& below = top[layer];
+        below = document.insertPath(layer, below, std::move(art.shape), art.attributes);
+    }
+}
+
 std::string exportSvg(const Document& document) {
     pugi::xml_document out;
     pugi::xml_node declaration = out.append_child(pugi::node_declaration);
@@ -441,25 +794,53 @@ std::string exportSvg(const Document& document) {
     declaration.append_attribute("encoding") = "UTF-8";
     pugi::xml_node svg = out.append_child("svg");
     svg.append_attribute("xmlns") = "http://www.w3.org/2000/svg";
+    svg.append_attribute("xmlns:inkscape") = kInkscapeNamespace;
+    svg.append_attribute("xmlns:sodipodi") = kSodipodiNamespace;
     svg.append_attribute("version") = "1.1";
     pugi::xml_attribute width = svg.append_attribute("width");
     pugi::xml_attribute height = svg.append_attribute("height");
     pugi::xml_attribute viewBox = svg.append_attribute("viewBox");
+    pugi::xml_node view = svg.append_child("sodipodi:namedview");
+    view.append_attribute("id") = "namedview";
+    pugi::xml_attribute current = view.append_attribute("inkscape:current-layer");
 
-    Geom::OptRect bounds;
-    document.forEachArt([&](AIArtHandle, const Document::Art& art) {
-        if (art.shape.segments.empty()) return;
-        for (const AIPathSegment& segment : art.shape.segments)
-            for (AIRealPoint point : {segment.p, segment.in, segment.out})
-                bounds.unionWith(Geom::Rect(Geom::Point(point.h, -point.v), Geom::Point(point.h, -point.v)));
-        pugi::xml_node path = svg.append_child("path");
-        path.append_attribute("d") = pathData(art.shape).c_str();
-        path.append_attribute("fill") = "none";
-        path.append_attribute("stroke") = "#000000";
-        path.append_attribute("stroke-width") = "1";
-    });
-    // A point of margin all round, so that the strokes are not cut.
-    Geom::Rect box = bounds ? *bounds : Geom::Rect(0, 0, 0, 0);
+    // Every anchor and control point, in SVG's coordinates.
+    constexpr double kNone = std::numeric_limits<double>::infinity();
+    Geom::Point least(kNone, kNone), most(-kNone, -kNone);
+    // Bottom first; layerAt counts from the top.
+    for (std::size_t n = document.layerCount(); n-- > 0;) {
+        AILayerHandle handle = document.layerAt(n);
+        const Document::Layer& layer = *document.findLayer(handle);
+        std::string id = "layer" + std::to_string(document.layerCount() - n);
+        if (handle == document.currentLayer()) current = id.c_str();
+        pugi::xml_node group = svg.append_child("g");
+        group.append_attribute("id") = id.c_str();
+        group.append_attribute("inkscape:groupmode") = "layer";
+        group.append_attribute("inkscape:label") = layer.name.c_str();
+        if (layer.locked) group.append_attribute("sodipodi:insensitive") = "true";
+        if (layer.hidden) group.append_attribute("style") = "display:none";
+        for (const auto& [order, artHandle] : layer.art) {
+            const Document::Art& art = *document.findArt(artHandle);
+            if (art.shape.segments.empty()) continue;
+            for (const AIPathSegment& segment : art.shape.segments)
+                for (AIRealPoint point : {segment.p, segment.in, segment.out}) {
+                    least = Geom::Point(std::min<double>(least[Geom::X], point.h),
+                                        std::min<double>(least[Geom::Y], -point.v));
+                    most = Geom::Point(std::max<double>(most[Geom::X], point.h),
+                                       std::max<double>(most[Geom::Y], -point.v));
+                }
+            pugi::xml_node path = group.append_child("path");
+            path.append_attribute("d") = pathData(art.shape).c_str();
+            path.append_attribute("fill") = "none";
+            path.append_attribute("stroke") = "#000000";
+            path.append_attribute("stroke-width") = "1";
+            if (art.attributes & kArtLocked) path.append_attribute("sodipodi:insensitive") = "true";
+            if (art.attributes & kArtHidden) path.append_attribute("style") = "display:none";
+        }
+    }
+    // A point of margin all round, so that the strokes are not cut. Width and height are in points, the
+    // document's own unit, with one user unit to the point: the file opens again at the same coordinates.
+    Geom::Rect box = least[Geom::X] <= most[Geom::X] ? Geom::Rect(least, most) : Geom::Rect(0, 0, 0, 0);
     box.expandBy(1);
     auto text = [](double value) { return numberText(static_cast<AIReal>(value)); };
     width = (text(box.width()) + "pt").c_str();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/Document.h"
+#include "host/HitTesting.h"
 #include "host/SuiteRegistry.h"
 
 namespace {
@@ -322,8 +323,9 @@ TEST(Document, DumpsLayersArtAndShortestFloats) {
     host::Document document;
     AIArtHandle handle = document.addPath({{{{0.1f, -2.5f}, {0.1f, -2.5f}, {1e-7f, 3}, false}}, true});
     document.setLocked(handle, true);
-    nlohmann::json expected = nlohmann::json::parse(R"({"layers": [{"name": "Layer 1", "color": [19275, 32125, 65535],
-        "art": [{"type": "path", "closed": true, "locked": true,
+    nlohmann::json expected = nlohmann::json::parse(R"({"current": 0, "layers": [{"name": "Layer 1",
+        "color": [19275, 32125, 65535], "locked": false, "hidden": false,
+        "art": [{"type": "path", "closed": true, "locked": true, "hidden": false,
                  "segments": [{"p": [0.1, -2.5], "in": [0.1, -2.5], "out": [1e-7, 3.0], "corner": false}]}]}]})");
     EXPECT_EQ(document.dump(), expected);
     EXPECT_NE(document.dump().dump().find("[0.1,-2.5]"), std::string::npos);
@@ -387,6 +389,30 @@ TEST(Document, HugeArcsTakeFewPieces) {
             EXPECT_NEAR(std::hypot(h, v), 100, 0.01) << "piece " << i << " at " << t;
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Document, ALockedOrHiddenLayersArtCannotBeHit) {
+    host::Document document;
+    AILayerHandle layer = document.currentLayer();
+    AIArtHandle art = document.addPath({{{{0, 0}, {0, 0}, {0, 0}, true}, {{10, 0}, {10, 0}, {10, 0}, true}}, false});
+    host::HitTesting hits(document);
+    auto hit = [&] { return hits.hitTest(nullptr, {5, 0}, 1, kAllHitRequest).type != kNothingHitType; };
+    EXPECT_TRUE(hit());
+    std::uint64_t painted = document.appearanceRevision();
+    document.setLayerLocked(layer, true);
+    EXPECT_FALSE(hit());
+    EXPECT_EQ(document.appearanceRevision(), painted) << "a lock changes nothing on screen";
+    EXPECT_EQ(document.findArt(art)->attributes, 0) << "the art's own attributes stay";
+    document.setLayerLocked(layer, false);
+    document.setLayerHidden(layer, true);
+    EXPECT_FALSE(hit());
+    EXPECT_GT(document.appearanceRevision(), painted);
+    EXPECT_EQ(document.userAttributes(*document.findArt(art)), kArtHidden);
+    EXPECT_THROW(document.setLayerName(nullptr, "x"), std::invalid_argument);
 }
 
 }  // namespace

@@ -22,7 +22,18 @@ std::vector<AIRealPoint> anchorsOf(const host::PathShape& shape) {
     return points;
 }
 
-std::string svg(const std::string& body) { return "<svg xmlns=\"http://www.w3.org/2000/svg\">" + body + "</svg>"; }
+/// A file of one point per user unit.
+std::string svg(const std::string& body) {
+    return R"(<svg xmlns="http://www.w3.org/2000/svg" width="100pt" height="100pt" viewBox="0 0 100 100">)" + body +
+           "</svg>";
+}
+
+/// The paths of a file, whatever their layer.
+std::vector<host::PathShape> pathsOf(const std::string& text, const std::string& name = "the SVG text") {
+    std::vector<host::PathShape> paths;
+    for (host::SvgDrawing::Art& art : host::importSvgText(text, name).art) paths.push_back(std::move(art.shape));
+    return paths;
+}
 
 void expectAnchors(const host::PathShape& shape, const std::vector<AIRealPoint>& wanted, const std::string& what) {
     std::vector<AIRealPoint> found = anchorsOf(shape);
@@ -57,7 +68,7 @@ TEST(Svg, SavedDocumentOpensWithTheSameAnchors) {
     document.addPath({{anchor(7, 7), anchor(8, 9)}, false});
 
     std::string text = host::exportSvg(document);
-    std::vector<host::PathShape> read = host::importSvgText(text);
+    std::vector<host::PathShape> read = pathsOf(text);
     std::vector<host::PathShape> written;
     document.forEachArt([&](AIArtHandle, const host::Document::Art& art) {
         if (!art.shape.segments.empty()) written.push_back(art.shape);
@@ -96,27 +107,27 @@ TEST(Svg, EachElementKindWithItsTransform) {
         {R"~(<g transform="translate(10,0)"><g transform="scale(2)"><line x2="1px"/></g></g>)~", {{10, 0}, {12, 0}}, false},
     };
     for (const Case& c : cases) {
-        std::vector<host::PathShape> shapes = host::importSvgText(svg(c.element));
+        std::vector<host::PathShape> shapes = pathsOf(svg(c.element));
         ASSERT_EQ(shapes.size(), 1u) << c.element;
         EXPECT_EQ(shapes[0].closed, c.closed) << c.element;
         expectAnchors(shapes[0], c.anchors, c.element);
     }
 
     // Rounded corners: a straight side and a quarter ellipse at each corner.
-    std::vector<host::PathShape> rounded = host::importSvgText(svg(R"~(<rect width="20" height="10" rx="2"/>)~"));
+    std::vector<host::PathShape> rounded = pathsOf(svg(R"~(<rect width="20" height="10" rx="2"/>)~"));
     ASSERT_EQ(rounded.size(), 1u);
     expectAnchors(rounded[0], {{2, 0}, {18, 0}, {20, -2}, {20, -8}, {18, -10}, {2, -10}, {0, -8}, {0, -2}}, "rounded");
     // A transform on the root and on a nested svg; what is not geometry is passed over.
-    std::vector<host::PathShape> nested = host::importSvgText(
-        R"~(<svg:svg xmlns:svg="http://www.w3.org/2000/svg" transform="translate(0 5)"><svg:defs><svg:rect width="1" height="1"/></svg:defs>)~"
+    // Without a viewBox a user unit is a px, 0.75 pt, and so is the shift of the root's transform.
+    std::vector<host::PathShape> nested = pathsOf(
+        R"~(<svg:svg xmlns:svg="http://www.w3.org/2000/svg" transform="translate(4 5)"><svg:defs><svg:rect width="1" height="1"/></svg:defs>)~"
         R"~(<svg:text>hi</svg:text><svg:svg><svg:line x1="1" y1="1" x2="2" y2="1"/></svg:svg></svg:svg>)~");
     ASSERT_EQ(nested.size(), 1u);
-    expectAnchors(nested[0], {{1, -6}, {2, -6}}, "nested");
+    expectAnchors(nested[0], {{3.75f, -4.5f}, {4.5f, -4.5f}}, "nested");
     // Empty shapes draw nothing.
-    EXPECT_TRUE(host::importSvgText(svg(R"~(<rect width="0" height="5"/><circle r="0"/><path d=""/>)~")).empty());
+    EXPECT_TRUE(pathsOf(svg(R"~(<rect width="0" height="5"/><circle r="0"/><path d=""/>)~")).empty());
     // An arc so thin (radii 1e9 apart) that it runs along its chord, turned by 30 degrees.
-    std::vector<host::PathShape> thin =
-        host::importSvgText(svg(R"~(<path d="M0 0 A1 1e-9 0 0 0 10 0" transform="rotate(30)"/>)~"));
+    std::vector<host::PathShape> thin = pathsOf(svg(R"~(<path d="M0 0 A1 1e-9 0 0 0 10 0" transform="rotate(30)"/>)~"));
     ASSERT_EQ(thin.size(), 1u);
     const float c = 0.8660254f;
     EXPECT_NEAR(thin[0].segments.back().p.h, 10 * c, 1e-4);
@@ -124,6 +135,95 @@ TEST(Svg, EachElementKindWithItsTransform) {
     for (const AIPathSegment& segment : thin[0].segments)
         for (AIRealPoint point : {segment.p, segment.in, segment.out})
             EXPECT_NEAR(point.h * 0.5f + point.v * c, 0, 1e-4) << point.h << "," << point.v;  // on the chord's line
+}
+
+const char* const kLayered = R"~(<svg xmlns="http://www.w3.org/2000/svg"
+    xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape"
+    xmlns:sodipodi="http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd" width="10in" height="10in" viewBox="0 0 720 720">
+  <path d="M 0 0 L 1 0"/>
+  <g id="a" inkscape:groupmode="layer" inkscape:label="Ground" sodipodi:insensitive="true"><path d="M 0 0 L 2 0"/></g>
+  <g inkscape:groupmode="layer" id="b">
+    <path d="M 0 0 C 1 2 3 4 5.5 0.1"/>
+    <g inkscape:groupmode="layer" inkscape:label="inner" display="none" sodipodi:insensitive="true"><path d="M 0 0 L 4 0"/></g>
+  </g>
+  <g inkscape:groupmode="layer" inkscape:label="Top &amp; last" style="display:none"><path d="M 0 0 L 3 0"/></g>
+  <g><g inkscape:groupmode="layer" inkscape:label="not top-level"/></g>
+</svg>)~";
+
+TEST(Svg, LayersOpenWithTheirNamesStatesAndArt) {
+    host::SvgDrawing drawing = host::importSvgText(kLayered);
+    ASSERT_EQ(drawing.layers.size(), 3u);
+    EXPECT_EQ(drawing.layers[0].name, "Ground");
+    EXPECT_TRUE(drawing.layers[0].locked);
+    EXPECT_FALSE(drawing.layers[0].hidden);
+    EXPECT_EQ(drawing.layers[1].name, "b");
+    EXPECT_FALSE(drawing.layers[1].locked);
+    EXPECT_EQ(drawing.layers[2].name, "Top & last");
+    EXPECT_TRUE(drawing.layers[2].hidden);
+    EXPECT_FALSE(drawing.currentLayer);
+
+    // Placed in a document of two layers: they take the first two layers' names, a third one is added; the
+    // art outside every layer goes to the current layer, which stays the bottom one.
+    host::Document document;
+    AILayerHandle bottom = document.layerAt(0);
+    document.setCurrentLayer(bottom);
+    document.addLayer("Layer 2");
+    document.addPath({{anchor(9, 9)}, false});
+    host::placeDrawing(document, drawing);
+    nlohmann::json dump = document.dump();
+    ASSERT_EQ(dump["layers"].size(), 3u) << dump;
+    EXPECT_EQ(dump["layers"][2]["name"], "Ground");
+    EXPECT_EQ(dump["layers"][2]["locked"], true);
+    EXPECT_EQ(dump["layers"][2]["art"].size(), 2u) << "the loose path and the layer's";
+    EXPECT_EQ(dump["layers"][2]["art"][0]["segments"][1]["p"], nlohmann::json::parse("[1,0]"));
+    EXPECT_EQ(dump["layers"][1]["name"], "b");
+    EXPECT_EQ(dump["layers"][1]["art"].size(), 2u);
+    EXPECT_EQ(dump["layers"][1]["art"][1]["hidden"], true) << "a hidden sublayer's art";
+    EXPECT_EQ(dump["layers"][1]["art"][1]["locked"], true);
+    EXPECT_EQ(dump["layers"][0]["name"], "Top & last");
+    EXPECT_EQ(dump["layers"][0]["hidden"], true);
+    EXPECT_EQ(dump["current"], 2);
+    EXPECT_EQ(document.layerAt(2), bottom);
+    // Art of a locked or hidden layer counts as such; its own attributes do not change.
+    const host::Document::Art* ground = document.findArt(document.findLayer(bottom)->art.rbegin()->second);
+    EXPECT_EQ(ground->attributes, 0);
+    EXPECT_EQ(document.userAttributes(*ground), kArtLocked);
+
+    // Saved and opened again in a fresh document: the same document, anchors compared exactly.
+    document.setCurrentLayer(document.layerAt(1));
+    host::Document reopened;
+    host::placeDrawing(reopened, host::importSvgText(host::exportSvg(document)));
+    EXPECT_EQ(reopened.dump(), document.dump());
+}
+
+TEST(Svg, AFileWithoutLayersLeavesTheLayersAlone) {
+    host::Document document;
+    AILayerHandle top = document.addLayer("Top");
+    document.setLayerLocked(top, true);
+    document.setCurrentLayer(top);
+    host::placeDrawing(document, host::importSvgText(svg(R"(<line x2="1"/>)")));
+    nlohmann::json dump = document.dump();
+    EXPECT_EQ(dump["layers"][0]["name"], "Top");
+    EXPECT_EQ(dump["layers"][0]["locked"], true);
+    EXPECT_EQ(dump["layers"][0]["art"].size(), 1u);
+    EXPECT_EQ(dump["layers"][1]["name"], "Layer 1");
+}
+
+TEST(Svg, TheCurrentLayerIsTheFilesAndRoundTrips) {
+    std::string text = kLayered;
+    text.insert(text.find("<path"), R"(<sodipodi:namedview inkscape:current-layer="b"/>)");
+    host::SvgDrawing drawing = host::importSvgText(text);
+    ASSERT_TRUE(drawing.currentLayer);
+    EXPECT_EQ(*drawing.currentLayer, 1u);
+    host::Document document;
+    host::placeDrawing(document, std::move(drawing));
+    EXPECT_EQ(document.dump()["current"], 1);
+    EXPECT_EQ(document.dump()["layers"][1]["art"].size(), 3u) << "the loose path, in layer b";
+    std::string saved = host::exportSvg(document);
+    EXPECT_NE(saved.find(R"(inkscape:current-layer="layer2")"), std::string::npos) << saved;
+    host::Document reopened;
+    host::placeDrawing(reopened, host::importSvgText(saved));
+    EXPECT_EQ(reopened.dump(), document.dump());
 }
 
 TEST(Svg, BadFilesAreRefusedWithTheirReason) {
@@ -147,14 +247,33 @@ TEST(Svg, BadFilesAreRefusedWithTheirReason) {
         {svg(R"~(<line x2="1" transform="frob(2)"/>)~"), "unknown transform"},
         {svg(R"~(<line x2="1" transform="translate(1,2,3)"/>)~"), "wrong number of values"},
         {svg(R"~(<line x2="1" transform="rotate(45"/>)~"), "malformed"},
-        {svg(R"~(<line x2="5mm"/>)~"), "unit"},
+        {svg(R"~(<line x2="5em"/>)~"), "\"5em\" depends on a font size"},
+        {svg(R"~(<line x2="5ex"/>)~"), "font size"},
+        {svg(R"~(<line x2="5 parsecs"/>)~"), "the unit of \"5 parsecs\" is not known"},
+        {R"~(<svg width="50%"><line x2="5%"/></svg>)~", "a percentage of a size the drawing does not give"},
+        {R"~(<svg width="1in"><circle r="5%"/></svg>)~", "percentage"},
+        {R"~(<svg><svg viewBox="0 0 1 1"/></svg>)~", "its viewBox needs a width and height"},
+        {R"~(<svg width="-1mm"/>)~", "negative width"},
+        {R"~(<svg width="0"/>)~", "nothing would be drawn"},
+        {R"~(<svg viewBox="0 0 10 0"/>)~", "nothing would be drawn"},
+        {R"~(<svg viewBox="0 0 -10 10"/>)~", "negative"},
+        {R"~(<svg viewBox="0 0 10"/>)~", "a number is missing"},
+        {R"~(<svg viewBox="0 0 10 10 10"/>)~", "more than four"},
+        {R"~(<svg viewBox="0 0 1 1" preserveAspectRatio="xMidYmid"/>)~", "unknown alignment"},
+        {R"~(<svg viewBox="0 0 1 1" preserveAspectRatio="xMinYMax cover"/>)~", "neither meet nor slice"},
+        {R"~(<svg width="1e300in" viewBox="0 0 1e-300 1"/>)~", "not a finite transform"},
+        {svg(R"~(<svg width="-1"/>)~"), "negative width or height"},
+        {std::string(
+             R"~(<svg xmlns:i="http://www.inkscape.org/namespaces/inkscape"><g i:groupmode="layer" i:label=")~") +
+             "\xff" + R"~("/></svg>)~",
+         "name is not UTF-8"},
         {svg(R"~(<polyline points="1 2 3"/>)~"), "odd number"},
         {svg(R"~(<rect width="-1" height="2"/>)~"), "negative"},
         {svg(deep), "nested"},
     };
     for (const Case& c : cases) {
         try {
-            host::importSvgText(c.text, "drawing.svg");
+            pathsOf(c.text, "drawing.svg");
             ADD_FAILURE() << "accepted " << c.text.substr(0, 80);
         } catch (const host::SvgError& error) {
             std::string message = error.what();
@@ -194,10 +313,18 @@ TEST_F(SvgFiles, OpeningReplacesTheArtAndABadFileLeavesItAlone) {
     ASSERT_TRUE(host.undo());
     EXPECT_EQ(host.document().dump(), before);
 
+    // A layered file names and adds layers; undone, the art goes back to the layers it was in.
+    fs::path layered = folder / "layered.svg";
+    write(layered, kLayered);
+    host.openSvg(layered);
+    EXPECT_EQ(host.document().layerCount(), 3u);
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(host.document().dump()["layers"][2]["art"], before["layers"][0]["art"]);
+
     // Saving replaces the file whole; a folder that does not exist fails and says where.
     fs::path saved = folder / "saved.svg";
     host.saveSvg(saved);
-    EXPECT_EQ(host::importSvg(saved).size(), 1u);
+    EXPECT_EQ(host::importSvg(saved).art.size(), 1u);
     try {
         host.saveSvg(folder / "no" / "such.svg");
         ADD_FAILURE() << "saved into a missing folder";

@@ -3,10 +3,15 @@ cmake_minimum_required(VERSION 3.25)
 # `expect` lines; NAME.stderr, when present, is what standard error must hold,
 # and NAME.status the exit status it must end with (0 otherwise). NAME.prefs,
 # when present, is copied into the folder as prefs.json and given with --prefs.
+# The files of the folder NAME, when present, are copied into the folder.
 get_filename_component(dir ${SESSION} DIRECTORY)
 get_filename_component(name ${SESSION} NAME_WE)
 file(REMOVE_RECURSE ${WORKDIR})
 file(MAKE_DIRECTORY ${WORKDIR})
+if(IS_DIRECTORY ${dir}/${name})
+  file(GLOB files ${dir}/${name}/*)
+  file(COPY ${files} DESTINATION ${WORKDIR})
+endif()
 set(prefs_args "")
 if(EXISTS ${dir}/${name}.prefs)
   file(COPY_FILE ${dir}/${name}.prefs ${WORKDIR}/prefs.json)

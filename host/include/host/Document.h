@@ -58,6 +58,8 @@ public:
         std::string name;
         AIRGBColor color;
         std::map<std::int64_t, AIArtHandle> art;  ///< paint order, bottom first
+        bool locked = false;                      ///< its art is locked as a whole
+        bool hidden = false;                      ///< its art is hidden as a whole
     };
 
     enum class Change { added, edited, removed };
@@ -83,6 +85,10 @@ public:
     /// Throws std::invalid_argument for a layer of another document.
     void setCurrentLayer(AILayerHandle layer);
     void setLayerColor(AILayerHandle layer, AIRGBColor color);
+    /// Each throws std::invalid_argument for a layer of another document.
+    void setLayerName(AILayerHandle layer, std::string name);
+    void setLayerLocked(AILayerHandle layer, bool locked);
+    void setLayerHidden(AILayerHandle layer, bool hidden);
 
     /// A path on top of the current layer; throws std::invalid_argument for a coordinate that is
     /// not finite or more than kMaxSegmentCount anchors.
@@ -97,6 +103,9 @@ public:
     /// The art at index in the current layer's paint order (0 the bottom, -1 the top); null when out of range.
     AIArtHandle artAt(long index) const;
     const Art* findArt(AIArtHandle art) const { return art_.find(art); }
+    /// The art's user attributes with those of its layer: art of a locked layer counts as locked, of a
+    /// hidden one as hidden. Hit tests and drawing go by these; the Art suite answers the art's own.
+    ASInt32 userAttributes(const Art& art) const;
     /// Throws std::invalid_argument for art that is not in the document.
     void setLocked(AIArtHandle art, bool locked);
     /// Throws std::invalid_argument for art that is not in the document.
@@ -116,7 +125,8 @@ public:
     int addObserver(Observer observer);
     void removeObserver(int id);
 
-    /// The layers (topmost first) with their art in paint order, bottom first.
+    /// The layers (topmost first) with their art in paint order, bottom first, and the current
+    /// layer's index in that list.
     nlohmann::json dump() const;
 
 private:
@@ -130,6 +140,8 @@ private:
     AIErr placement(ASInt16 paintOrder, AIArtHandle prep, Place& place);
     /// A paint-order key between two art of the layer (null: no art on that side), renumbering the layer if need be.
     std::int64_t keyBetween(Layer& layer, AIArtHandle lower, AIArtHandle upper);
+    /// The layer, its change counted; std::invalid_argument for a layer of another document.
+    Layer& layerToChange(AILayerHandle layer);
     AIArtHandle insert(Art art);
     void remove(AIArtHandle art);
     void changed(AIArtHandle art, Change change, bool painted = true);
