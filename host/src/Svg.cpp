@@ -670,7 +670,7 @@ private:
             }
             if (drawing.art.size() + found.size() > kMaxSvgShapes)
                 throw Bad("more than " + std::to_string(kMaxSvgShapes) + " paths");
-            for (PathShape& shape : found) drawing.art.push_back({std::move(shape), attributes, layer});
+            for (PathShape& path : found) drawing.art.push_back({std::move(path), attributes, layer});
         }
     }
 
