@@ -97,6 +97,9 @@ public:
     /// The art at index in the current layer's paint order (0 the bottom, -1 the top); null when out of range.
     AIArtHandle artAt(long index) const;
     const Art* findArt(AIArtHandle art) const { return art_.find(art); }
+    /// The art painted just below art in its layer; null at the bottom. Throws std::invalid_argument for art
+    /// that is not in the document.
+    AIArtHandle artBelow(AIArtHandle art) const;
     /// Throws std::invalid_argument for art that is not in the document.
     void setLocked(AIArtHandle art, bool locked);
     /// Throws std::invalid_argument for art that is not in the document.
