@@ -359,6 +359,10 @@ void Document::remove(AIArtHandle art) {
 }
 
 void Document::changed(AIArtHandle art, Change change, bool painted) {
+    if (change != Change::removed && (art_.find(art)->attributes & kArtSelected))
+        selected_.insert(art);
+    else
+        selected_.erase(art);
     ++revision_;
     if (painted) ++appearanceRevision_;
     for (const auto& [id, observer] : observers_) observer(art, change);

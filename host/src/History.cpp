@@ -221,8 +221,8 @@ void History::apply(const Step& step, bool forward) {
     std::vector<Placing> placed;
     for (const Change& change : step)
         if (to(change))
-            placed.push_back({change.id, to(change)->layer, forward ? change.belowAfter : change.belowBefore,
-                              &*to(change)});
+            placed.push_back(
+                {change.id, to(change)->layer, forward ? change.belowAfter : change.belowBefore, &*to(change)});
     // Bottom first, so that the art each goes above is already back.
     for (const Placing* placing : bottomFirst(placed)) {
         AIArtHandle below = placing->below ? handles_.at(placing->below) : nullptr;

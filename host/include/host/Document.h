@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -110,6 +111,8 @@ public:
     /// Each art, layers bottom first, each layer in paint order.
     void forEachArt(const std::function<void(AIArtHandle, const Art&)>& visit) const;
     std::size_t artCount() const { return art_.size(); }
+    /// The selected art, in no particular order, found without a walk of the document.
+    const std::unordered_set<AIArtHandle>& selectedArt() const { return selected_; }
 
     /// Grows by one at every change of the document.
     std::uint64_t revision() const { return revision_; }
@@ -141,6 +144,7 @@ private:
     std::vector<AILayerHandle> layerOrder_;  ///< topmost first
     AILayerHandle current_ = nullptr;
     HandleTable<AIArtHandle, Art> art_;
+    std::unordered_set<AIArtHandle> selected_;
     std::uint64_t revision_ = 0;
     std::uint64_t appearanceRevision_ = 0;
     std::map<int, Observer> observers_;
