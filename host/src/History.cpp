@@ -53,7 +53,11 @@ void History::follow(AIArtHandle art, Document::Change change) {
             case Document::Change::edited:
             case Document::Change::removed: {
                 Id id = ids_.at(art);
-                if (!pending_.contains(id)) pending_.emplace(id, mirror_.at(id).state);
+                if (!pending_.contains(id)) {
+                    // Art gone from the document needs no copy in the mirror: only its place, until the commit.
+                    State& last = mirror_.at(id).state;
+                    pending_.emplace(id, change == Document::Change::removed ? std::move(last) : last);
+                }
                 if (change == Document::Change::removed) {
                     ids_.erase(art);
                     handles_.erase(id);
