@@ -283,7 +283,8 @@ void Canvas::repaintDamage() {
     std::vector<QRect> rects;
     for (const host::Bounds& box : damage_) {
         QRectF art(QPointF(box.left, box.bottom), QPointF(box.right, box.top));
-        QRect pixels = (toView.mapRect(art) + margin).toAlignedRect() & image;
+        // Cut to the image before rounding to whole pixels: art far away can lie beyond what an int holds.
+        QRect pixels = ((toView.mapRect(art) + margin) & QRectF(image)).toAlignedRect();
         if (!pixels.isEmpty()) addDamage(rects, pixels);
     }
     const host::Document& document = host_.document();
