@@ -331,7 +331,7 @@ private slots:
         startAndShow();
         window_->toolButton(kTool)->click();
         auto* canvas = window_->canvas();
-        std::mt19937 random(14);
+        std::mt19937 random(99);
         std::uniform_real_distribution<float> across(-host::DocumentViews::kWidth / 2.0f,
                                                      host::DocumentViews::kWidth / 2.0f);
         std::uniform_real_distribution<float> down(-host::DocumentViews::kHeight / 2.0f,
@@ -362,7 +362,9 @@ private slots:
             return all.empty() ? nullptr : all[random() % all.size()];
         };
         QPointF last = pixelOf(0, 0);
-        for (int edit = 0; edit < 250; ++edit) {
+        // Long enough for the rarest fault to show: the edge of a repainted rectangle cutting a stroke, one
+        // level of antialiasing off a full paint's, comes up at edit 381 with this seed.
+        for (int edit = 0; edit < 400; ++edit) {
             switch (random() % 6) {
                 case 0:
                 case 1: {
@@ -401,11 +403,11 @@ private slots:
             workbench::Canvas fresh(*host_, [](const std::function<void()>& action) { action(); });
             QImage full = fresh.grab().toImage();
             QCOMPARE(repainted.size(), full.size());
+            if (repainted == full) continue;
             int differing = 0;
             for (int y = 0; y < full.height(); ++y)
                 for (int x = 0; x < full.width(); ++x) differing += repainted.pixel(x, y) != full.pixel(x, y);
-            QVERIFY2(differing == 0,
-                     qPrintable(QStringLiteral("%1 pixels differ after edit %2").arg(differing).arg(edit)));
+            QFAIL(qPrintable(QStringLiteral("%1 pixels differ after edit %2").arg(differing).arg(edit)));
         }
     }
 
