@@ -33,6 +33,17 @@ constexpr int kCursorSize = 32;
 constexpr double kSelectTolerance = 4.0;
 constexpr double kWheelStep = 1.25;
 const QColor kSelectedArt(19, 125, 255);
+constexpr double kPlainWidth = 1.0;
+constexpr double kSelectedWidth = 1.5;
+/// Half the side of the square marking an anchor of selected art, in pixels.
+constexpr double kAnchorMark = 2.0;
+/// How far beyond the box of an art's anchors and handles its paint may reach, in pixels: the anchors'
+/// squares (wider than half the selected stroke) and a pixel of antialiasing, rounded up with room to spare.
+constexpr double kDamageMargin = 4.0;
+/// The band around repainted pixels that is painted too and thrown away, in pixels.
+constexpr int kGuardBand = 8;
+/// Beyond this many changed boxes between two paints, repainting the whole image costs less.
+constexpr std::size_t kMaxDamage = 256;
 
 /// The keys held once a key event is over: the event's own report of a modifier key
 /// varies between platforms, so the key itself decides its bit.
@@ -120,6 +131,63 @@ struct AnnotationPainter {
     }
 };
 
+/// Strokes art as the artwork image shows it: selected art in blue, its anchors marked.
+class ArtPainter {
+public:
+    ArtPainter(QPainter& painter, const QTransform& toView, const host::Document& document)
+        : painter_(painter), toView_(toView), document_(document), plain_(Qt::black, kPlainWidth), selected_(kSelectedArt, kSelectedWidth) {
+        plain_.setCosmetic(true);
+        selected_.setCosmetic(true);
+    }
+
+    void operator()(const host::Document::Art& art) const {
+        const std::vector<AIPathSegment>& segments = art.shape.segments;
+        // Art of a hidden layer counts as hidden.
+        if ((document_.userAttributes(art) & kArtHidden) || segments.empty()) return;
+        QPainterPath path(QPointF(segments[0].p.h, segments[0].p.v));
+        for (std::size_t i = 0; i < host::pieceCount(art.shape); ++i) {
+            AIRealBezier piece = host::pieceBezier(art.shape, i);
+            path.cubicTo(piece.p1.h, piece.p1.v, piece.p2.h, piece.p2.v, piece.p3.h, piece.p3.v);
+        }
+        if (art.shape.closed) path.closeSubpath();
+        bool isSelected = art.attributes & kArtSelected;
+        painter_.strokePath(toView_.map(path), isSelected ? selected_ : plain_);
+        if (isSelected) {
+            for (const AIPathSegment& segment : segments) {
+                QPointF anchor = toView_.map(QPointF(segment.p.h, segment.p.v));
+                painter_.fillRect(
+                    QRectF(anchor - QPointF(kAnchorMark, kAnchorMark), QSizeF(2 * kAnchorMark, 2 * kAnchorMark)),
+                    kSelectedArt);
+            }
+        }
+    }
+
+private:
+    QPainter& painter_;
+    const QTransform& toView_;
+    const host::Document& document_;
+    QPen plain_;
+    QPen selected_;
+};
+
+bool sameBounds(const host::Bounds& a, const host::Bounds& b) {
+    return a.left == b.left && a.bottom == b.bottom && a.right == b.right && a.top == b.top;
+}
+
+/// Adds pixels to a list of rectangles that do not overlap, joining it with those it meets.
+void addDamage(std::vector<QRect>& rects, QRect pixels) {
+    for (auto met = rects.begin(); met != rects.end();) {
+        if (met->intersects(pixels)) {
+            pixels |= *met;
+            rects.erase(met);
+            met = rects.begin();  // the joined rectangle may meet those passed over
+        } else {
+            ++met;
+        }
+    }
+    rects.push_back(pixels);
+}
+
 }  // namespace
 
 Canvas::Canvas(host::Host& host, Act act, QWidget* parent) : QWidget(parent), host_(host), act_(std::move(act)) {
@@ -127,6 +195,24 @@ Canvas::Canvas(host::Host& host, Act act, QWidget* parent) : QWidget(parent), ho
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    boundsObserver_ = host_.hitTesting().addObserver(
+        [this](AIArtHandle, const std::optional<host::Bounds>& before, const std::optional<host::Bounds>& after) {
+            if (damageOverflow_) return;
+            for (const std::optional<host::Bounds>& box : {before, after}) {
+                // A path growing anchor by anchor tells the same box again and again.
+                if (!box || (!damage_.empty() && sameBounds(damage_.back(), *box))) continue;
+                if (damage_.size() == kMaxDamage) {
+                    damageOverflow_ = true;
+                    damage_.clear();
+                    return;
+                }
+                damage_.push_back(*box);
+            }
+        });
+}
+
+Canvas::~Canvas() {
+    host_.hitTesting().removeObserver(boundsObserver_);
 }
 
 QSize Canvas::sizeHint() const {
@@ -152,22 +238,26 @@ void Canvas::refreshArt() {
     qreal ratio = devicePixelRatioF();
     QSize size(static_cast<int>(std::ceil(width() * ratio)), static_cast<int>(std::ceil(height() * ratio)));
     AIRealPoint center = host_.views().center();
-    if (artValid_ && art_.size() == size && artRevision_ == document.appearanceRevision() && artZoom_ == host_.views().zoom() &&
-        artCenter_.h == center.h && artCenter_.v == center.v)
-        return;
-    art_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    art_.setDevicePixelRatio(ratio);
-    paintArt(art_);
+    const bool sameView = artValid_ && art_.size() == size && artZoom_ == host_.views().zoom() &&
+                          artCenter_.h == center.h && artCenter_.v == center.v;
+    if (sameView && artRevision_ != document.appearanceRevision() && !damageOverflow_ && !damage_.empty()) {
+        repaintDamage();
+    } else if (!sameView || artRevision_ != document.appearanceRevision()) {
+        // A new view, many changes, or a change of the art's look that no art's box tells of.
+        art_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        art_.setDevicePixelRatio(ratio);
+        paintArt(art_);
+    }
+    // Otherwise only locks and unlocks, which do not show: the boxes they told of need no paint.
+    damage_.clear();
+    damageOverflow_ = false;
     artValid_ = true;
     artRevision_ = document.appearanceRevision();
     artZoom_ = host_.views().zoom();
     artCenter_ = center;
 }
 
-void Canvas::paintArt(QImage& image) const {
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
+QTransform Canvas::viewTransform() const {
     const double zoom = host_.views().zoom();
     const AIRealPoint center = host_.views().center();
     // The view's mapping (v up in the artwork, down on the screen), through the middle of the pixels.
@@ -175,28 +265,56 @@ void Canvas::paintArt(QImage& image) const {
     toView.translate(DocumentViews::kWidth / 2.0 + kPixelCentre, DocumentViews::kHeight / 2.0 + kPixelCentre);
     toView.scale(zoom, -zoom);
     toView.translate(-center.h, -center.v);
-    QPen plain(Qt::black, 1.0);
-    plain.setCosmetic(true);
-    QPen selected(kSelectedArt, 1.5);
-    selected.setCosmetic(true);
-    host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& art) {
-        const std::vector<AIPathSegment>& segments = art.shape.segments;
-        if ((host_.document().userAttributes(art) & kArtHidden) || segments.empty()) return;
-        QPainterPath path(QPointF(segments[0].p.h, segments[0].p.v));
-        for (std::size_t i = 0; i < host::pieceCount(art.shape); ++i) {
-            AIRealBezier piece = host::pieceBezier(art.shape, i);
-            path.cubicTo(piece.p1.h, piece.p1.v, piece.p2.h, piece.p2.v, piece.p3.h, piece.p3.v);
-        }
-        if (art.shape.closed) path.closeSubpath();
-        bool isSelected = art.attributes & kArtSelected;
-        painter.strokePath(toView.map(path), isSelected ? selected : plain);
-        if (isSelected) {
-            for (const AIPathSegment& segment : segments) {
-                QPointF anchor = toView.map(QPointF(segment.p.h, segment.p.v));
-                painter.fillRect(QRectF(anchor - QPointF(2, 2), QSizeF(4, 4)), kSelectedArt);
-            }
-        }
-    });
+    return toView;
+}
+
+void Canvas::paintArt(QImage& image) const {
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QTransform toView = viewTransform();
+    ArtPainter paint(painter, toView, host_.document());
+    host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& art) { paint(art); });
+}
+
+void Canvas::repaintDamage() {
+    const QTransform toView = viewTransform();
+    const QTransform fromView = toView.inverted();
+    const QRect image = QRectF(QPointF(0, 0), art_.deviceIndependentSize()).toAlignedRect();
+    const QMarginsF margin(kDamageMargin, kDamageMargin, kDamageMargin, kDamageMargin);
+    std::vector<QRect> rects;
+    for (const host::Bounds& box : damage_) {
+        QRectF art(QPointF(box.left, box.bottom), QPointF(box.right, box.top));
+        // Cut to the image before rounding to whole pixels: art far away can lie beyond what an int holds.
+        QRect pixels = ((toView.mapRect(art) + margin) & QRectF(image)).toAlignedRect();
+        if (!pixels.isEmpty()) addDamage(rects, pixels);
+    }
+    const host::Document& document = host_.document();
+    const qreal ratio = art_.devicePixelRatio();
+    QPainter painter(&art_);
+    painter.setRenderHint(QPainter::Antialiasing);
+    ArtPainter paint(painter, toView, host_.document());
+    for (const QRect& pixels : rects) {
+        // Painted with a band around them that is put back as it was: where the edge of what is painted cuts
+        // a stroke, its antialiasing can differ by a level from the full paint's.
+        const QRect painted = pixels.adjusted(-kGuardBand, -kGuardBand, kGuardBand, kGuardBand);
+        const QRect paintedPixels(painted.topLeft() * ratio, painted.size() * ratio);
+        const QImage band = art_.copy(paintedPixels);
+        painter.setClipRect(painted);
+        painter.fillRect(painted, Qt::white);
+        // Every art whose paint may reach these pixels, painted in paint order as a full repaint would.
+        QRectF reach = fromView.mapRect(QRectF(painted) + margin);
+        std::vector<std::pair<host::PaintRank, const host::Document::Art*>> found;
+        for (AIArtHandle art : host_.hitTesting().artWithin({reach.left(), reach.top(), reach.right(), reach.bottom()}))
+            found.emplace_back(document.paintRank(art), document.findArt(art));
+        std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [rank, art] : found) paint(*art);
+        painter.save();
+        painter.setClipRegion(QRegion(painted).subtracted(QRegion(pixels)));
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(painted.topLeft(), band);
+        painter.restore();
+    }
 }
 
 void Canvas::paintAnnotations(QPainter& painter) const {
@@ -369,9 +487,8 @@ void Canvas::selectAt(AIRealPoint point) {
     AIArtHandle found = hit.type != kNothingHitType ? hit.data.object : nullptr;
     // Only what changes is touched: an unchanged selection is no step of the history.
     std::vector<AIArtHandle> deselect;
-    document.forEachArt([&](AIArtHandle art, const host::Document::Art& held) {
-        if ((held.attributes & kArtSelected) && art != found) deselect.push_back(art);
-    });
+    for (AIArtHandle art : document.selectedArt())
+        if (art != found) deselect.push_back(art);
     bool select = found && !(document.findArt(found)->attributes & kArtSelected);
     if (deselect.empty() && !select) return;
     host_.edit([&](host::Document& changed) {

@@ -1,12 +1,15 @@
 // The canvas: the host's one document view. The artwork is painted into a
-// cached image, repainted only when the document or the view changes; the
-// annotations of the host's latest redraw are painted over it on every paint.
+// cached image: all of it when the view changes, and after a change of the
+// art only where the changed art was or is now, from the art the hit tests'
+// index finds there; the annotations of the host's latest redraw are painted
+// over it on every paint.
 // Mouse and keys become host actions; the host's zoom and centre are the view's.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include <QCursor>
 #include <QImage>
@@ -27,6 +30,9 @@ public:
     static constexpr double kMaxZoom = 64.0;
 
     Canvas(host::Host& host, Act act, QWidget* parent = nullptr);
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas() override;
 
     /// The artwork point under a pixel of the canvas.
     AIRealPoint artworkPoint(QPointF pixel) const;
@@ -55,7 +61,11 @@ protected:
 
 private:
     void refreshArt();
+    /// The view's mapping from artwork points to the canvas's pixels.
+    QTransform viewTransform() const;
     void paintArt(QImage& image) const;
+    /// Repaints the pixels of the cached image that the changes since the last paint may have touched.
+    void repaintDamage();
     void paintAnnotations(QPainter& painter) const;
     void modifiersChanged(Qt::KeyboardModifiers modifiers);
     void panBy(QPointF delta);
@@ -69,6 +79,11 @@ private:
     std::uint64_t artRevision_ = 0;
     AIReal artZoom_ = 0;
     AIRealPoint artCenter_{};
+    /// The boxes of art, before and after its changes since the last paint, in artwork points.
+    std::vector<host::Bounds> damage_;
+    /// More changes than are worth repainting one by one: the next paint repaints everything.
+    bool damageOverflow_ = false;
+    int boundsObserver_ = 0;
 
     QPointF lastCursor_;
     bool cursorInside_ = false;

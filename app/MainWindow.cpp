@@ -324,10 +324,7 @@ void MainWindow::exportPng() {
 void MainWindow::deleteSelection() {
     act([this] {
         host_.edit([](host::Document& document) {
-            std::vector<AIArtHandle> selected;
-            document.forEachArt([&](AIArtHandle art, const host::Document::Art& held) {
-                if (held.attributes & kArtSelected) selected.push_back(art);
-            });
+            std::vector<AIArtHandle> selected(document.selectedArt().begin(), document.selectedArt().end());
             for (AIArtHandle art : selected) document.disposeArt(art);
         });
         host_.views().invalidate();
@@ -336,16 +333,7 @@ void MainWindow::deleteSelection() {
 }
 
 void MainWindow::updateActions() {
-    // The art is looked through only when it changed: not at every movement of the cursor.
-    if (!selectionKnown_ || selectionRevision_ != host_.document().appearanceRevision()) {
-        bool anySelected = false;
-        host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& held) {
-            anySelected = anySelected || (held.attributes & kArtSelected);
-        });
-        selectionKnown_ = true;
-        selectionRevision_ = host_.document().appearanceRevision();
-        if (deleteAction_) deleteAction_->setEnabled(anySelected);
-    }
+    if (deleteAction_) deleteAction_->setEnabled(!host_.document().selectedArt().empty());
     if (undoAction_) undoAction_->setEnabled(host_.canUndo());
     if (redoAction_) redoAction_->setEnabled(host_.canRedo());
 }

@@ -72,8 +72,6 @@ private:
     QString lastError_;
     QEventLoop* modalLoop_ = nullptr;
     bool syncing_ = false;
-    bool selectionKnown_ = false;
-    std::uint64_t selectionRevision_ = 0;
     bool quitting_ = false;
 };
 

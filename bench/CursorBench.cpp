@@ -1,14 +1,17 @@
-// What a cursor movement and a click cost through PluginMain, the real module and
-// the host, over documents of growing size at the same density: the R-tree keeps
-// a movement's cost flat; the linear scan of every art is the baseline.
+// What a cursor movement, a click, its undo and redo, and opening a file cost
+// through PluginMain, the real module and the host, over documents of growing size
+// at the same density: the R-tree keeps a movement's cost flat; the linear scan of
+// every art is the baseline.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <random>
 
 #include "RandomDocument.h"
 #include "host/Host.h"
+#include "host/Svg.h"
 
 namespace {
 
@@ -82,9 +85,34 @@ void Click(benchmark::State& state) {
     }
 }
 
+/// Undo and redo of a click on the polyline under way.
+void Undo(benchmark::State& state) {
+    Bench& b = prepare(state.range(0));
+    AIRealPoint at = nextCursor(b);
+    b.host->move(at, 0);
+    b.host->click(at, 0);
+    for (auto _ : state) {
+        if (!b.host->undo() || !b.host->redo()) state.SkipWithError("no click to undo and redo");
+    }
+}
+
+/// Opening an SVG file of N paths over a document of as many: the file read, the old art replaced, one step.
+void OpenSvg(benchmark::State& state) {
+    Bench& b = prepare(state.range(0));
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("orvane-bench-" + std::to_string(state.range(0)) + ".svg");
+    host::saveSvg(b.host->document(), file);
+    for (auto _ : state) b.host->openSvg(file);
+    std::filesystem::remove(file);
+    // The document is the file's now, without the polyline under way: the next benchmark starts afresh.
+    b.paths = -1;
+}
+
 BENCHMARK(CursorMove)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(CursorMoveLinearScan)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond)->MinTime(0.2);
 BENCHMARK(Click)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Undo)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(OpenSvg)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

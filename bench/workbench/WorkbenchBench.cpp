@@ -1,8 +1,10 @@
-// What one cursor movement costs in the workbench, paint included: the mouse event
-// on the canvas, the host's tracking and redraw, the window brought in step and a
-// synchronous paint (the cached artwork drawn, the annotations painted over it).
+// What one cursor movement, and a movement and a click, cost in the workbench,
+// paint included: the mouse events on the canvas, the host's tracking and redraw,
+// the window brought in step and a synchronous paint (the cached artwork drawn,
+// repainted where a click changed it, the annotations painted over it).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -20,9 +22,10 @@ namespace {
 using documents::kCell;
 using documents::randomPath;
 
-void mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::NoButton) {
+void mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::NoButton,
+           Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::MouseButtons();
-    QMouseEvent event(type, at, widget->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QMouseEvent event(type, at, widget->mapToGlobal(at), button, buttons, modifiers);
     QCoreApplication::sendEvent(widget, &event);
 }
 
@@ -93,7 +96,32 @@ void WorkbenchMove(benchmark::State& state) {
     if (b.host->frame().empty()) state.SkipWithError("no annotations drawn: no polyline under way");
 }
 
-BENCHMARK(WorkbenchMove)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
+/// A movement and a click as a person draws, each painted: short segments from the last point, a
+/// polyline of a few segments ended with Control and Alt, then the next one somewhere else.
+void WorkbenchClick(benchmark::State& state) {
+    Bench& b = prepare(state.range(0));
+    workbench::Canvas* canvas = b.window->canvas();
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> step(-20.0, 20.0);
+    QPointF at = b.cursors[b.next++ % b.cursors.size()];
+    long clicks = 0;
+    for (auto _ : state) {
+        at = {std::clamp(at.x() + step(random), 0.0, canvas->width() - 1.0),
+              std::clamp(at.y() + step(random), 0.0, canvas->height() - 1.0)};
+        mouse(canvas, QEvent::MouseMove, at);
+        mouse(canvas, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        mouse(canvas, QEvent::MouseButtonRelease, at, Qt::LeftButton);
+        canvas->repaint();
+        QCoreApplication::processEvents();
+        if (++clicks % 8 == 0) {
+            mouse(canvas, QEvent::MouseMove, at, Qt::NoButton, Qt::ControlModifier | Qt::AltModifier);
+            at = b.cursors[b.next++ % b.cursors.size()];
+        }
+    }
+}
+
+BENCHMARK(WorkbenchMove)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WorkbenchClick)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

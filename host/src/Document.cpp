@@ -234,7 +234,17 @@ AIArtHandle Document::artAt(long index) const {
     long count = static_cast<long>(paint.size());
     if (index < 0) index += count;
     if (index < 0 || index >= count) return nullptr;
+    // From the nearer end: the top of a large layer is reached at once.
+    if (index >= count / 2) return std::prev(paint.end(), count - index)->second;
     return std::next(paint.begin(), index)->second;
+}
+
+AIArtHandle Document::artBelow(AIArtHandle art) const {
+    const Art* found = art_.find(art);
+    if (!found) throw std::invalid_argument("no such art in the document");
+    const auto& paint = layers_.find(found->layer)->art;
+    auto at = paint.find(found->order);
+    return at == paint.begin() ? nullptr : std::prev(at)->second;
 }
 
 void Document::setLocked(AIArtHandle art, bool locked) {
@@ -376,6 +386,10 @@ void Document::remove(AIArtHandle art) {
 }
 
 void Document::changed(AIArtHandle art, Change change, bool painted) {
+    if (change != Change::removed && (art_.find(art)->attributes & kArtSelected))
+        selected_.insert(art);
+    else
+        selected_.erase(art);
     ++revision_;
     if (painted) ++appearanceRevision_;
     for (const auto& [id, observer] : observers_) observer(art, change);

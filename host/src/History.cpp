@@ -1,8 +1,8 @@
 #include "host/History.h"
 
 #include <algorithm>
-#include <set>
 #include <stdexcept>
+#include <unordered_set>
 #include <utility>
 
 namespace host {
@@ -53,7 +53,11 @@ void History::follow(AIArtHandle art, Document::Change change) {
             case Document::Change::edited:
             case Document::Change::removed: {
                 Id id = ids_.at(art);
-                if (!pending_.contains(id)) pending_.emplace(id, mirror_.at(id));
+                if (!pending_.contains(id)) {
+                    // Art gone from the document needs no copy in the mirror: only its place, until the commit.
+                    State& last = mirror_.at(id).state;
+                    pending_.emplace(id, change == Document::Change::removed ? std::move(last) : last);
+                }
                 if (change == Document::Change::removed) {
                     ids_.erase(art);
                     handles_.erase(id);
@@ -72,10 +76,56 @@ History::State History::stateOf(AIArtHandle art) const {
     return {found.layer, found.shape, found.attributes};
 }
 
-std::vector<History::Id> History::orderOf(AILayerHandle layer) const {
-    std::vector<Id> order;
-    if (const Document::Layer* found = document_.findLayer(layer))
-        for (const auto& [key, art] : found->art) order.push_back(ids_.at(art));
+History::Id History::idBelow(AIArtHandle art) const {
+    AIArtHandle below = document_.artBelow(art);
+    return below ? ids_.at(below) : 0;
+}
+
+void History::link(Id id, Id below, State state) {
+    Mirrored& art = mirror_[id];
+    art.state = std::move(state);
+    art.below = below;
+    if (below) {
+        Mirrored& under = mirror_.at(below);
+        art.above = under.above;
+        under.above = id;
+    } else {
+        Id& bottom = bottoms_[art.state.layer];
+        art.above = bottom;
+        bottom = id;
+    }
+    if (art.above) mirror_.at(art.above).below = id;
+}
+
+void History::unlink(Id id) {
+    auto found = mirror_.find(id);
+    const Mirrored& art = found->second;
+    if (art.below)
+        mirror_.at(art.below).above = art.above;
+    else if (art.above)
+        bottoms_[art.state.layer] = art.above;
+    else
+        bottoms_.erase(art.state.layer);
+    if (art.above) mirror_.at(art.above).below = art.below;
+    mirror_.erase(found);
+}
+
+std::vector<const History::Placing*> History::bottomFirst(const std::vector<Placing>& art) {
+    std::unordered_map<Id, const Placing*> byId;
+    for (const Placing& placing : art) byId.emplace(placing.id, &placing);
+    std::unordered_set<Id> taken;
+    std::vector<const Placing*> order, chain;
+    order.reserve(art.size());
+    for (const Placing& placing : art) {
+        // Down the art it goes above, as far as they are to be placed too and not yet taken, then back up.
+        for (const Placing* at = &placing; at && taken.insert(at->id).second;) {
+            chain.push_back(at);
+            auto below = byId.find(at->below);
+            at = below == byId.end() ? nullptr : below->second;
+        }
+        order.insert(order.end(), chain.rbegin(), chain.rend());
+        chain.clear();
+    }
     return order;
 }
 
@@ -97,45 +147,29 @@ void History::commit() {
     }
     if (pending_.empty()) return;
     Step step;
-    std::set<AILayerHandle> layers;
     for (auto& [id, before] : pending_) {
         std::optional<State> after;
-        if (auto handle = handles_.find(id); handle != handles_.end()) after = stateOf(handle->second);
+        auto handle = handles_.find(id);
+        if (handle != handles_.end()) after = stateOf(handle->second);
         if (before == after) {
-            if (after) mirror_[id] = std::move(*after);  // what the selection is now
+            if (after) mirror_.at(id).state = std::move(*after);  // what the selection is now
             continue;
         }
-        if (before) layers.insert(before->layer);
-        if (after) layers.insert(after->layer);
-        step.push_back({id, std::move(before), std::move(after), 0, 0, 0, 0});
+        // The place before is the mirror's; the place after, the document's now.
+        Id belowBefore = before ? mirror_.at(id).below : 0;
+        Id belowAfter = after ? idBelow(handle->second) : 0;
+        step.push_back({id, std::move(before), std::move(after), belowBefore, belowAfter});
     }
     pending_.clear();
     if (step.empty()) return;
 
-    for (AILayerHandle layer : layers) {
-        std::vector<Id> after = orderOf(layer);
-        std::vector<Id>& before = order_[layer];
-        std::unordered_map<Id, std::size_t> rankBefore, rankAfter;
-        for (std::size_t i = 0; i < before.size(); ++i) rankBefore[before[i]] = i;
-        for (std::size_t i = 0; i < after.size(); ++i) rankAfter[after[i]] = i;
-        for (Change& change : step) {
-            if (change.before && change.before->layer == layer) {
-                change.rankBefore = rankBefore.at(change.id);
-                change.belowBefore = change.rankBefore > 0 ? before[change.rankBefore - 1] : 0;
-            }
-            if (change.after && change.after->layer == layer) {
-                change.rankAfter = rankAfter.at(change.id);
-                change.belowAfter = change.rankAfter > 0 ? after[change.rankAfter - 1] : 0;
-            }
-        }
-        before = std::move(after);
-    }
-    for (const Change& change : step) {
-        if (change.after)
-            mirror_[change.id] = *change.after;
-        else
-            mirror_.erase(change.id);
-    }
+    for (const Change& change : step)
+        if (change.before) unlink(change.id);
+    std::vector<Placing> placed;
+    for (const Change& change : step)
+        if (change.after) placed.push_back({change.id, change.after->layer, change.belowAfter, &*change.after});
+    for (const Placing* placing : bottomFirst(placed)) link(placing->id, placing->below, *placing->state);
+
     for (const Step& undone : redo_) anchors_ -= anchorsOf(undone);
     redo_.clear();
     anchors_ += anchorsOf(step);
@@ -177,41 +211,31 @@ void History::apply(const Step& step, bool forward) {
         explicit Applying(bool& f) : flag(f) { flag = true; }
         ~Applying() { flag = false; }
     } applying(applying_);
-    std::set<AILayerHandle> layers;
     auto from = [&](const Change& c) -> const std::optional<State>& { return forward ? c.before : c.after; };
     auto to = [&](const Change& c) -> const std::optional<State>& { return forward ? c.after : c.before; };
 
     for (const Change& change : step) {
         if (!from(change)) continue;
         AIArtHandle art = handles_.at(change.id);
-        layers.insert(from(change)->layer);
         document_.disposeArt(art);
         ids_.erase(art);
         handles_.erase(change.id);
+        unlink(change.id);
     }
-    // Bottom first, so that the art each goes above is already back.
-    std::vector<const Change*> restored;
+    std::vector<Placing> placed;
     for (const Change& change : step)
-        if (to(change)) restored.push_back(&change);
-    auto rank = [&](const Change* c) { return forward ? c->rankAfter : c->rankBefore; };
-    std::sort(restored.begin(), restored.end(), [&](const Change* a, const Change* b) { return rank(a) < rank(b); });
-    for (const Change* change : restored) {
-        const State& state = *to(*change);
-        Id below = forward ? change->belowAfter : change->belowBefore;
-        auto belowHandle = handles_.find(below);
-        AIArtHandle art = document_.insertPath(state.layer, belowHandle == handles_.end() ? nullptr : belowHandle->second,
-                                               state.shape, state.attributes);
-        ids_[art] = change->id;
-        handles_[change->id] = art;
-        layers.insert(state.layer);
-    }
-    for (const Change& change : step) {
         if (to(change))
-            mirror_[change.id] = *to(change);
-        else
-            mirror_.erase(change.id);
+            placed.push_back(
+                {change.id, to(change)->layer, forward ? change.belowAfter : change.belowBefore, &*to(change)});
+    // Bottom first, so that the art each goes above is already back.
+    for (const Placing* placing : bottomFirst(placed)) {
+        AIArtHandle below = placing->below ? handles_.at(placing->below) : nullptr;
+        AIArtHandle art =
+            document_.insertPath(placing->layer, below, placing->state->shape, placing->state->attributes);
+        ids_[art] = placing->id;
+        handles_[placing->id] = art;
+        link(placing->id, placing->below, *placing->state);
     }
-    for (AILayerHandle layer : layers) order_[layer] = orderOf(layer);
 }
 
 bool History::undo() {
@@ -256,14 +280,18 @@ void History::resync() {
     ids_.clear();
     handles_.clear();
     mirror_.clear();
-    order_.clear();
+    bottoms_.clear();
     lost_ = false;
+    AILayerHandle layer = nullptr;
+    Id below = 0;
     document_.forEachArt([&](AIArtHandle art, const Document::Art& found) {
         Id id = ++lastId_;
         ids_[art] = id;
         handles_[id] = art;
-        mirror_[id] = {found.layer, found.shape, found.attributes};
-        order_[found.layer].push_back(id);
+        if (found.layer != layer) below = 0;
+        link(id, below, {found.layer, found.shape, found.attributes});
+        layer = found.layer;
+        below = id;
     });
 }
 

@@ -182,14 +182,27 @@ struct HitTesting::Index {
 
     /// The art whose box comes within reach of point.
     std::vector<AIArtHandle> near(AIRealPoint point, double reach) const {
-        Box around(Point(point.h - reach, point.v - reach), Point(point.h + reach, point.v + reach));
+        return within(Box(Point(point.h - reach, point.v - reach), Point(point.h + reach, point.v + reach)));
+    }
+
+    std::vector<AIArtHandle> within(const Box& region) const {
         std::vector<AIArtHandle> found;
-        for (auto entry = tree.qbegin(bgi::intersects(around)); entry != tree.qend(); ++entry)
+        for (auto entry = tree.qbegin(bgi::intersects(region)); entry != tree.qend(); ++entry)
             found.push_back(entry->second);
         return found;
     }
 
-    bgi::rtree<Entry, bgi::rstar<16>> tree;
+    std::optional<Bounds> boundsOf(AIArtHandle art) const {
+        auto known = boxes.find(art);
+        if (known == boxes.end()) return std::nullopt;
+        const Box& box = known->second;
+        return Bounds{box.min_corner().get<0>(), box.min_corner().get<1>(), box.max_corner().get<0>(),
+                      box.max_corner().get<1>()};
+    }
+
+    // Quadratic splits: inserting costs far less than with R* (opening a large file inserts every art), and
+    // the queries, over small boxes spread evenly, cost the same.
+    bgi::rtree<Entry, bgi::quadratic<16>> tree;
     std::unordered_map<AIArtHandle, Box> boxes;
 };
 
@@ -207,10 +220,28 @@ HitTesting::~HitTesting() {
 }
 
 void HitTesting::follow(AIArtHandle art, Document::Change change) {
+    std::optional<Bounds> before;
+    if (!observers_.empty()) before = index_->boundsOf(art);
     if (change == Document::Change::removed)
         index_->remove(art);
     else
         index_->put(art, document_.findArt(art)->shape);
+    if (observers_.empty()) return;
+    std::optional<Bounds> after = index_->boundsOf(art);
+    for (const auto& [id, observer] : observers_) observer(art, before, after);
+}
+
+std::vector<AIArtHandle> HitTesting::artWithin(const Bounds& region) const {
+    return index_->within(Index::Box(Index::Point(region.left, region.bottom), Index::Point(region.right, region.top)));
+}
+
+int HitTesting::addObserver(BoundsObserver observer) {
+    observers_.emplace(++lastObserver_, std::move(observer));
+    return lastObserver_;
+}
+
+void HitTesting::removeObserver(int id) {
+    observers_.erase(id);
 }
 
 std::optional<HitResult> HitTesting::testArt(AIArtHandle art, AIRealPoint point, double tolerance,

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -213,6 +214,30 @@ TEST_F(DocumentSuites, LockingLeavesTheAppearanceUnchanged) {
     ASSERT_EQ(art->SetArtUserAttr(handle, kArtLocked | kArtHidden, kArtHidden), kNoErr);
     document.setSelected(handle, true);
     EXPECT_EQ(document.appearanceRevision(), appearance + 2);
+}
+
+TEST_F(DocumentSuites, TheSelectionAndTheArtBelowFollowEveryChange) {
+    AIArtHandle first = newPath();
+    AIArtHandle second = newPath();
+    EXPECT_EQ(document.artBelow(first), nullptr);
+    EXPECT_EQ(document.artBelow(second), first);
+    EXPECT_TRUE(document.selectedArt().empty());
+    ASSERT_EQ(art->SetArtUserAttr(first, kArtSelected, kArtSelected), kNoErr);
+    // A copy of selected art is selected too, and goes between the two.
+    AIArtHandle copy = nullptr;
+    ASSERT_EQ(art->DuplicateArt(first, kPlaceAbove, first, &copy), kNoErr);
+    EXPECT_EQ(document.artBelow(second), copy);
+    EXPECT_EQ(document.artBelow(copy), first);
+    std::vector<AIArtHandle> selected(document.selectedArt().begin(), document.selectedArt().end());
+    std::sort(selected.begin(), selected.end());
+    std::vector<AIArtHandle> expected{first, copy};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(selected, expected);
+    document.setSelected(first, false);
+    ASSERT_EQ(art->DisposeArt(copy), kNoErr);
+    EXPECT_TRUE(document.selectedArt().empty());
+    EXPECT_EQ(document.artBelow(second), first);
+    EXPECT_THROW(document.artBelow(copy), std::invalid_argument);
 }
 
 TEST_F(DocumentSuites, StaleAndForeignHandlesChangeNothing) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <ostream>
+#include <random>
 #include <vector>
 
 #include "host/Document.h"
@@ -192,6 +193,88 @@ TEST_F(HistoryTest, TheHitTestIndexFollowsUndo) {
     EXPECT_EQ(hitTesting.hitTest(restored, {0, 5}, 1, kAllHitRequest).type,
               hitTesting.hitTestLinear(restored, {0, 5}, 1, kAllHitRequest).type);
     EXPECT_NE(hitTesting.hitTest(nullptr, {0, 5}, 1, kAllHitRequest).type, kNothingHitType);
+}
+
+TEST_F(HistoryTest, AnySequenceOfStepsUndoesAndRedoesLikeSnapshotsOfEverything) {
+    // The reference keeps the whole document after every step; the history keeps what each step changed.
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        auto below = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+        auto coordinate = [&] { return std::uniform_real_distribution<float>(-100, 100)(random); };
+        std::vector<AILayerHandle> layers{document.currentLayer(), document.addLayer("Layer 2"),
+                                          document.addLayer("Layer 3")};
+        std::vector<std::vector<Art>> snapshots{contents(document)};
+        std::size_t now = 0;
+        auto anyArt = [&]() -> AIArtHandle {
+            std::vector<AIArtHandle> all;
+            document.forEachArt([&](AIArtHandle handle, const host::Document::Art&) { all.push_back(handle); });
+            return all.empty() ? nullptr : all[below(all.size())];
+        };
+        auto setAnchor = [&](AIArtHandle handle, ASInt16 index) {
+            AIPathSegment moved = anchor(coordinate(), coordinate());
+            EXPECT_EQ(path->SetPathSegments(handle, index, 1, &moved), kNoErr);
+        };
+        for (int event = 0; event < 250; ++event) {
+            std::size_t kind = below(10);
+            if (kind == 0) {
+                ASSERT_EQ(history.undo(), now > 0);
+                if (now > 0) --now;
+            } else if (kind == 1) {
+                ASSERT_EQ(history.redo(), now + 1 < snapshots.size());
+                if (now + 1 < snapshots.size()) ++now;
+            } else {
+                host::History::Group step(history);
+                for (std::size_t change = below(4) + 1; change > 0; --change) {
+                    AIArtHandle some = anyArt();
+                    std::size_t what = below(7);
+                    if (what <= 1 || !some) {
+                        // New art, placed anywhere, with an anchor of its own so that it never repeats a disposed one.
+                        static constexpr ASInt16 kPlaces[] = {kPlaceAboveAll, kPlaceBelowAll, kPlaceAbove, kPlaceBelow};
+                        ASInt16 place = some ? kPlaces[below(4)] : kPlaceAboveAll;
+                        document.setCurrentLayer(layers[below(layers.size())]);
+                        AIArtHandle made = nullptr;
+                        ASSERT_EQ(art->NewArt(kPathArt, place, some, &made), kNoErr);
+                        ASSERT_EQ(path->SetPathSegmentCount(made, 1), kNoErr);
+                        setAnchor(made, 0);
+                    } else if (what == 2) {
+                        ASInt16 count = 0;
+                        ASSERT_EQ(path->GetPathSegmentCount(some, &count), kNoErr);
+                        ASSERT_EQ(path->SetPathSegmentCount(some, static_cast<ASInt16>(count + 1)), kNoErr);
+                        setAnchor(some, count);
+                    } else if (what == 3) {
+                        setAnchor(some, 0);
+                    } else if (what == 4) {
+                        document.disposeArt(some);
+                    } else if (what == 5) {
+                        // Locked and unlocked again, as a hovering tool does: no change.
+                        document.setLocked(some, !(document.findArt(some)->attributes & kArtLocked));
+                        if (below(2)) document.setLocked(some, !(document.findArt(some)->attributes & kArtLocked));
+                    } else {
+                        ASSERT_EQ(path->SetPathClosed(some, !document.findArt(some)->shape.closed), kNoErr);
+                    }
+                }
+            }
+            std::vector<Art> seen = contents(document);
+            if (kind >= 2 && seen != snapshots[now]) {
+                snapshots.resize(++now);
+                snapshots.push_back(seen);
+            }
+            ASSERT_EQ(seen, snapshots[now]) << "after event " << event;
+            ASSERT_EQ(history.canUndo(), now > 0);
+            ASSERT_EQ(history.canRedo(), now + 1 < snapshots.size());
+        }
+        // Undone to the start and redone to the end, every step on the way is as it was.
+        for (; now > 0; --now) {
+            ASSERT_TRUE(history.undo());
+            ASSERT_EQ(contents(document), snapshots[now - 1]);
+        }
+        for (; now + 1 < snapshots.size(); ++now) {
+            ASSERT_TRUE(history.redo());
+            ASSERT_EQ(contents(document), snapshots[now + 1]);
+        }
+        history.clear();
+    }
 }
 
 TEST(HostHistory, UndoIsRefusedInsideAnAction) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -106,6 +107,9 @@ public:
     /// The art's user attributes with those of its layer: art of a locked layer counts as locked, of a
     /// hidden one as hidden. Hit tests and drawing go by these; the Art suite answers the art's own.
     ASInt32 userAttributes(const Art& art) const;
+    /// The art painted just below art in its layer; null at the bottom. Throws std::invalid_argument for art
+    /// that is not in the document.
+    AIArtHandle artBelow(AIArtHandle art) const;
     /// Throws std::invalid_argument for art that is not in the document.
     void setLocked(AIArtHandle art, bool locked);
     /// Throws std::invalid_argument for art that is not in the document.
@@ -116,6 +120,8 @@ public:
     /// Each art, layers bottom first, each layer in paint order.
     void forEachArt(const std::function<void(AIArtHandle, const Art&)>& visit) const;
     std::size_t artCount() const { return art_.size(); }
+    /// The selected art, in no particular order, found without a walk of the document.
+    const std::unordered_set<AIArtHandle>& selectedArt() const { return selected_; }
 
     /// Grows by one at every change of the document.
     std::uint64_t revision() const { return revision_; }
@@ -150,6 +156,7 @@ private:
     std::vector<AILayerHandle> layerOrder_;  ///< topmost first
     AILayerHandle current_ = nullptr;
     HandleTable<AIArtHandle, Art> art_;
+    std::unordered_set<AIArtHandle> selected_;
     std::uint64_t revision_ = 0;
     std::uint64_t appearanceRevision_ = 0;
     std::map<int, Observer> observers_;

@@ -5,7 +5,8 @@
 // command, typing into a panel…) form one step; changes made outside any group
 // form one step at the next group, undo or redo. A step keeps, for each art it
 // changed, the art's state before and after and the art painted just below it,
-// which is enough to put it back in its place. Undo and redo dispose of the art
+// which is enough to put it back in its place: recording, undoing and redoing a
+// step cost what it changed, never a walk of the layer. Undo and redo dispose of the art
 // and add it again: restored art always has a new handle, so a plug-in still
 // holding the old one finds it gone. Layers (their names and colours) and the
 // selection are not part of the history: selecting art makes no step, and art
@@ -84,10 +85,24 @@ private:
         Id id;
         std::optional<State> before, after;
         Id belowBefore, belowAfter;  ///< the art painted just below; 0 at the bottom of the layer
-        std::size_t rankBefore, rankAfter;  ///< position in the layer, to restore bottom first
     };
     using Step = std::vector<Change>;
+    /// An art as of the last commit: its state and its neighbours in its layer's paint order, a list that
+    /// a step updates where it changed things, so that no step ever reads a whole layer.
+    struct Mirrored {
+        State state;
+        Id below = 0, above = 0;  ///< 0: none
+    };
+    /// One art to put in place: its layer and the art it goes just above (0: the bottom of the layer).
+    struct Placing {
+        Id id;
+        AILayerHandle layer;
+        Id below;
+        const State* state;
+    };
     static std::size_t anchorsOf(const Step& step);
+    /// The art in an order where each comes after the art it goes above, when that one is among them too.
+    static std::vector<const Placing*> bottomFirst(const std::vector<Placing>& art);
     /// Forgets the oldest steps beyond the limits.
     void trim();
 
@@ -99,9 +114,13 @@ private:
     bool pendingChanged() const;
     /// Replaces the art of the changes' `from` states by their `to` states.
     void apply(const Step& step, bool forward);
-    /// The art of the layer, bottom first, by id.
-    std::vector<Id> orderOf(AILayerHandle layer) const;
     State stateOf(AIArtHandle art) const;
+    /// The id of the art painted just below art in the document (0: none).
+    Id idBelow(AIArtHandle art) const;
+    /// Puts the art into the mirror's paint order just above below, with that state.
+    void link(Id id, Id below, State state);
+    /// Takes the art out of the mirror.
+    void unlink(Id id);
     /// Forgets every step and reads the document afresh.
     void resync();
 
@@ -113,9 +132,10 @@ private:
     Id lastId_ = 0;
     std::unordered_map<AIArtHandle, Id> ids_;
     std::unordered_map<Id, AIArtHandle> handles_;
-    /// Each art's state and each layer's order as of the last commit.
-    std::unordered_map<Id, State> mirror_;
-    std::map<AILayerHandle, std::vector<Id>> order_;
+    /// Each art's state and place as of the last commit.
+    std::unordered_map<Id, Mirrored> mirror_;
+    /// The bottom art of each layer that holds any, as of the last commit.
+    std::unordered_map<AILayerHandle, Id> bottoms_;
     /// The open step: the art it touched and their states at its start (none: it did not exist).
     std::map<Id, std::optional<State>> pending_;
     std::deque<Step> undo_, redo_;

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -62,6 +64,10 @@ struct HitResult {
 /// the same at every zoom. The C++ interface below takes document points.
 class HitTesting {
 public:
+    /// Told of each change of an art's box, after the fact: its box before and after (none: no box).
+    using BoundsObserver =
+        std::function<void(AIArtHandle, const std::optional<Bounds>& before, const std::optional<Bounds>& after)>;
+
     /// How far from the cursor, in view pixels, the crossing snap looks for a crossing.
     static constexpr double kSnapRadius = 8;
     /// The control string of the crossing snap.
@@ -84,6 +90,13 @@ public:
     /// The crossing of two different paths (neither locked nor hidden) nearest to point, within radius
     /// document points.
     std::optional<AIRealPoint> nearestCrossing(AIRealPoint point, double radius = kSnapRadius) const;
+
+    /// The art whose box meets region, in no particular order.
+    std::vector<AIArtHandle> artWithin(const Bounds& region) const;
+    /// Every change of the document is told, whether it moved the art's box or not: a change of the art's
+    /// attributes keeps its box. Observers are told after the index is up to date.
+    int addObserver(BoundsObserver observer);
+    void removeObserver(int id);
 
     /// Hit results given to plug-ins and not yet released.
     std::size_t liveResults() const { return results_.size(); }
@@ -109,6 +122,8 @@ private:
     const DocumentViews* views_;
     std::unique_ptr<Index> index_;
     int observer_;
+    std::map<int, BoundsObserver> observers_;
+    int lastObserver_ = 0;
     HandleTable<AIHitRef, HitResult> results_;
 };
 
