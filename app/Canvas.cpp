@@ -173,7 +173,8 @@ void Canvas::paintArt(QImage& image) const {
     const AIRealPoint center = host_.views().center();
     // The view's mapping (v up in the artwork, down on the screen), through the middle of the pixels.
     QTransform toView;
-    toView.translate(host_.views().width() / 2.0 + kPixelCentre, host_.views().height() / 2.0 + kPixelCentre);
+    // The middle pixel as the host counts it: an odd size leaves the extra pixel on the right and below.
+    toView.translate(host_.views().width() / 2 + kPixelCentre, host_.views().height() / 2 + kPixelCentre);
     toView.scale(zoom, -zoom);
     toView.translate(-center.h, -center.v);
     QPen plain(Qt::black, 1.0);

@@ -23,9 +23,9 @@ namespace {
 constexpr const char* kTool = "Orvane Tool";
 constexpr const char* kPrefix = "TeskOrvane";
 
-/// The canvas pixel of an artwork point at the initial view (zoom 1, centre 0, 0).
-QPointF pixelOf(double h, double v) {
-    return {h + host::DocumentViews::kWidth / 2.0 + 0.5, host::DocumentViews::kHeight / 2.0 - v + 0.5};
+/// The canvas pixel of an artwork point at the initial view (zoom 1, centre 0, 0): the view is the canvas.
+QPointF pixelOf(const QWidget* canvas, double h, double v) {
+    return {h + canvas->width() / 2 + 0.5, canvas->height() / 2 - v + 0.5};
 }
 
 void mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::NoButton,
@@ -36,7 +36,7 @@ void mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton butto
 }
 
 void moveAndClick(QWidget* canvas, double h, double v, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QPointF at = pixelOf(h, v);
+    QPointF at = pixelOf(canvas, h, v);
     mouse(canvas, QEvent::MouseMove, at, Qt::NoButton, modifiers);
     mouse(canvas, QEvent::MouseButtonPress, at, Qt::LeftButton, modifiers);
     mouse(canvas, QEvent::MouseButtonRelease, at, Qt::LeftButton, modifiers);
@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(art->shape.segments[0].p.v, -60.0f);
         // The cached artwork now holds the stroke: a pixel on the first side is dark.
         QImage shown = canvas->grab().toImage();
-        QPointF onFirstSide = pixelOf(-45, -50);
+        QPointF onFirstSide = pixelOf(canvas, -45, -50);
         QVERIFY(qGray(shown.pixel(onFirstSide.toPoint())) < 200);
     }
 
@@ -140,7 +140,7 @@ private slots:
         window_->toolButton(kTool)->click();
         QWidget* canvas = window_->canvas();
         moveAndClick(canvas, 0, 0);
-        mouse(canvas, QEvent::MouseMove, pixelOf(100, 37));
+        mouse(canvas, QEvent::MouseMove, pixelOf(canvas, 100, 37));
         nlohmann::json before = host::toJson(host_->frame());
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
         QCoreApplication::sendEvent(canvas, &press);
@@ -367,7 +367,7 @@ private slots:
         QCOMPARE(host_->views().center().h, 1200.0f);
         QCOMPARE(host_->views().center().v, 1100.0f);
         QVERIFY(host_->views().artworkToView({1000, 1000})->h >= 0);
-        QVERIFY(host_->views().artworkToView({1400, 1200})->h < host::DocumentViews::kWidth);
+        QVERIFY(host_->views().artworkToView({1400, 1200})->h < canvas->width());
     }
 
     void theHelpMenuOpensTheAboutBoxFromItsSubmenu() {

@@ -65,15 +65,15 @@ std::optional<AIPoint> DocumentViews::artworkToView(AIRealPoint point) const {
     if (!isFinite(point)) return std::nullopt;
     const View& shown = view();
     // In double: a far point must clamp, not overflow on the way.
-    double h = (double{point.h} - shown.center.h) * shown.zoom + shown.width / 2.0;
-    double v = (double{shown.center.v} - point.v) * shown.zoom + shown.height / 2.0;
+    double h = (double{point.h} - shown.center.h) * shown.zoom + static_cast<double>(shown.width / 2);
+    double v = (double{shown.center.v} - point.v) * shown.zoom + static_cast<double>(shown.height / 2);
     return AIPoint{toPixel(h), toPixel(v)};
 }
 
 std::optional<AIRealPoint> DocumentViews::viewToArtwork(AIPoint point) const {
     const View& shown = view();
-    double h = (point.h - shown.width / 2.0) / shown.zoom + shown.center.h;
-    double v = shown.center.v - (point.v - shown.height / 2.0) / shown.zoom;
+    double h = (point.h - static_cast<double>(shown.width / 2)) / shown.zoom + shown.center.h;
+    double v = shown.center.v - (point.v - static_cast<double>(shown.height / 2)) / shown.zoom;
     if (!fitsFloat(h) || !fitsFloat(v)) return std::nullopt;
     return AIRealPoint{static_cast<AIReal>(h), static_cast<AIReal>(v)};
 }

@@ -45,6 +45,7 @@ public:
     ASInt16 width() const { return view().width; }
     ASInt16 height() const { return view().height; }
     /// Sets the size in pixels (a window's, say) and invalidates the view; HostError unless both are positive.
+    /// The centre lies at pixel (width / 2, height / 2), whole numbers.
     void setSize(int width, int height);
 
     bool invalid() const { return view().invalid; }
