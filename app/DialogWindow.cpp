@@ -35,15 +35,15 @@ namespace {
 
 using Item = host::DialogManager::Item;
 
-constexpr int kPopupButtonWidth = 14;
+constexpr int kPopupButtonWidth = 12;
 constexpr int kMenuButtonSize = 16;
-constexpr int kStepButtonWidth = 12;
+constexpr int kStepButtonWidth = 10;
 /// The dialog font's size in pixels, and the palette fonts' share of it.
 constexpr int kDialogFontPixels = 11;
 constexpr double kPaletteFontShare = 0.9;
 constexpr double kSmallPaletteFontShare = 0.8;
 /// Room beside a window title for the window manager's buttons and borders.
-constexpr int kTitleAllowance = 64;
+constexpr int kTitleAllowance = 110;
 /// The panel's fields, as sessions name them.
 constexpr ASInt32 kLengthField = 1;
 constexpr ASInt32 kAngleField = 3;
@@ -608,10 +608,16 @@ bool DialogWindow::sync() {
     setWindowTitle(QString::fromStdString(host_.dialogs().titleOf(dialog_)));
     QRect bounds = rectOf(dialog->bounds);
     bool hasMenu = false;
+    // The items' extent: a modal dialog ends as far below its last item as its first lies from the left.
+    int itemsBottom = 0, itemsLeft = bounds.width();
     for (ADMItemRef ref : dialog->items) {
         const Item* item = host_.dialogs().item(ref);
         if (!item) continue;
         if (item->id == kADMMenuItemID) hasMenu = true;
+        if (item->visible && item->rect.bottom > item->rect.top) {
+            itemsBottom = std::max(itemsBottom, static_cast<int>(item->rect.bottom));
+            itemsLeft = std::min(itemsLeft, std::max(0, static_cast<int>(item->rect.left)));
+        }
         auto found = views_.find(ref);
         if (found == views_.end()) found = views_.emplace(ref, makeView(ref, *item)).first;
         // The procedures may have removed items: the model is looked up again for each.
@@ -632,7 +638,9 @@ bool DialogWindow::sync() {
     QFont titleFont = QApplication::font();
     titleFont.setBold(true);
     int titleWidth = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + kTitleAllowance;
-    setFixedSize(std::max({bounds.width() + (hasMenu ? kMenuButtonSize : 0), titleWidth, 1}), std::max(bounds.height(), 1));
+    int height = bounds.height();
+    if (dialog->modal && itemsBottom > 0) height = std::min(height, itemsBottom + itemsLeft);
+    setFixedSize(std::max({bounds.width() + (hasMenu ? kMenuButtonSize : 0), titleWidth, 1}), std::max(height, 1));
     update();
     return true;
 }

@@ -2,12 +2,22 @@
 // toolbox, the panel's widgets and the modal dialogs, checked on the host's model.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QScrollBar>
+#include <QStandardItemModel>
+#include <QStyle>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QSettings>
+#include <QStatusBar>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QtTest>
@@ -16,6 +26,7 @@
 #include "host/Host.h"
 #include "host/MacRoman.h"
 
+using workbench::Canvas;
 using workbench::MainWindow;
 
 namespace {
@@ -63,6 +74,51 @@ const host::Document::Art* onlyArt(const host::Host& host) {
     return count == 1 ? found : nullptr;
 }
 
+/// The items of a dialog window whose text the widget can't show whole, each as "ID: text".
+QStringList cutTexts(workbench::DialogWindow* window) {
+    QStringList cut;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        QVariant id = widget->property("admItemID");
+        if (!id.isValid() || !widget->isVisible()) continue;
+        QFontMetrics metrics(widget->font());
+        QString text;
+        int room = widget->width();
+        if (auto* edit = widget->findChild<QLineEdit*>()) {
+            text = edit->text();
+            QMargins margins = edit->textMargins();
+            // A frameless line edit keeps two pixels each side for its cursor.
+            room = edit->width() - margins.left() - margins.right() - 4;
+            metrics = QFontMetrics(edit->font());
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            text = label->text();
+            room = label->contentsRect().width();
+            if (!text.isEmpty() && metrics.height() > label->height()) cut << QString("%1: %2 (too low)").arg(id.toInt()).arg(text);
+        } else if (auto* shown = qobject_cast<QPlainTextEdit*>(widget)) {
+            // A long text scrolls down; no line may run off to the side.
+            if (shown->horizontalScrollBar()->maximum() > 0) cut << QString("%1: runs off the side").arg(id.toInt());
+            continue;
+        } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+            text = check->text();
+            room = check->width() - check->style()->pixelMetric(QStyle::PM_IndicatorWidth) -
+                   check->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            text = button->text();
+            room = button->width() - 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin);
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            text = combo->currentText();
+            room = combo->width() - combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        }
+        text.replace(QStringLiteral("&&"), QStringLiteral("&"));
+        if (!text.isEmpty() && metrics.horizontalAdvance(text) > room) cut << QString("%1: %2").arg(id.toInt()).arg(text);
+    }
+    // The title beside the window manager's buttons.
+    QFont title = QApplication::font();
+    title.setBold(true);
+    if (QFontMetrics(title).horizontalAdvance(window->windowTitle()) + 3 * 16 > window->width())
+        cut << QStringLiteral("title: ") + window->windowTitle();
+    return cut;
+}
+
 double preference(host::Host& host, const char* key) {
     std::optional<host::PreferenceStore::Value> value = host.preferences().get(kPrefix, key);
     if (!value) return std::nan("");
@@ -90,7 +146,13 @@ private:
     }
 
 private slots:
-    void init() { open(); }
+    void init() {
+        // Each case starts without the settings an earlier one kept.
+        QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
+        settings.clear();
+        settings.sync();
+        open();
+    }
     void cleanup() {
         window_.reset();
         host_.reset();
@@ -398,6 +460,230 @@ private slots:
         QVERIFY(shown);
         QVERIFY(!host_->modalDialog());
         QVERIFY2(window_->lastError().isEmpty(), qPrintable(window_->lastError()));
+    }
+
+    void everyTextOfEveryDialogFitsItsItem() {
+        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
+        host_->preferences().put(kPrefix, "PanneauVisible", true);
+        startAndShow();
+        ADMDialogRef panel = host_->panel();
+        workbench::DialogWindow* palette = window_->dialogWindow(panel);
+        QVERIFY(palette && palette->isVisible());
+        window_->act([&] { host_->selectTool(kTool); });
+        typeInto(palette, 1, QStringLiteral("35.48"));
+        QCOMPARE(palette->itemWidget(1)->findChild<QLineEdit*>()->text(), QStringLiteral("35.48 mm"));
+        QCOMPARE(cutTexts(palette).join(", "), QString());
+        // Every page of the help: a text longer than its item scrolls.
+        constexpr int kShowHelp = 2, kNextPage = 8, kPages = 9;
+        window_->act([&] { host_->chooseDialogMenu(panel, kShowHelp); });
+        bool scrolled = false;
+        for (int page = 1; page <= kPages; ++page) {
+            QStringList cut = cutTexts(palette);
+            QVERIFY2(cut.isEmpty(), qPrintable(QString("page %1: %2").arg(page).arg(cut.join(", "))));
+            for (auto* text : palette->findChildren<QPlainTextEdit*>())
+                if (text->isVisible() && text->verticalScrollBar()->maximum() > 0) scrolled = true;
+            window_->act([&] { host_->clickItem(panel, kNextPage); });
+        }
+        QVERIFY(scrolled);
+
+        // The preferences, and the custom scale dialog over them.
+        QStringList cutPrefs, cutScale;
+        QStringList scaleStops;  // each tab stop's class, in order
+        QWidget* focusAfterTab = nullptr;
+        QWidget* secondField = nullptr;
+        bool separatorsInert = false;
+        QTimer::singleShot(0, this, [&] {
+            workbench::DialogWindow* prefs = window_->dialogWindow(host_->modalDialog());
+            QVERIFY(prefs);
+            cutPrefs = cutTexts(prefs);
+            // The scale list's separator rows can't be chosen.
+            for (QComboBox* combo : prefs->findChildren<QComboBox*>()) {
+                auto* rows = qobject_cast<QStandardItemModel*>(combo->model());
+                for (int i = 0; rows && i < combo->count(); ++i)
+                    if (combo->itemData(i, Qt::AccessibleDescriptionRole).toString() == QStringLiteral("separator"))
+                        separatorsInert = rows->item(i)->flags() == Qt::NoItemFlags;
+            }
+            QTimer::singleShot(0, this, [&] {
+                workbench::DialogWindow* scale = window_->dialogWindow(host_->modalDialog());
+                QVERIFY(scale && scale != prefs);
+                cutScale = cutTexts(scale);
+                QList<QWidget*> stops = scale->tabStops();
+                for (QWidget* stop : stops)
+                    scaleStops << (qobject_cast<QPushButton*>(stop) ? QStringLiteral("button")
+                                   : qobject_cast<QLabel*>(stop)    ? QStringLiteral("label")
+                                                                    : QStringLiteral("field"));
+                if (stops.size() >= 2) {
+                    QApplication::setActiveWindow(scale);
+                    QWidget* first = stops[0]->focusProxy() ? stops[0]->focusProxy() : stops[0];
+                    first->setFocus();
+                    secondField = stops[1]->focusProxy() ? stops[1]->focusProxy() : stops[1];
+                    QTest::keyClick(first, Qt::Key_Tab);
+                    focusAfterTab = scale->focusWidget();
+                }
+                window_->act([&] { host_->clickItem(host_->modalDialog(), 2); });
+                QTimer::singleShot(0, this, [&] { window_->act([&] { host_->clickItem(host_->modalDialog(), 2); }); });
+            });
+            window_->act([&] { host_->pickEntry(host_->modalDialog(), 8, 26); });
+        });
+        window_->act([&] { host_->editTool(); });
+        QCOMPARE(cutPrefs.join(", "), QString());
+        QCOMPARE(cutScale.join(", "), QString());
+        QVERIFY(separatorsInert);
+        // Tab goes from the fields to the buttons, never to a label or a picture.
+        QVERIFY(scaleStops.size() >= 3);
+        QVERIFY2(!scaleStops.contains(QStringLiteral("label")), qPrintable(scaleStops.join(" ")));
+        QVERIFY2(scaleStops.lastIndexOf(QStringLiteral("field")) < scaleStops.indexOf(QStringLiteral("button")),
+                 qPrintable(scaleStops.join(" ")));
+        QVERIFY(focusAfterTab && focusAfterTab == secondField);
+    }
+
+    void quitAsksToSaveThenClosesEveryWindow() {
+        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
+        host_->preferences().put(kPrefix, "PanneauVisible", true);
+        startAndShow();
+        workbench::DialogWindow* palette = window_->dialogWindow(host_->panel());
+        QVERIFY(palette && palette->isVisible());
+        // Wholly on the screen.
+        QVERIFY(palette->screen()->availableGeometry().contains(palette->geometry()));
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Untitled[*] — Orvane Workbench"));
+        QVERIFY(!window_->isWindowModified());
+        window_->toolButton(kTool)->click();
+        moveAndClick(window_->canvas(), 0, 0);
+        moveAndClick(window_->canvas(), 50, 0);
+        QVERIFY(window_->isWindowModified());
+
+        auto answer = [this](QMessageBox::StandardButton with, bool* asked) {
+            QTimer::singleShot(0, this, [with, asked] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                *asked = box != nullptr;
+                if (box) box->button(with)->click();
+            });
+        };
+        bool asked = false;
+        answer(QMessageBox::Cancel, &asked);
+        QVERIFY(!window_->close());
+        QVERIFY(asked && window_->isVisible() && palette->isVisible());
+        QCOMPARE(host_->document().artCount(), std::size_t{1});
+
+        // Saved, the document is no longer modified; an undo makes it so again.
+        QTemporaryDir folder;
+        QString file = folder.filePath(QStringLiteral("kept.svg"));
+        QVERIFY(window_->saveTo(file));
+        QCOMPARE(window_->windowTitle(), QStringLiteral("kept.svg[*] — Orvane Workbench"));
+        QVERIFY(!window_->isWindowModified());
+        QVERIFY(window_->statusBar()->currentMessage().contains(QStringLiteral("Saved")));
+        menuAction("&Edit", "&Undo")->trigger();
+        QVERIFY(window_->isWindowModified());
+        menuAction("&Edit", "&Redo")->trigger();
+        QVERIFY(!window_->isWindowModified());
+        // The redone path is new art: two clicks start another polyline.
+        moveAndClick(window_->canvas(), 50, 50);
+        moveAndClick(window_->canvas(), 90, 90);
+        QVERIFY(window_->isWindowModified());
+
+        asked = false;
+        answer(QMessageBox::Discard, &asked);
+        QVERIFY(window_->close());
+        QVERIFY(asked);
+        QVERIFY(!palette->isVisible());
+        QVERIFY(!window_->isVisible());
+        // The workbench's own settings keep the panel's place and its shown state.
+        QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
+        QVERIFY(settings.value(QStringLiteral("panel/visible")).toBool());
+    }
+
+    void theViewFollowsTheCanvasAndOpeningFits() {
+        startAndShow();
+        window_->resize(1000, 800);
+        QCoreApplication::processEvents();
+        Canvas* canvas = window_->canvas();
+        QCOMPARE(int(host_->views().width()), canvas->width());
+        QCOMPARE(int(host_->views().height()), canvas->height());
+        QVERIFY(canvas->width() > host::DocumentViews::kWidth);
+        AIRect bounds = host_->views().bounds();
+        QCOMPARE(int(bounds.right), canvas->width());
+        QCOMPARE(int(bounds.bottom), canvas->height());
+
+        QTemporaryDir folder;
+        QString file = folder.filePath(QStringLiteral("far.svg"));
+        host_->document().addSvgPath("M 5000 5000 L 5400 5300");
+        QVERIFY(window_->saveTo(file));
+        QVERIFY(window_->openFile(file));
+        for (AIRealPoint corner : {AIRealPoint{5000, 5000}, AIRealPoint{5400, 5300}}) {
+            AIPoint at = *host_->views().artworkToView(corner);
+            QVERIFY(at.h >= 0 && at.h < canvas->width() && at.v >= 0 && at.v < canvas->height());
+        }
+        // A file that can't be opened says so in a message box, and leaves the drawing as it was.
+        bool told = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            told = box && box->text().contains(QStringLiteral("missing.svg"));
+            if (box) box->accept();
+        });
+        QVERIFY(!window_->openFile(folder.filePath(QStringLiteral("missing.svg"))));
+        QVERIFY(told);
+        QCOMPARE(host_->document().artCount(), std::size_t{1});
+    }
+
+    void theAnnotationsFollowAClickAndTheSelectionToolShowsTheArrow() {
+        startAndShow();
+        window_->toolButton(kTool)->click();
+        QWidget* canvas = window_->canvas();
+        moveAndClick(canvas, 0, 0);
+        moveAndClick(canvas, 60, 0);
+        moveAndClick(canvas, 60, 60);
+        // The click that closes the path: the frame is the one a movement would draw there, no stale band.
+        moveAndClick(canvas, 0, 0);
+        nlohmann::json afterClick = host::toJson(host_->frame());
+        mouse(canvas, QEvent::MouseMove, pixelOf(canvas, 0, 0));
+        QCOMPARE(afterClick, host::toJson(host_->frame()));
+        QVERIFY(canvas->cursor().shape() == Qt::BitmapCursor);
+        window_->toolButton("")->click();
+        QCOMPARE(canvas->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void aRecordedSessionReplaysToTheSameDocument() {
+        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
+        host_->preferences().put(kPrefix, "PanneauVisible", true);
+        QTemporaryDir folder;
+        QString session = folder.filePath(QStringLiteral("recorded.session"));
+        startAndShow();
+        QVERIFY(window_->recordSession(session));
+        window_->resize(900, 700);
+        QCoreApplication::processEvents();
+        window_->toolButton(kTool)->click();
+        Canvas* canvas = window_->canvas();
+        moveAndClick(canvas, -100, -20);
+        moveAndClick(canvas, 33.3, 10.7, Qt::ShiftModifier);
+        workbench::DialogWindow* palette = window_->dialogWindow(host_->panel());
+        typeInto(palette, 1, QStringLiteral("12,5 mm"));
+        typeInto(palette, 3, QStringLiteral("30"));
+        moveAndClick(canvas, 80, 40);
+        moveAndClick(canvas, 100, 100);
+        menuAction("&Edit", "&Undo")->trigger();
+        menuAction("&View", "Zoom &In")->trigger();
+        moveAndClick(canvas, 20, -60);
+        moveAndClick(canvas, 20, -60);
+        QVERIFY(window_->saveTo(folder.filePath(QStringLiteral("drawn.svg"))));
+        QVERIFY2(window_->lastError().isEmpty(), qPrintable(window_->lastError()));
+        QVERIFY(host_->document().artCount() >= 1);
+        nlohmann::json drawn = host_->document().dump();
+        window_->recorder().stop();
+
+        // Played headless: the same anchors, to the bit.
+        QFile script(session);
+        QVERIFY(script.open(QIODevice::Append));
+        script.write("dump doc replayed.json\n");
+        script.close();
+        QProcess replay;
+        replay.setWorkingDirectory(folder.path());
+        replay.start(QStringLiteral(ORVANE_REPLAY), {QStringLiteral("--plugins"), QStringLiteral(ORVANE_PLUGINS_DIR), session});
+        QVERIFY(replay.waitForFinished(60000));
+        QVERIFY2(replay.exitCode() == 0, replay.readAllStandardError().constData());
+        QFile out(folder.filePath(QStringLiteral("replayed.json")));
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        nlohmann::json replayed = nlohmann::json::parse(out.readAll().toStdString());
+        QCOMPARE(QString::fromStdString(replayed.dump()), QString::fromStdString(drawn.dump()));
     }
 
 private:
