@@ -86,8 +86,9 @@ QStringList cutTexts(workbench::DialogWindow* window) {
         if (auto* edit = widget->findChild<QLineEdit*>()) {
             text = edit->text();
             QMargins margins = edit->textMargins();
-            // A frameless line edit keeps two pixels each side for its cursor.
-            room = edit->width() - margins.left() - margins.right() - 4;
+            // A line edit keeps two pixels each side for its cursor, inside its frame.
+            int frame = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+            room = edit->width() - margins.left() - margins.right() - 4 - 2 * frame;
             metrics = QFontMetrics(edit->font());
         } else if (auto* label = qobject_cast<QLabel*>(widget)) {
             text = label->text();
@@ -492,10 +493,21 @@ private slots:
         QWidget* focusAfterTab = nullptr;
         QWidget* secondField = nullptr;
         bool separatorsInert = false;
+        int bandBelowItems = -1;
+        int leftOfItems = -1;
         QTimer::singleShot(0, this, [&] {
             workbench::DialogWindow* prefs = window_->dialogWindow(host_->modalDialog());
             QVERIFY(prefs);
             cutPrefs = cutTexts(prefs);
+            // No blank band below the items: the margin below them is the one at their left.
+            int lowest = 0, left = prefs->width();
+            for (QWidget* item : prefs->findChildren<QWidget*>())
+                if (item->property("admItemID").isValid() && item->isVisible()) {
+                    lowest = std::max(lowest, item->geometry().bottom() + 1);
+                    left = std::min(left, item->geometry().left());
+                }
+            bandBelowItems = prefs->height() - lowest;
+            leftOfItems = left;
             // The scale list's separator rows can't be chosen.
             for (QComboBox* combo : prefs->findChildren<QComboBox*>()) {
                 auto* rows = qobject_cast<QStandardItemModel*>(combo->model());
@@ -529,6 +541,8 @@ private slots:
         QCOMPARE(cutPrefs.join(", "), QString());
         QCOMPARE(cutScale.join(", "), QString());
         QVERIFY(separatorsInert);
+        QVERIFY2(bandBelowItems >= 0 && bandBelowItems <= leftOfItems,
+                 qPrintable(QString("%1 pixels below the items, %2 at their left").arg(bandBelowItems).arg(leftOfItems)));
         // Tab goes from the fields to the buttons, never to a label or a picture.
         QVERIFY(scaleStops.size() >= 3);
         QVERIFY2(!scaleStops.contains(QStringLiteral("label")), qPrintable(scaleStops.join(" ")));
