@@ -457,6 +457,8 @@ DialogWindow::View DialogWindow::makeView(ADMItemRef ref, const Item& item) {
         // A text longer than its item scrolls: with the wheel, and with the keys once clicked.
         auto* text = new QPlainTextEdit(this);
         text->setReadOnly(true);
+        // The arrows and the page keys move through it; nothing can be typed.
+        text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         text->setFrameShape(QFrame::NoFrame);
         text->setFocusPolicy(Qt::ClickFocus);
         text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -475,17 +475,38 @@ private slots:
         QCOMPARE(palette->itemWidget(1)->findChild<QLineEdit*>()->text(), QStringLiteral("35.48 mm"));
         QCOMPARE(cutTexts(palette).join(", "), QString());
         // Every page of the help: a text longer than its item scrolls.
-        constexpr int kShowHelp = 2, kNextPage = 8, kPages = 9;
+        constexpr int kShowHelp = 2, kNextPage = 8, kPages = 10;
         window_->act([&] { host_->chooseDialogMenu(panel, kShowHelp); });
         bool scrolled = false;
         for (int page = 1; page <= kPages; ++page) {
             QStringList cut = cutTexts(palette);
             QVERIFY2(cut.isEmpty(), qPrintable(QString("page %1: %2").arg(page).arg(cut.join(", "))));
-            for (auto* text : palette->findChildren<QPlainTextEdit*>())
-                if (text->isVisible() && text->verticalScrollBar()->maximum() > 0) scrolled = true;
+            for (auto* text : palette->findChildren<QPlainTextEdit*>()) {
+                QScrollBar* bar = text->verticalScrollBar();
+                if (scrolled || !text->isVisible() || bar->maximum() == 0) continue;
+                scrolled = true;
+                // The wheel over the text (under the item's click layer) scrolls it, and so do the keys.
+                QPoint middle = text->geometry().center();
+                QWidget* under = palette->childAt(middle);
+                QVERIFY(under);
+                QPointF at = under->mapFrom(palette, middle);
+                QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                                  Qt::NoModifier, Qt::NoScrollPhase, false);
+                QCoreApplication::sendEvent(under, &wheel);
+                QVERIFY(bar->value() > 0);
+                QTest::keyClick(text, Qt::Key_Home);
+                QCOMPARE(bar->value(), 0);
+                QTest::keyClick(text, Qt::Key_PageDown);
+                QVERIFY(bar->value() > 0);
+            }
             window_->act([&] { host_->clickItem(panel, kNextPage); });
         }
         QVERIFY(scrolled);
+        // A tool window with a title and a close box only.
+        Qt::WindowFlags flags = palette->windowFlags();
+        QVERIFY(flags & Qt::CustomizeWindowHint);
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
 
         // The preferences, and the custom scale dialog over them.
         QStringList cutPrefs, cutScale;
