@@ -218,23 +218,31 @@ void MainWindow::restoreSettings() {
     // hide them. An item that turns out to be another palette's is chosen again, which puts that one back.
     act([this] { host_.updateMenus(); });
     const host::Menus& menus = host_.menus();
+    // The commands of the palette list, its submenus included.
+    std::vector<std::string> commands;
+    std::function<void(AIMenuGroup)> collect = [&](AIMenuGroup group) {
+        for (AIMenuItemHandle handle : menus.itemsOf(group)) {
+            const host::Menus::Item* item = menus.item(handle);
+            if (!item) continue;
+            if (item->submenu)
+                collect(item->submenu);
+            else
+                commands.push_back(item->text);
+        }
+    };
     for (AIMenuGroup group : menus.groups()) {
         const host::Menus::Group* found = menus.group(group);
-        if (!found || found->parent || found->name != "Tool Palettes") continue;
-        auto handles = menus.itemsOf(group);
-        for (AIMenuItemHandle handle : handles) {
-            const host::Menus::Item* item = menus.item(handle);
-            if (!item || item->submenu) continue;
-            std::string text = item->text;
-            auto choose = [&] {
-                recorder_.add("menu " + SessionRecorder::quoted(text));
-                act([&] { host_.chooseMenuItem(text); });
-            };
-            choose();
-            shown = host_.dialogs().dialog(panel);
-            if (!shown || shown->visible == visible) return;
-            choose();
-        }
+        if (found && !found->parent && found->name == "Tool Palettes") collect(group);
+    }
+    for (const std::string& text : commands) {
+        auto choose = [&] {
+            recorder_.add("menu " + SessionRecorder::quoted(text));
+            act([&] { host_.chooseMenuItem(text); });
+        };
+        choose();
+        shown = host_.dialogs().dialog(panel);
+        if (!shown || shown->visible == visible) return;
+        choose();
     }
 }
 
@@ -543,12 +551,20 @@ void MainWindow::exportPng() {
                                                 QStringLiteral("PNG images (*.png)"));
     if (file.isEmpty()) return;
     if (!file.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) file += QStringLiteral(".png");
+    exportTo(file);
+}
+
+bool MainWindow::exportTo(const QString& file) {
     // The artwork only: the labels and the rubber band belong to the screen.
-    if (act([&] {
+    if (!act([&] {
             host::FrameRenderer renderer(host_.document(), host_.views(), host_.drawer().metrics());
             renderer.write(file.toStdString(), {});
-        }))
-        statusBar()->showMessage(QStringLiteral("Exported %1").arg(QFileInfo(file).fileName()), kStatusTimeout);
+        })) {
+        QMessageBox::warning(this, QStringLiteral("Export PNG"), lastError_);
+        return false;
+    }
+    statusBar()->showMessage(QStringLiteral("Exported %1").arg(QFileInfo(file).fileName()), kStatusTimeout);
+    return true;
 }
 
 void MainWindow::deleteSelection() {

@@ -55,6 +55,8 @@ public:
     bool openFile(const QString& file);
     /// Saves the document to file; a message box tells what went wrong.
     bool saveTo(const QString& file);
+    /// Writes the artwork as the view shows it, without the annotations, to a PNG file.
+    bool exportTo(const QString& file);
     /// Asks whether to save unsaved changes; false when the person cancels (or the save fails).
     bool maybeSave();
     /// Writes what the person does, from the host's start, to an orvane-replay session file.

@@ -23,6 +23,7 @@
 #include <QtTest>
 
 #include "MainWindow.h"
+#include "host/FrameRenderer.h"
 #include "host/Host.h"
 #include "host/MacRoman.h"
 
@@ -675,6 +676,51 @@ private slots:
         QVERIFY(canvas->cursor().shape() == Qt::BitmapCursor);
         window_->toolButton("")->click();
         QCOMPARE(canvas->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void exportPngLeavesTheLabelsOnTheScreen() {
+        startAndShow();
+        window_->toolButton(kTool)->click();
+        QWidget* canvas = window_->canvas();
+        moveAndClick(canvas, -100, 0);
+        moveAndClick(canvas, 0, 50);
+        mouse(canvas, QEvent::MouseMove, pixelOf(canvas, 80, -30));
+        QVERIFY(!host_->frame().empty());
+        QTemporaryDir folder;
+        QString exported = folder.filePath(QStringLiteral("export.png"));
+        QString withLabels = folder.filePath(QStringLiteral("labels.png"));
+        QVERIFY(window_->exportTo(exported));
+        host::FrameRenderer renderer(host_->document(), host_->views(), host_->drawer().metrics());
+        renderer.write(withLabels.toStdString(), host_->frame());
+        QImage picture(exported), labelled(withLabels);
+        QCOMPARE(picture.size(), canvas->size());
+        QVERIFY(picture != labelled);
+        // The art is there: the first segment's middle is dark.
+        QPoint middle = pixelOf(canvas, -50, 25).toPoint();
+        QVERIFY(qGray(picture.pixel(middle)) < 200);
+        // Nothing but the art: every dark pixel is near one of the two segments, none near the labels.
+        QPoint label = pixelOf(canvas, 80, -30).toPoint();
+        for (int y = label.y() - 20; y < label.y() + 20; ++y)
+            for (int x = label.x() - 40; x < label.x() + 40; ++x)
+                QCOMPARE(qGray(picture.pixel(x, y)), 255);
+    }
+
+    void thePanelComesBackWhereItWasAndAsItWas() {
+        {
+            QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
+            settings.setValue(QStringLiteral("panel/visible"), true);
+            settings.setValue(QStringLiteral("palettes/Orvane 1.3/position"), QPoint(100, 120));
+        }
+        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
+        host_->preferences().put(kPrefix, "PanneauVisible", false);
+        startAndShow();
+        workbench::DialogWindow* palette = window_->dialogWindow(host_->panel());
+        QVERIFY(palette && palette->isVisible());
+        QVERIFY(host_->dialogs().dialog(host_->panel())->visible);
+        QCOMPARE(palette->pos(), QPoint(100, 120));
+        // The menu item that showed it is in the journal: a replay shows it too.
+        const std::vector<std::string>& lines = window_->recorder().lines();
+        QVERIFY(std::find(lines.begin(), lines.end(), "menu \"Show Tesk•Orvane\"") != lines.end());
     }
 
     void aRecordedSessionReplaysToTheSameDocument() {
