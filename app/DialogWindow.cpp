@@ -301,9 +301,11 @@ void DialogWindow::orderTabs() {
     std::vector<Stop> stops;
     for (const auto& [ref, view] : views_) {
         const Item* item = host_.dialogs().item(ref);
-        if (!item || view.widget->focusPolicy() == Qt::NoFocus || view.widget->focusPolicy() == Qt::ClickFocus) continue;
+        // A field's box hands the focus to its line edit.
+        QWidget* taker = view.widget->focusProxy() ? view.widget->focusProxy() : view.widget;
+        if (!item || !(taker->focusPolicy() & Qt::TabFocus)) continue;
         bool button = item->type == kADMTextPushButtonType || item->type == kADMPicturePushButtonType;
-        stops.push_back({button, item->rect.top, item->rect.left, view.widget});
+        stops.push_back({button, item->rect.top, item->rect.left, taker});
     }
     std::sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) {
         return std::tie(a.button, a.top, a.left) < std::tie(b.button, b.top, b.left);
@@ -448,6 +450,8 @@ DialogWindow::View DialogWindow::makeView(ADMItemRef ref, const Item& item) {
     } else if (type == kADMPicturePushButtonType) {
         auto* button = new QToolButton(this);
         button->setAutoRaise(true);
+        // A picture that answers a click, often a field's label: the mouse's, not a stop of Tab.
+        button->setFocusPolicy(Qt::NoFocus);
         QObject::connect(button, &QToolButton::clicked, button, [=, this, &host] {
             record("panel click " + std::to_string(id), "dialog click " + std::to_string(id), "a click");
             act([&] { host.clickItem(dialog, id); });
