@@ -147,9 +147,9 @@ void MainWindow::sync() {
                 if (host_.dialogs().findItem(ref, host::DialogManager::kCancelButtonID)) {
                     recorder_.add("dialog click " + std::to_string(host::DialogManager::kCancelButtonID));
                     act([&] { host_.clickItem(ref, host::DialogManager::kCancelButtonID); });
-                }
-                else if (modalLoop_)
+                } else if (modalLoop_) {
                     modalLoop_->exit(0);
+                }
             };
             window->setRecorder(&recorder_);
             found = dialogWindows_.emplace(ref, window).first;
@@ -163,7 +163,7 @@ void MainWindow::sync() {
             window->move(dialog->bounds.left, dialog->bounds.top);
         } else if (visible && !window->isVisible() && dialog && !window->property("placed").toBool()) {
             window->setProperty("placed", true);
-            placePalette(window);
+            placePalette(window, dialog->name);
         }
         if (visible != window->isVisible()) window->setVisible(visible);
         if (ref == host_.panel()) panelWasShown_ = visible;
@@ -182,9 +182,14 @@ void MainWindow::sync() {
     syncing_ = false;
 }
 
-void MainWindow::placePalette(DialogWindow* window) {
+QString MainWindow::paletteKey(const std::string& name) {
+    // By the dialog's name, which stays when a new version changes its title.
+    return QStringLiteral("palettes/") + QString::fromStdString(name) + QStringLiteral("/position");
+}
+
+void MainWindow::placePalette(DialogWindow* window, const std::string& name) {
     QSettings settings(settingsFile(), QSettings::IniFormat);
-    QString key = QStringLiteral("palettes/") + window->windowTitle() + QStringLiteral("/position");
+    QString key = paletteKey(name);
     // Where it was last, else beside the window, not over the canvas.
     QPoint wanted = settings.contains(key) ? settings.value(key).toPoint()
                                            : frameGeometry().topRight() + QPoint(kPaletteGap, kFrameAllowance);
@@ -252,8 +257,7 @@ void MainWindow::saveSettings() {
     for (auto& [ref, window] : dialogWindows_) {
         const host::DialogManager::Dialog* dialog = host_.dialogs().dialog(ref);
         if (!dialog || dialog->modal || !window->property("placed").toBool()) continue;
-        settings.setValue(QStringLiteral("palettes/") + window->windowTitle() + QStringLiteral("/position"),
-                          window->pos());
+        settings.setValue(paletteKey(dialog->name), window->pos());
     }
     if (host_.panel()) settings.setValue(QStringLiteral("panel/visible"), panelWasShown_);
 }

@@ -84,7 +84,9 @@ private:
     /// The art as it was opened or saved: the reference of isDocumentModified().
     void markSaved();
     /// Places a palette shown for the first time: where it was last, else beside the window, on screen.
-    void placePalette(DialogWindow* window);
+    void placePalette(DialogWindow* window, const std::string& name);
+    /// The settings key of the place of the palette with that dialog name.
+    static QString paletteKey(const std::string& name);
     void restoreSettings();
     void saveSettings();
     void deleteSelection();

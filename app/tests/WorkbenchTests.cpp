@@ -717,7 +717,7 @@ private slots:
         {
             QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
             settings.setValue(QStringLiteral("panel/visible"), true);
-            settings.setValue(QStringLiteral("palettes/Orvane 1.3/position"), QPoint(100, 120));
+            settings.setValue(QStringLiteral("palettes/Orvane/position"), QPoint(100, 120));
         }
         host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
         host_->preferences().put(kPrefix, "PanneauVisible", false);
