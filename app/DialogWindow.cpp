@@ -1,6 +1,9 @@
 #include "DialogWindow.h"
 
+#include <algorithm>
 #include <charconv>
+#include <optional>
+#include <tuple>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,10 +23,6 @@
 #include <QSvgRenderer>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <algorithm>
-#include <optional>
-#include <tuple>
 
 #include "ADMDrawer.h"
 #include "host/Bundle.h"
