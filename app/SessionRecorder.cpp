@@ -11,8 +11,11 @@ SessionRecorder::~SessionRecorder() {
     stop();
 }
 
-void SessionRecorder::begin(host::Host& host, int screenWidth, int screenHeight) {
+SessionRecorder::SessionRecorder() {
     add("# Recorded by orvane-workbench; play it with orvane-replay.");
+}
+
+void SessionRecorder::begin(host::Host& host, int screenWidth, int screenHeight) {
     add("screen " + std::to_string(screenWidth) + " " + std::to_string(screenHeight));
     // The store as the plug-in will read it at its start.
     for (const nlohmann::json& entry : host.preferences().dump()) {

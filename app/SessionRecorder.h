@@ -15,7 +15,7 @@ namespace workbench {
 
 class SessionRecorder {
 public:
-    SessionRecorder() = default;
+    SessionRecorder();
     SessionRecorder(const SessionRecorder&) = delete;
     SessionRecorder& operator=(const SessionRecorder&) = delete;
     ~SessionRecorder();
