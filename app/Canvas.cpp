@@ -381,7 +381,8 @@ void Canvas::fit() {
     if (left <= right) {
         constexpr double kMargin = 0.9;
         double w = std::max(right - left, 1.0), h = std::max(top - bottom, 1.0);
-        zoom = std::clamp(kMargin * std::min(host_.views().width() / w, host_.views().height() / h), kMinZoom, kMaxZoom);
+        zoom =
+            std::clamp(kMargin * std::min(host_.views().width() / w, host_.views().height() / h), kMinZoom, kMaxZoom);
         center = {static_cast<AIReal>((left + right) / 2), static_cast<AIReal>((bottom + top) / 2)};
     }
     act_([&] {

@@ -17,9 +17,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStandardItemModel>
-#include <QPushButton>
 #include <QSvgRenderer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -136,8 +136,8 @@ QFont fontOf(ASInt32 font, const QFont& base) {
     QFont result = base;
     if (font == kADMBoldDialogFont) result.setBold(true);
     if (font == kADMPaletteFont || font == kADMSmallPaletteFont)
-        result.setPixelSize(static_cast<int>(
-            std::lround(base.pixelSize() * (font == kADMSmallPaletteFont ? kSmallPaletteFontShare : kPaletteFontShare))));
+        result.setPixelSize(static_cast<int>(std::lround(
+            base.pixelSize() * (font == kADMSmallPaletteFont ? kSmallPaletteFontShare : kPaletteFontShare))));
     return result;
 }
 
@@ -553,7 +553,8 @@ void DialogWindow::syncView(View& view, const Item& item) {
             auto* rows = qobject_cast<QStandardItemModel*>(combo->model());
             const host::DialogManager::List* list = host_.dialogs().list(item.list);
             for (int i = 0; rows && list && i < combo->count(); ++i) {
-                const host::DialogManager::Entry* entry = host_.dialogs().entry(list->entries[static_cast<std::size_t>(i)]);
+                const host::DialogManager::Entry* entry =
+                    host_.dialogs().entry(list->entries[static_cast<std::size_t>(i)]);
                 if (!entry || (!entry->separator && entry->enabled)) continue;
                 rows->item(i)->setFlags(entry->separator ? Qt::NoItemFlags : Qt::ItemIsSelectable);
                 if (entry->separator) combo->setItemData(i, QStringLiteral("separator"), Qt::AccessibleDescriptionRole);

@@ -343,7 +343,8 @@ void MainWindow::buildMenus() {
     file->addAction(QStringLiteral("&Export PNG…"), this, [this] { exportPng(); });
     file->addSeparator();
     recordAction_ = file->addAction(QStringLiteral("&Record Session…"), this, [this] { chooseRecording(); });
-    recordAction_->setToolTip(QStringLiteral("Write what you do, from the start, as a session orvane-replay plays back"));
+    recordAction_->setToolTip(
+        QStringLiteral("Write what you do, from the start, as a session orvane-replay plays back"));
     file->addSeparator();
     file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
 
@@ -466,8 +467,8 @@ bool MainWindow::save() {
 }
 
 bool MainWindow::saveAs() {
-    QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Save As SVG"), file_,
-                                                QStringLiteral("SVG files (*.svg)"));
+    QString file =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save As SVG"), file_, QStringLiteral("SVG files (*.svg)"));
     if (file.isEmpty()) return false;
     if (!file.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) file += QStringLiteral(".svg");
     return saveTo(file);
@@ -494,9 +495,12 @@ bool MainWindow::maybeSave() {
     box.setInformativeText(QStringLiteral("Your changes are lost if you don't save them."));
     box.setDefaultButton(QMessageBox::Save);
     switch (box.exec()) {
-        case QMessageBox::Save: return save();
-        case QMessageBox::Discard: return true;
-        default: return false;
+        case QMessageBox::Save:
+            return save();
+        case QMessageBox::Discard:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -505,8 +509,9 @@ bool MainWindow::isDocumentModified() {
     if (checkedRevision_ != host_.document().appearanceRevision()) {
         checkedRevision_ = host_.document().appearanceRevision();
         auto now = artShapes(host_.document());
-        modified_ = !std::equal(now.begin(), now.end(), savedArt_.begin(), savedArt_.end(),
-                                [](const auto& a, const auto& b) { return a.first == b.first && sameSegments(a.second, b.second); });
+        modified_ = !std::equal(
+            now.begin(), now.end(), savedArt_.begin(), savedArt_.end(),
+            [](const auto& a, const auto& b) { return a.first == b.first && sameSegments(a.second, b.second); });
     }
     return modified_;
 }

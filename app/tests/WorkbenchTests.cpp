@@ -4,20 +4,20 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QProcess>
-#include <QScrollBar>
-#include <QStandardItemModel>
-#include <QStyle>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSettings>
+#include <QStandardItemModel>
+#include <QStatusBar>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QSettings>
-#include <QStatusBar>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QtTest>
@@ -94,7 +94,8 @@ QStringList cutTexts(workbench::DialogWindow* window) {
         } else if (auto* label = qobject_cast<QLabel*>(widget)) {
             text = label->text();
             room = label->contentsRect().width();
-            if (!text.isEmpty() && metrics.height() > label->height()) cut << QString("%1: %2 (too low)").arg(id.toInt()).arg(text);
+            if (!text.isEmpty() && metrics.height() > label->height())
+                cut << QString("%1: %2 (too low)").arg(id.toInt()).arg(text);
         } else if (auto* shown = qobject_cast<QPlainTextEdit*>(widget)) {
             // A long text scrolls down; no line may run off to the side.
             if (shown->horizontalScrollBar()->maximum() > 0) cut << QString("%1: runs off the side").arg(id.toInt());
@@ -111,7 +112,8 @@ QStringList cutTexts(workbench::DialogWindow* window) {
             room = combo->width() - combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         }
         text.replace(QStringLiteral("&&"), QStringLiteral("&"));
-        if (!text.isEmpty() && metrics.horizontalAdvance(text) > room) cut << QString("%1: %2").arg(id.toInt()).arg(text);
+        if (!text.isEmpty() && metrics.horizontalAdvance(text) > room)
+            cut << QString("%1: %2").arg(id.toInt()).arg(text);
     }
     // The title beside the window manager's buttons.
     QFont title = QApplication::font();
@@ -491,8 +493,8 @@ private slots:
                 QWidget* under = palette->childAt(middle);
                 QVERIFY(under);
                 QPointF at = under->mapFrom(palette, middle);
-                QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
-                                  Qt::NoModifier, Qt::NoScrollPhase, false);
+                QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                                  Qt::NoScrollPhase, false);
                 QCoreApplication::sendEvent(under, &wheel);
                 QVERIFY(bar->value() > 0);
                 QTest::keyClick(text, Qt::Key_Home);
@@ -544,9 +546,9 @@ private slots:
                 cutScale = cutTexts(scale);
                 QList<QWidget*> stops = scale->tabStops();
                 for (QWidget* stop : stops)
-                    scaleStops << (qobject_cast<QPushButton*>(stop)   ? QStringLiteral("button")
+                    scaleStops << (qobject_cast<QPushButton*>(stop) ? QStringLiteral("button")
                                    : qobject_cast<QLineEdit*>(stop) ? QStringLiteral("field")
-                                                                   : QStringLiteral("picture or label"));
+                                                                    : QStringLiteral("picture or label"));
                 if (stops.size() >= 2) {
                     QApplication::setActiveWindow(scale);
                     QWidget* first = stops[0]->focusProxy() ? stops[0]->focusProxy() : stops[0];
@@ -572,8 +574,9 @@ private slots:
         QCOMPARE(cutPrefs.join(", "), QString());
         QCOMPARE(cutScale.join(", "), QString());
         QVERIFY(separatorsInert);
-        QVERIFY2(bandBelowItems >= 0 && bandBelowItems <= leftOfItems,
-                 qPrintable(QString("%1 pixels below the items, %2 at their left").arg(bandBelowItems).arg(leftOfItems)));
+        QVERIFY2(
+            bandBelowItems >= 0 && bandBelowItems <= leftOfItems,
+            qPrintable(QString("%1 pixels below the items, %2 at their left").arg(bandBelowItems).arg(leftOfItems)));
         // Tab goes from the fields to the buttons, never to a label or a picture.
         QCOMPARE(scaleStops.join(" "), QStringLiteral("field field button button"));
         QVERIFY(focusAfterTab && focusAfterTab == secondField);
@@ -709,8 +712,7 @@ private slots:
         // Nothing but the art: every dark pixel is near one of the two segments, none near the labels.
         QPoint label = pixelOf(canvas, 80, -30).toPoint();
         for (int y = label.y() - 20; y < label.y() + 20; ++y)
-            for (int x = label.x() - 40; x < label.x() + 40; ++x)
-                QCOMPARE(qGray(picture.pixel(x, y)), 255);
+            for (int x = label.x() - 40; x < label.x() + 40; ++x) QCOMPARE(qGray(picture.pixel(x, y)), 255);
     }
 
     void thePanelComesBackWhereItWasAndAsItWas() {
@@ -766,7 +768,8 @@ private slots:
         script.close();
         QProcess replay;
         replay.setWorkingDirectory(folder.path());
-        replay.start(QStringLiteral(ORVANE_REPLAY), {QStringLiteral("--plugins"), QStringLiteral(ORVANE_PLUGINS_DIR), session});
+        replay.start(QStringLiteral(ORVANE_REPLAY),
+                     {QStringLiteral("--plugins"), QStringLiteral(ORVANE_PLUGINS_DIR), session});
         QVERIFY(replay.waitForFinished(60000));
         QVERIFY2(replay.exitCode() == 0, replay.readAllStandardError().constData());
         QFile out(folder.filePath(QStringLiteral("replayed.json")));

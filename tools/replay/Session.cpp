@@ -4,14 +4,14 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <set>
-#include <utility>
 #include <sstream>
+#include <utility>
 
 #include "Lexer.h"
 #include "host/FrameRenderer.h"
