@@ -448,12 +448,14 @@ private slots:
             if (action->text() == QStringLiteral("Tesk•Orvane…")) about = action;
         QVERIFY(about);
         bool shown = false;
+        QStringList aboutCut;
         QTimer::singleShot(0, this, [&] {
             workbench::DialogWindow* box = window_->dialogWindow(host_->modalDialog());
             QVERIFY(box);
             shown = box->isVisible();
             // Its draw procedure's picture is painted with the dialog.
             QVERIFY(!host_->dialogs().dialog(box->dialog())->drawing.empty());
+            aboutCut = cutTexts(box);
             QPushButton* ok = nullptr;
             for (QPushButton* button : box->findChildren<QPushButton*>())
                 if (button->isVisible()) ok = button;
@@ -462,6 +464,7 @@ private slots:
         });
         about->trigger();
         QVERIFY(shown);
+        QCOMPARE(aboutCut.join(", "), QString());
         QVERIFY(!host_->modalDialog());
         QVERIFY2(window_->lastError().isEmpty(), qPrintable(window_->lastError()));
     }
