@@ -191,7 +191,8 @@ void addDamage(std::vector<QRect>& rects, QRect pixels) {
 }  // namespace
 
 Canvas::Canvas(host::Host& host, Act act, QWidget* parent) : QWidget(parent), host_(host), act_(std::move(act)) {
-    setFixedSize(sizeHint());
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -262,7 +263,8 @@ QTransform Canvas::viewTransform() const {
     const AIRealPoint center = host_.views().center();
     // The view's mapping (v up in the artwork, down on the screen), through the middle of the pixels.
     QTransform toView;
-    toView.translate(DocumentViews::kWidth / 2.0 + kPixelCentre, DocumentViews::kHeight / 2.0 + kPixelCentre);
+    // The middle pixel as the host counts it: an odd size leaves the extra pixel on the right and below.
+    toView.translate(host_.views().width() / 2 + kPixelCentre, host_.views().height() / 2 + kPixelCentre);
     toView.scale(zoom, -zoom);
     toView.translate(-center.h, -center.v);
     return toView;
@@ -350,6 +352,7 @@ void Canvas::mouseMoveEvent(QMouseEvent* event) {
     }
     AIRealPoint point = artworkPoint(event->position());
     ASUInt16 bits = modifierBits(event->modifiers());
+    record("move " + SessionRecorder::cursor(point, bits));
     act_([&] { host_.move(point, bits); });
 }
 
@@ -369,6 +372,7 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
         return;
     }
     ASUInt16 bits = modifierBits(event->modifiers());
+    record("click " + SessionRecorder::cursor(point, bits));
     act_([&] { host_.click(point, bits); });
 }
 
@@ -413,6 +417,27 @@ void Canvas::leaveEvent(QEvent*) {
     cursorInside_ = false;
 }
 
+void Canvas::resizeEvent(QResizeEvent*) {
+    // The view is the widget: the plug-in reads its bounds, and the centre stays in the middle.
+    if (width() == host_.views().width() && height() == host_.views().height()) return;
+    record("view size " + std::to_string(width()) + " " + std::to_string(height()));
+    int w = width(), h = height();
+    act_([&] {
+        host_.views().setSize(w, h);
+        host_.afterEvent();
+    });
+}
+
+void Canvas::record(const std::string& line) const {
+    if (recorder_) recorder_->add(line);
+}
+
+void Canvas::recordView() const {
+    AIRealPoint center = host_.views().center();
+    record("view " + SessionRecorder::number(host_.views().zoom()) + " " + SessionRecorder::number(center.h) + " " +
+           SessionRecorder::number(center.v));
+}
+
 void Canvas::modifiersChanged(Qt::KeyboardModifiers modifiers) {
     if (modifierBits(modifiers) == modifierBits(lastModifiers_)) return;
     lastModifiers_ = modifiers;
@@ -420,6 +445,7 @@ void Canvas::modifiersChanged(Qt::KeyboardModifiers modifiers) {
     // The labels follow the keys at once, not at the next movement.
     AIRealPoint point = artworkPoint(lastCursor_);
     ASUInt16 bits = modifierBits(modifiers);
+    record("move " + SessionRecorder::cursor(point, bits));
     act_([&] { host_.move(point, bits); });
 }
 
@@ -431,6 +457,7 @@ void Canvas::panBy(QPointF delta) {
         host_.views().setCenter(moved);
         host_.afterEvent();
     });
+    recordView();
 }
 
 void Canvas::zoomAround(double factor, QPointF at) {
@@ -443,6 +470,7 @@ void Canvas::zoomAround(double factor, QPointF at) {
         host_.views().setCenter({center.h + before.h - after.h, center.v + before.v - after.v});
         host_.afterEvent();
     });
+    recordView();
 }
 
 void Canvas::setZoom(double zoom) {
@@ -451,6 +479,7 @@ void Canvas::setZoom(double zoom) {
         host_.views().setZoom(static_cast<AIReal>(zoom));
         host_.afterEvent();
     });
+    recordView();
 }
 
 void Canvas::fit() {
@@ -470,7 +499,8 @@ void Canvas::fit() {
     if (left <= right) {
         constexpr double kMargin = 0.9;
         double w = std::max(right - left, 1.0), h = std::max(top - bottom, 1.0);
-        zoom = std::clamp(kMargin * std::min(DocumentViews::kWidth / w, DocumentViews::kHeight / h), kMinZoom, kMaxZoom);
+        zoom =
+            std::clamp(kMargin * std::min(host_.views().width() / w, host_.views().height() / h), kMinZoom, kMaxZoom);
         center = {static_cast<AIReal>((left + right) / 2), static_cast<AIReal>((bottom + top) / 2)};
     }
     act_([&] {
@@ -478,6 +508,7 @@ void Canvas::fit() {
         host_.views().setCenter(center);
         host_.afterEvent();
     });
+    recordView();
 }
 
 void Canvas::selectAt(AIRealPoint point) {
@@ -534,7 +565,8 @@ QCursor Canvas::cursorFor(int id) {
 
 void Canvas::updateCursor() {
     if (panning_) return;
-    int id = host_.basic().cursor();
+    // The plug-in's cursor belongs to its tool: the host's own tool shows the arrow.
+    int id = host_.tools().selected() == host_.tools().selectionTool() ? 0 : host_.basic().cursor();
     if (id == shownCursor_) return;
     shownCursor_ = id;
     setCursor(id == 0 ? QCursor(Qt::ArrowCursor) : cursorFor(id));

@@ -16,6 +16,7 @@
 #include <QPoint>
 #include <QWidget>
 
+#include "SessionRecorder.h"
 #include "host/Host.h"
 
 namespace workbench {
@@ -28,6 +29,9 @@ class Canvas : public QWidget {
 public:
     static constexpr double kMinZoom = 1.0 / 64;
     static constexpr double kMaxZoom = 64.0;
+    /// The smallest canvas a window can shrink to, in pixels.
+    static constexpr int kMinimumWidth = 160;
+    static constexpr int kMinimumHeight = 120;
 
     Canvas(host::Host& host, Act act, QWidget* parent = nullptr);
     Canvas(const Canvas&) = delete;
@@ -44,8 +48,10 @@ public:
     void setZoom(double zoom);
     /// Zoom and centre that show all the art, or 100 % at the origin when there is none.
     void fit();
-    /// The mouse cursor the plug-in asked for (the host's "cursor"), or the arrow.
+    /// The mouse cursor the plug-in asked for (the host's "cursor"); the arrow for the host's selection tool.
     void updateCursor();
+    /// Where the canvas writes what the person does; null for nowhere.
+    void setRecorder(SessionRecorder* recorder) { recorder_ = recorder; }
 
     QSize sizeHint() const override;
 
@@ -58,6 +64,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void refreshArt();
@@ -70,10 +77,14 @@ private:
     void modifiersChanged(Qt::KeyboardModifiers modifiers);
     void panBy(QPointF delta);
     void selectAt(AIRealPoint point);
+    void record(const std::string& line) const;
+    /// Writes the view's zoom and centre as they are now.
+    void recordView() const;
     QCursor cursorFor(int id);
 
     host::Host& host_;
     Act act_;
+    SessionRecorder* recorder_ = nullptr;
     QImage art_;
     bool artValid_ = false;
     std::uint64_t artRevision_ = 0;

@@ -1,5 +1,11 @@
 #include "DialogWindow.h"
 
+#include <algorithm>
+#include <charconv>
+#include <optional>
+#include <tuple>
+
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -10,7 +16,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStandardItemModel>
 #include <QSvgRenderer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -25,9 +34,38 @@ namespace {
 
 using Item = host::DialogManager::Item;
 
-constexpr int kPopupButtonWidth = 14;
+constexpr int kPopupButtonWidth = 12;
 constexpr int kMenuButtonSize = 16;
-constexpr int kStepButtonWidth = 12;
+constexpr int kStepButtonWidth = 10;
+/// The dialog font's size in pixels, and the palette fonts' share of it.
+constexpr int kDialogFontPixels = 11;
+constexpr double kPaletteFontShare = 0.9;
+constexpr double kSmallPaletteFontShare = 0.8;
+/// Room beside a window title for the window manager's buttons and borders.
+constexpr int kTitleAllowance = 110;
+/// The panel's fields, as sessions name them.
+constexpr ASInt32 kLengthField = 1;
+constexpr ASInt32 kAngleField = 3;
+
+/// A typed text as a session's number: the digits with a point for a decimal comma, the unit left out;
+/// nullopt for a text that is not a number (the field beeps at it).
+std::optional<std::string> typedNumber(std::string text) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) text.erase(text.begin());
+    std::size_t end = text.find_last_of("0123456789");
+    if (end == std::string::npos) return std::nullopt;
+    text.erase(end + 1);
+    for (char& c : text)
+        if (c == ',') c = '.';
+    double value = 0;
+    auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || stop != text.data() + text.size()) return std::nullopt;
+    return text;
+}
+
+std::string stepWords(bool up, bool large) {
+    return std::string(up ? "up" : "down") + (large ? " large" : "");
+}
 
 /// An arrow of a spin edit; it keeps the modifiers of the click that pressed it, Shift for the large step.
 class StepButton : public QToolButton {
@@ -98,7 +136,8 @@ QFont fontOf(ASInt32 font, const QFont& base) {
     QFont result = base;
     if (font == kADMBoldDialogFont) result.setBold(true);
     if (font == kADMPaletteFont || font == kADMSmallPaletteFont)
-        result.setPointSizeF(base.pointSizeF() * (font == kADMSmallPaletteFont ? 0.8 : 0.9));
+        result.setPixelSize(static_cast<int>(std::lround(
+            base.pixelSize() * (font == kADMSmallPaletteFont ? kSmallPaletteFontShare : kPaletteFontShare))));
     return result;
 }
 
@@ -113,6 +152,8 @@ class ItemOverlay : public QWidget {
 public:
     std::function<void(QPainter&)> paint;
     std::function<void(int h0, int h1)> drag;
+    /// A scrolling text beneath: it takes the wheel, and the keys once clicked.
+    QAbstractScrollArea* scroller = nullptr;
 
     explicit ItemOverlay(QWidget* parent) : QWidget(parent) {}
 
@@ -122,7 +163,14 @@ protected:
         QPainter painter(this);
         paint(painter);
     }
-    void mousePressEvent(QMouseEvent* event) override { pressedAt_ = event->position().toPoint().x(); }
+    void mousePressEvent(QMouseEvent* event) override {
+        pressedAt_ = event->position().toPoint().x();
+        if (scroller) scroller->setFocus(Qt::MouseFocusReason);
+    }
+    void wheelEvent(QWheelEvent* event) override {
+        if (!scroller) return QWidget::wheelEvent(event);
+        QCoreApplication::sendEvent(scroller->viewport(), event);
+    }
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (drag) drag(pressedAt_, event->position().toPoint().x());
     }
@@ -190,7 +238,7 @@ void paintDialogDrawing(QPainter& painter, host::Host& host, SPPluginRef plugin,
     for (const host::DialogDrawOp& op : drawing) {
         QColor color = colorOf(op.color, palette);
         QRect rect = rectOf(op.rect);
-        painter.setFont(fontOf(op.font, QFont()));
+        painter.setFont(fontOf(op.font, dialogFont()));
         switch (op.kind) {
             case host::DialogDrawOp::Kind::standard: break;  // the widget beneath draws itself
             case host::DialogDrawOp::Kind::clear: painter.fillRect(rect, palette.color(QPalette::Window)); break;
@@ -220,12 +268,64 @@ void paintDialogDrawing(QPainter& painter, host::Host& host, SPPluginRef plugin,
 DialogWindow::DialogWindow(host::Host& host, Act act, ADMDialogRef dialog, QWidget* parent)
     : QDialog(parent), host_(host), act_(std::move(act)), dialog_(dialog) {
     const host::DialogManager::Dialog* shown = model();
+    // A title and a close box only: the window is as large as the plug-in made it.
+    Qt::WindowFlags frame = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
     if (shown && shown->modal) {
         setModal(true);
+        setWindowFlags(Qt::Dialog | frame);
     } else {
-        setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        setWindowFlags(Qt::Tool | frame);
     }
+    setFont(dialogFont());
     sync();
+}
+
+QFont dialogFont() {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStretch(QFont::SemiCondensed);
+    font.setPixelSize(kDialogFontPixels);
+    return font;
+}
+
+QList<QWidget*> DialogWindow::tabStops() const {
+    return tabStops_;
+}
+
+void DialogWindow::orderTabs() {
+    struct Stop {
+        bool button;
+        ASInt32 top, left;
+        QWidget* widget;
+    };
+    std::vector<Stop> stops;
+    for (const auto& [ref, view] : views_) {
+        const Item* item = host_.dialogs().item(ref);
+        // A field's box hands the focus to its line edit.
+        QWidget* taker = view.widget->focusProxy() ? view.widget->focusProxy() : view.widget;
+        if (!item || !(taker->focusPolicy() & Qt::TabFocus)) continue;
+        bool button = item->type == kADMTextPushButtonType || item->type == kADMPicturePushButtonType;
+        stops.push_back({button, item->rect.top, item->rect.left, taker});
+    }
+    std::sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) {
+        return std::tie(a.button, a.top, a.left) < std::tie(b.button, b.top, b.left);
+    });
+    QList<QWidget*> order;
+    for (const Stop& stop : stops) order.push_back(stop.widget);
+    if (order == tabStops_) return;
+    tabStops_ = order;
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void DialogWindow::record(const std::string& panelCommand, const std::string& dialogCommand,
+                          const std::string& what) const {
+    if (!recorder_) return;
+    const host::DialogManager::Dialog* dialog = model();
+    if (dialog_ == host_.panel() && !panelCommand.empty())
+        recorder_->add(panelCommand);
+    else if (dialog && dialog->modal && !dialogCommand.empty())
+        recorder_->add(dialogCommand);
+    else
+        recorder_->add("# not played back: " + what + " in \"" + host_.dialogs().titleOf(dialog_) + "\"");
 }
 
 QWidget* DialogWindow::itemWidget(ASInt32 itemID) const {
@@ -249,22 +349,30 @@ DialogWindow::View DialogWindow::makeView(ADMItemRef ref, const Item& item) {
         layout->setSpacing(0);
         auto* edit = new QLineEdit(box);
         edit->setObjectName(QStringLiteral("edit"));
+        // The whole rectangle is the text's: the item's value fits as the plug-in measured it.
+        edit->setFrame(false);
+        edit->setTextMargins(0, 0, 0, 0);
+        box->setFocusProxy(edit);
         layout->addWidget(edit);
-        QObject::connect(edit, &QLineEdit::returnPressed, edit, [=, &host] {
+        std::string fieldName = id == kLengthField ? "length" : id == kAngleField ? "angle" : "";
+        auto confirm = [=, this, &host] {
             std::string text = edit->text().toStdString();
             edit->setModified(false);
+            std::optional<std::string> number = typedNumber(text);
+            record(number && !fieldName.empty() ? "panel " + fieldName + " " + *number : "",
+                   number ? "dialog set " + std::to_string(id) + " " + *number : "", "typing \"" + text + "\"");
             act([&] { host.typeIntoItem(dialog, id, text); });
-        });
-        QObject::connect(edit, &QLineEdit::editingFinished, edit, [=, &host] {
+        };
+        QObject::connect(edit, &QLineEdit::returnPressed, edit, confirm);
+        QObject::connect(edit, &QLineEdit::editingFinished, edit, [=] {
             // Leaving a field that was edited confirms it, as Return does.
-            if (!edit->isModified()) return;
-            std::string text = edit->text().toStdString();
-            edit->setModified(false);
-            act([&] { host.typeIntoItem(dialog, id, text); });
+            if (edit->isModified()) confirm();
         });
         // A step starts from the value held: an unconfirmed text is dropped.
-        auto step = [=, &host](bool up, bool large) {
+        auto step = [=, this, &host](bool up, bool large) {
             edit->setModified(false);
+            record(fieldName.empty() ? "" : "panel step " + fieldName + " " + stepWords(up, large),
+                   "dialog step " + std::to_string(id) + " " + stepWords(up, large), "a step");
             act([&] { host.stepItem(dialog, id, up, large); });
         };
         edit->installEventFilter(new StepKeys(edit, step));
@@ -284,7 +392,7 @@ DialogWindow::View DialogWindow::makeView(ADMItemRef ref, const Item& item) {
         }
         layout->addWidget(arrows);
         if (type == kADMSpinEditPopupType) {
-            auto* button = listButton(box, host, ref, Qt::DownArrow, [=, &host](int position) {
+            auto* button = listButton(box, host, ref, Qt::DownArrow, [=, this, &host](int position) {
                 // The entry's ID as the list holds it when chosen.
                 const Item* field = host.dialogs().item(ref);
                 const host::DialogManager::List* list = field ? host.dialogs().list(field->list) : nullptr;
@@ -293,49 +401,83 @@ DialogWindow::View DialogWindow::makeView(ADMItemRef ref, const Item& item) {
                     host.dialogs().entry(list->entries[static_cast<std::size_t>(position)]);
                 if (!entry) return;
                 ASInt32 entryID = entry->id;
+                record(fieldName.empty() ? "" : "panel pick " + fieldName + " " + std::to_string(entryID), "",
+                       "a preset");
                 act([&] { host.pickPreset(dialog, id, entryID); });
             });
             button->setObjectName(QStringLiteral("popup"));
+            button->setFocusPolicy(Qt::NoFocus);
             button->setFixedWidth(kPopupButtonWidth);
             layout->addWidget(button);
         }
         view.widget = box;
     } else if (type == kADMPopupListType) {
         auto* combo = new QComboBox(this);
-        QObject::connect(combo, &QComboBox::activated, combo,
-                         [=, &host](int position) { act([&] { host.pickEntry(dialog, id, position); }); });
+        QObject::connect(combo, &QComboBox::activated, combo, [=, this, &host](int position) {
+            record("", "dialog pick " + std::to_string(id) + " " + std::to_string(position), "a list entry");
+            act([&] { host.pickEntry(dialog, id, position); });
+        });
         view.widget = combo;
     } else if (type == kADMPopupMenuType) {
-        view.widget = listButton(this, host, ref, Qt::RightArrow, [=, &host](int position) {
-            if (id == kADMMenuItemID)
+        view.widget = listButton(this, host, ref, Qt::RightArrow, [=, this, &host](int position) {
+            if (id == kADMMenuItemID) {
+                record("panel menu " + std::to_string(position), "", "a menu entry");
                 act([&] { host.chooseDialogMenu(dialog, position); });
-            else
+            } else {
+                record("", "dialog pick " + std::to_string(id) + " " + std::to_string(position), "a list entry");
                 act([&] { host.pickEntry(dialog, id, position); });
+            }
         });
+        // A menu opens with the mouse; Tab goes only to fields and buttons.
+        view.widget->setFocusPolicy(Qt::NoFocus);
     } else if (type == kADMTextCheckBoxType) {
         auto* check = new QCheckBox(this);
-        QObject::connect(check, &QCheckBox::clicked, check, [=, &host] { act([&] { host.clickItem(dialog, id); }); });
+        QObject::connect(check, &QCheckBox::clicked, check, [=, this, &host] {
+            record("panel click " + std::to_string(id), "dialog click " + std::to_string(id), "a click");
+            act([&] { host.clickItem(dialog, id); });
+        });
         view.widget = check;
     } else if (type == kADMTextPushButtonType) {
         auto* button = new QPushButton(this);
         // Return confirms the field being typed in, not the dialog.
         button->setAutoDefault(false);
-        QObject::connect(button, &QPushButton::clicked, button, [=, &host] { act([&] { host.clickItem(dialog, id); }); });
+        QObject::connect(button, &QPushButton::clicked, button, [=, this, &host] {
+            record("panel click " + std::to_string(id), "dialog click " + std::to_string(id), "a click");
+            act([&] { host.clickItem(dialog, id); });
+        });
         view.widget = button;
     } else if (type == kADMPicturePushButtonType) {
         auto* button = new QToolButton(this);
         button->setAutoRaise(true);
-        QObject::connect(button, &QToolButton::clicked, button, [=, &host] { act([&] { host.clickItem(dialog, id); }); });
+        // A picture that answers a click, often a field's label: the mouse's, not a stop of Tab.
+        button->setFocusPolicy(Qt::NoFocus);
+        QObject::connect(button, &QToolButton::clicked, button, [=, this, &host] {
+            record("panel click " + std::to_string(id), "dialog click " + std::to_string(id), "a click");
+            act([&] { host.clickItem(dialog, id); });
+        });
         view.widget = button;
+    } else if (type == kADMTextStaticMultiLineType) {
+        // A text longer than its item scrolls: with the wheel, and with the keys once clicked.
+        auto* text = new QPlainTextEdit(this);
+        text->setReadOnly(true);
+        // The arrows and the page keys move through it; nothing can be typed.
+        text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        text->setFrameShape(QFrame::NoFrame);
+        text->setFocusPolicy(Qt::ClickFocus);
+        text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        text->setContextMenuPolicy(Qt::NoContextMenu);
+        text->viewport()->setAutoFillBackground(false);
+        text->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
+        text->document()->setDocumentMargin(0);
+        view.widget = text;
     } else {
         // Static texts and pictures: a click is the item's notification.
         auto* label = new QLabel(this);
-        label->setWordWrap(type == kADMTextStaticMultiLineType);
         if (type == kADMPictureStaticType)
             label->setAlignment(Qt::AlignCenter);
         else
-            label->setAlignment(alignmentOf(item.justify) |
-                                (type == kADMTextStaticMultiLineType ? Qt::AlignTop : Qt::AlignVCenter));
+            label->setAlignment(alignmentOf(item.justify) | Qt::AlignVCenter);
         view.widget = label;
     }
     view.widget->setObjectName(view.widget->objectName().isEmpty() ? QString("item%1").arg(id) : view.widget->objectName());
@@ -353,14 +495,19 @@ DialogWindow::View DialogWindow::makeView(ADMItemRef ref, const Item& item) {
             painter.translate(-drawn->rect.left, -drawn->rect.top);
             paintDialogDrawing(painter, host_, plugin, drawn->drawing);
         };
-        overlay->drag = [=, &host](int h0, int h1) {
+        overlay->drag = [=, this, &host](int h0, int h1) {
             const Item* now = host.dialogs().item(ref);
             if (!now) return;
-            if (now->track)
+            if (now->track) {
+                record("", "dialog drag " + std::to_string(id) + " " + std::to_string(h0) + " " + std::to_string(h1),
+                       "a drag");
                 act([&] { host.dragItem(dialog, id, h0, h1); });
-            else
+            } else {
+                record("panel click " + std::to_string(id), "dialog click " + std::to_string(id), "a click");
                 act([&] { host.clickItem(dialog, id); });
+            }
         };
+        overlay->scroller = qobject_cast<QAbstractScrollArea*>(view.widget);
         view.overlay = overlay;
     }
     return view;
@@ -402,6 +549,16 @@ void DialogWindow::syncView(View& view, const Item& item) {
         if (shown != texts) {
             combo->clear();
             combo->addItems(texts);
+            // A separator row is a line: it neither lights up nor can be chosen; a disabled entry can't be chosen.
+            auto* rows = qobject_cast<QStandardItemModel*>(combo->model());
+            const host::DialogManager::List* list = host_.dialogs().list(item.list);
+            for (int i = 0; rows && list && i < combo->count(); ++i) {
+                const host::DialogManager::Entry* entry =
+                    host_.dialogs().entry(list->entries[static_cast<std::size_t>(i)]);
+                if (!entry || (!entry->separator && entry->enabled)) continue;
+                rows->item(i)->setFlags(entry->separator ? Qt::NoItemFlags : Qt::ItemIsSelectable);
+                if (entry->separator) combo->setItemData(i, QStringLiteral("separator"), Qt::AccessibleDescriptionRole);
+            }
         }
         combo->setCurrentIndex(active);
         combo->blockSignals(false);
@@ -420,9 +577,18 @@ void DialogWindow::syncView(View& view, const Item& item) {
             button->setIconSize(picture.size().boundedTo(rect.size()));
         }
         if (button->icon().isNull()) button->setText(literal(text));
+    } else if (type == kADMTextStaticMultiLineType) {
+        auto* shown = static_cast<QPlainTextEdit*>(widget);
+        shown->setFont(fontOf(item.font, dialogFont()));
+        if (shown->toPlainText() != text) {
+            shown->setPlainText(text);
+            QTextOption option = shown->document()->defaultTextOption();
+            option.setAlignment(alignmentOf(item.justify));
+            shown->document()->setDefaultTextOption(option);
+        }
     } else if (type != kADMPopupMenuType) {
         auto* label = static_cast<QLabel*>(widget);
-        label->setFont(fontOf(item.font, font()));
+        label->setFont(fontOf(item.font, dialogFont()));
         if (type == kADMPictureStaticType) {
             if (view.picture != item.picture) {
                 view.picture = item.picture;
@@ -448,10 +614,16 @@ bool DialogWindow::sync() {
     setWindowTitle(QString::fromStdString(host_.dialogs().titleOf(dialog_)));
     QRect bounds = rectOf(dialog->bounds);
     bool hasMenu = false;
+    // The items' extent: a modal dialog ends as far below its last item as its first lies from the left.
+    int itemsBottom = 0, itemsLeft = bounds.width();
     for (ADMItemRef ref : dialog->items) {
         const Item* item = host_.dialogs().item(ref);
         if (!item) continue;
         if (item->id == kADMMenuItemID) hasMenu = true;
+        if (item->visible && item->rect.bottom > item->rect.top) {
+            itemsBottom = std::max(itemsBottom, static_cast<int>(item->rect.bottom));
+            itemsLeft = std::min(itemsLeft, std::max(0, static_cast<int>(item->rect.left)));
+        }
         auto found = views_.find(ref);
         if (found == views_.end()) found = views_.emplace(ref, makeView(ref, *item)).first;
         // The procedures may have removed items: the model is looked up again for each.
@@ -467,7 +639,14 @@ bool DialogWindow::sync() {
         delete it->second.overlay;
         it = views_.erase(it);
     }
-    setFixedSize(std::max(bounds.width() + (hasMenu ? kMenuButtonSize : 0), 1), std::max(bounds.height(), 1));
+    orderTabs();
+    // Wide enough for the whole title beside the window manager's buttons.
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    int titleWidth = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + kTitleAllowance;
+    int height = bounds.height();
+    if (dialog->modal && itemsBottom > 0) height = std::min(height, itemsBottom + itemsLeft);
+    setFixedSize(std::max({bounds.width() + (hasMenu ? kMenuButtonSize : 0), titleWidth, 1}), std::max(height, 1));
     update();
     return true;
 }
@@ -489,6 +668,7 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
     }
     ADMDialogRef ref = dialog_;
     host::Host& host = host_;
+    record("panel close", "", "closing the window");
     act_([&] { host.closeDialog(ref); });
 }
 

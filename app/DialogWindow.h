@@ -10,9 +10,13 @@
 #include <QPixmap>
 
 #include "Canvas.h"
+#include "SessionRecorder.h"
 #include "host/Host.h"
 
 namespace workbench {
+
+/// The small font of dialog items, as hosts of such plug-ins show them: every text is measured in it.
+QFont dialogFont();
 
 /// The image of a plug-in's picture or icon resource, or a null pixmap.
 QPixmap resourcePixmap(host::Host& host, SPPluginRef plugin, ASInt32 id, QSize size = {});
@@ -29,6 +33,10 @@ public:
     bool sync();
     /// Called when a person closes the window of a modal run or presses Escape in it.
     std::function<void()> onDismiss;
+    /// Where the window writes what the person does in it; null for nowhere.
+    void setRecorder(SessionRecorder* recorder) { recorder_ = recorder; }
+    /// The widgets that take the keyboard focus, in the order Tab goes through them.
+    QList<QWidget*> tabStops() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -44,6 +52,11 @@ private:
     };
 
     View makeView(ADMItemRef ref, const host::DialogManager::Item& item);
+    /// Writes a person's action: as a panel command in the panel, as a dialog command in a modal dialog;
+    /// what a session can't say is written as a comment.
+    void record(const std::string& panelCommand, const std::string& dialogCommand, const std::string& what) const;
+    /// Fields first, then buttons, each in the order of their places; nothing else takes the focus.
+    void orderTabs();
     void syncView(View& view, const host::DialogManager::Item& item);
     const host::DialogManager::Dialog* model() const { return host_.dialogs().dialog(dialog_); }
 
@@ -51,6 +64,8 @@ private:
     Act act_;
     ADMDialogRef dialog_;
     std::map<ADMItemRef, View> views_;
+    SessionRecorder* recorder_ = nullptr;
+    QList<QWidget*> tabStops_;
 };
 
 /// Paints a dialog display list (dialog pixels) with the plug-in's resources.

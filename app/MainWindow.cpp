@@ -6,10 +6,13 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -24,6 +27,27 @@ namespace {
 constexpr double kZoomStep = 2.0;
 constexpr int kToolIconSize = 24;
 constexpr int kStatusTimeout = 8000;
+const QString kAppTitle = QStringLiteral("Orvane Workbench");
+/// Room for a window's frame when it is placed before it was ever shown (title bar, borders).
+constexpr int kFrameAllowance = 32;
+/// A palette's distance from the main window and from the screen's edges.
+constexpr int kPaletteGap = 8;
+
+/// The shapes of all the art: what saving keeps.
+std::vector<std::pair<bool, std::vector<AIPathSegment>>> artShapes(const host::Document& document) {
+    std::vector<std::pair<bool, std::vector<AIPathSegment>>> shapes;
+    document.forEachArt([&](AIArtHandle, const host::Document::Art& art) {
+        if (!art.shape.segments.empty()) shapes.emplace_back(art.shape.closed, art.shape.segments);
+    });
+    return shapes;
+}
+
+bool sameSegments(const std::vector<AIPathSegment>& a, const std::vector<AIPathSegment>& b) {
+    auto same = [](AIRealPoint p, AIRealPoint q) { return p.h == q.h && p.v == q.v; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](const AIPathSegment& x, const AIPathSegment& y) {
+        return same(x.p, y.p) && same(x.in, y.in) && same(x.out, y.out) && x.corner == y.corner;
+    });
+}
 
 /// Sends the tool's edit message on a double-click of its button.
 class DoubleClickFilter : public QObject {
@@ -47,19 +71,16 @@ private:
 }  // namespace
 
 MainWindow::MainWindow(host::Host& host, QWidget* parent) : QMainWindow(parent), host_(host) {
-    setWindowTitle(QStringLiteral("Orvane Workbench"));
     host_.drawer().setMetrics(std::make_unique<QtTextMetrics>());
     host_.setModalEventSource([this] { return nextModalEvent(); });
 
     canvas_ = new Canvas(host_, [this](const std::function<void()>& action) { act(action); });
-    auto* centre = new QWidget;
-    auto* layout = new QVBoxLayout(centre);
-    layout->addWidget(canvas_, 0, Qt::AlignCenter);
-    centre->setBackgroundRole(QPalette::Dark);
-    centre->setAutoFillBackground(true);
-    setCentralWidget(centre);
+    canvas_->setRecorder(&recorder_);
+    // The canvas is the window's middle: the view grows and shrinks with it.
+    setCentralWidget(canvas_);
     buildMenus();
     statusBar();
+    updateTitle();
 }
 
 MainWindow::~MainWindow() {
@@ -71,22 +92,42 @@ MainWindow::~MainWindow() {
 void MainWindow::start() {
     // The plug-ins place their dialogs on the screen the window is on.
     if (QScreen* shown = screen()) host_.basic().setScreen(shown->geometry().width(), shown->geometry().height());
+    const ASRect& screenBounds = host_.basic().screen();
+    recorder_.begin(host_, screenBounds.right - screenBounds.left, screenBounds.bottom - screenBounds.top);
+    recorder_.add("start");
     act([this] { host_.start(); });
     buildToolbox();
+    restoreSettings();
+    markSaved();
     sync();
     canvas_->setFocus();
 }
 
-void MainWindow::act(const std::function<void()>& action) {
+bool MainWindow::act(const std::function<void()>& action) {
+    long redraws = host_.views().redraws();
+    bool done = true;
     try {
         action();
     } catch (const std::exception& error) {
+        done = false;
         lastError_ = QString::fromStdString(error.what());
         statusBar()->showMessage(lastError_, kStatusTimeout);
+    }
+    // A click that ends a segment, a typed length, an undo: the annotations show the tool's state now, not
+    // at the next movement of the mouse.
+    if (host_.started() && !quitting_ && host_.views().redraws() == redraws && !host_.modalDialog()) {
+        try {
+            host_.views().invalidate();
+            host_.afterEvent();
+        } catch (const std::exception& error) {
+            lastError_ = QString::fromStdString(error.what());
+            statusBar()->showMessage(lastError_, kStatusTimeout);
+        }
     }
     sync();
     // A person's action inside a modal run: the run takes it and asks for the next.
     if (modalLoop_) modalLoop_->exit(1);
+    return done;
 }
 
 void MainWindow::sync() {
@@ -103,11 +144,14 @@ void MainWindow::sync() {
             auto* window = new DialogWindow(host_, [this](const std::function<void()>& action) { act(action); }, ref, this);
             window->onDismiss = [this, ref] {
                 // As Escape: the Cancel button when there is one, else the run has no more events.
-                if (host_.dialogs().findItem(ref, host::DialogManager::kCancelButtonID))
+                if (host_.dialogs().findItem(ref, host::DialogManager::kCancelButtonID)) {
+                    recorder_.add("dialog click " + std::to_string(host::DialogManager::kCancelButtonID));
                     act([&] { host_.clickItem(ref, host::DialogManager::kCancelButtonID); });
-                else if (modalLoop_)
+                } else if (modalLoop_) {
                     modalLoop_->exit(0);
+                }
             };
+            window->setRecorder(&recorder_);
             found = dialogWindows_.emplace(ref, window).first;
         }
         DialogWindow* window = found->second;
@@ -118,11 +162,11 @@ void MainWindow::sync() {
             // Where the plug-in put it.
             window->move(dialog->bounds.left, dialog->bounds.top);
         } else if (visible && !window->isVisible() && dialog && !window->property("placed").toBool()) {
-            // A palette first shows beside the canvas, not over it.
             window->setProperty("placed", true);
-            window->move(frameGeometry().topRight() + QPoint(8, 40));
+            placePalette(window, dialog->name);
         }
         if (visible != window->isVisible()) window->setVisible(visible);
+        if (ref == host_.panel()) panelWasShown_ = visible;
     }
     for (auto it = dialogWindows_.begin(); it != dialogWindows_.end();) {
         if (host_.dialogs().dialog(it->first)) {
@@ -134,7 +178,88 @@ void MainWindow::sync() {
         it = dialogWindows_.erase(it);
     }
     updateActions();
+    updateTitle();
     syncing_ = false;
+}
+
+QString MainWindow::paletteKey(const std::string& name) {
+    // By the dialog's name, which stays when a new version changes its title.
+    return QStringLiteral("palettes/") + QString::fromStdString(name) + QStringLiteral("/position");
+}
+
+void MainWindow::placePalette(DialogWindow* window, const std::string& name) {
+    QSettings settings(settingsFile(), QSettings::IniFormat);
+    QString key = paletteKey(name);
+    // Where it was last, else beside the window, not over the canvas.
+    QPoint wanted = settings.contains(key) ? settings.value(key).toPoint()
+                                           : frameGeometry().topRight() + QPoint(kPaletteGap, kFrameAllowance);
+    QScreen* on = QGuiApplication::screenAt(wanted);
+    if (!on) on = screen();
+    if (on) {
+        // Wholly on the screen, title bar included.
+        QRect room = on->availableGeometry().adjusted(kPaletteGap, kPaletteGap, -kPaletteGap, -kPaletteGap);
+        QSize size = window->size() + QSize(kPaletteGap, kFrameAllowance);
+        wanted.setX(std::clamp(wanted.x(), room.left(), std::max(room.left(), room.right() - size.width())));
+        wanted.setY(std::clamp(wanted.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+    }
+    window->move(wanted);
+}
+
+QString MainWindow::settingsFile() {
+    // Beside the plug-ins' store, but the workbench's own: the plug-ins never see it.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/orvane/workbench.ini");
+}
+
+void MainWindow::restoreSettings() {
+    QSettings settings(settingsFile(), QSettings::IniFormat);
+    restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    ADMDialogRef panel = host_.panel();
+    const host::DialogManager::Dialog* shown = panel ? host_.dialogs().dialog(panel) : nullptr;
+    if (!shown || !settings.contains(QStringLiteral("panel/visible"))) return;
+    bool visible = settings.value(QStringLiteral("panel/visible")).toBool();
+    if (visible == shown->visible) return;
+    // As a person would bring it back: through the Window menu's list of palettes, whose items show or
+    // hide them. An item that turns out to be another palette's is chosen again, which puts that one back.
+    act([this] { host_.updateMenus(); });
+    const host::Menus& menus = host_.menus();
+    // The commands of the palette list, its submenus included.
+    std::vector<std::string> commands;
+    std::function<void(AIMenuGroup)> collect = [&](AIMenuGroup group) {
+        for (AIMenuItemHandle handle : menus.itemsOf(group)) {
+            const host::Menus::Item* item = menus.item(handle);
+            if (!item) continue;
+            if (item->submenu)
+                collect(item->submenu);
+            else
+                commands.push_back(item->text);
+        }
+    };
+    for (AIMenuGroup group : menus.groups()) {
+        const host::Menus::Group* found = menus.group(group);
+        if (found && !found->parent && found->name == "Tool Palettes") collect(group);
+    }
+    for (const std::string& text : commands) {
+        auto choose = [&] {
+            recorder_.add("menu " + SessionRecorder::quoted(text));
+            act([&] { host_.chooseMenuItem(text); });
+        };
+        choose();
+        shown = host_.dialogs().dialog(panel);
+        if (!shown || shown->visible == visible) return;
+        choose();
+    }
+}
+
+void MainWindow::saveSettings() {
+    QSettings settings(settingsFile(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    for (auto& [ref, window] : dialogWindows_) {
+        const host::DialogManager::Dialog* dialog = host_.dialogs().dialog(ref);
+        if (!dialog || dialog->modal || !window->property("placed").toBool()) continue;
+        settings.setValue(paletteKey(dialog->name), window->pos());
+    }
+    if (host_.panel()) settings.setValue(QStringLiteral("panel/visible"), panelWasShown_);
 }
 
 DialogWindow* MainWindow::dialogWindow(ADMDialogRef dialog) const {
@@ -192,9 +317,14 @@ void MainWindow::buildToolbox() {
         button->setObjectName(QString::fromStdString(own ? "selection-tool" : tool->name));
         std::string name = tool->name;
         connect(button, &QToolButton::clicked, this, [this, own, name] {
+            recorder_.add(own ? "deselect" : "select");
             act([&] { own ? host_.deselect() : host_.selectTool(name); });
         });
-        if (!own) button->installEventFilter(new DoubleClickFilter(button, [this] { act([this] { host_.editTool(); }); }));
+        if (!own)
+            button->installEventFilter(new DoubleClickFilter(button, [this] {
+                recorder_.add("tool edit");
+                act([this] { host_.editTool(); });
+            }));
         toolButtons_[handle] = button;
         layout->addWidget(button);
     }
@@ -211,16 +341,29 @@ void MainWindow::buildMenus() {
     file->addAction(QStringLiteral("&Open SVG…"), QKeySequence::Open, this, [this] { openSvg(); })
         ->setToolTip(QStringLiteral("Open a drawing at its size on paper (its width, height and viewBox, in any unit), "
                                     "with its layers, in place of all the art; Undo brings the art back"));
-    file->addAction(QStringLiteral("Save &As SVG…"), QKeySequence::SaveAs, this, [this] { saveSvg(); })
+    file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, [this] { save(); });
+    file->addAction(QStringLiteral("Save &As SVG…"), QKeySequence::SaveAs, this, [this] { saveAs(); })
         ->setToolTip(QStringLiteral("Save the drawing sized in points, one user unit to the point, "
                                     "with a layer group for each layer, locked and hidden as they are"));
     file->addAction(QStringLiteral("&Export PNG…"), this, [this] { exportPng(); });
     file->addSeparator();
+    recordAction_ = file->addAction(QStringLiteral("&Record Session…"), this, [this] { chooseRecording(); });
+    recordAction_->setToolTip(
+        QStringLiteral("Write what you do, from the start, as a session orvane-replay plays back"));
+    file->addSeparator();
     file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    undoAction_ = edit->addAction(QStringLiteral("&Undo"), QKeySequence::Undo, this, [this] { act([this] { host_.undo(); }); });
-    redoAction_ = edit->addAction(QStringLiteral("&Redo"), QKeySequence::Redo, this, [this] { act([this] { host_.redo(); }); });
+    undoAction_ = edit->addAction(QStringLiteral("&Undo"), QKeySequence::Undo, this, [this] {
+        bool undone = false;
+        act([&] { undone = host_.undo(); });
+        if (undone) recorder_.add("undo");
+    });
+    redoAction_ = edit->addAction(QStringLiteral("&Redo"), QKeySequence::Redo, this, [this] {
+        bool redone = false;
+        act([&] { redone = host_.redo(); });
+        if (redone) recorder_.add("redo");
+    });
     edit->addSeparator();
     deleteAction_ = edit->addAction(QStringLiteral("&Delete"), QKeySequence::Delete, this, [this] { deleteSelection(); });
 
@@ -279,11 +422,17 @@ void MainWindow::fillGroup(QMenu* menu, AIMenuGroup group) {
         QAction* action = menu->addAction(text);
         // A menu text is not a shortcut: an ampersand stays one.
         action->setText(text.replace(QChar('&'), QStringLiteral("&&")));
-        connect(action, &QAction::triggered, this, [this, command] { act([&] { host_.chooseMenuItem(command); }); });
+        connect(action, &QAction::triggered, this, [this, command] {
+            // Written first: the dialog lines of a modal run it opens follow it.
+            recorder_.add("menu " + SessionRecorder::quoted(command));
+            act([&] { host_.chooseMenuItem(command); });
+        });
     }
 }
 
 void MainWindow::newDocument() {
+    if (!maybeSave()) return;
+    recorder_.add("new");
     act([this] {
         host_.edit([](host::Document& document) {
             std::vector<AIArtHandle> all;
@@ -293,21 +442,122 @@ void MainWindow::newDocument() {
         host_.views().invalidate();
         host_.afterEvent();
     });
+    file_.clear();
+    markSaved();
 }
 
 void MainWindow::openSvg() {
+    if (!maybeSave()) return;
     QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Open SVG"), QString(),
                                                 QStringLiteral("SVG files (*.svg)"));
-    if (file.isEmpty()) return;
-    act([&] { host_.openSvg(file.toStdString()); });
+    if (!file.isEmpty()) openFile(file);
 }
 
-void MainWindow::saveSvg() {
-    QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Save As SVG"), QString(),
-                                                QStringLiteral("SVG files (*.svg)"));
-    if (file.isEmpty()) return;
+bool MainWindow::openFile(const QString& file) {
+    std::string path = file.toStdString();
+    if (!act([&] { host_.openSvg(path); })) {
+        QMessageBox::warning(this, QStringLiteral("Open SVG"), lastError_);
+        return false;
+    }
+    recorder_.add("open " + SessionRecorder::quoted(path));
+    file_ = file;
+    markSaved();
+    canvas_->fit();
+    statusBar()->showMessage(QStringLiteral("Opened %1").arg(QFileInfo(file).fileName()), kStatusTimeout);
+    return true;
+}
+
+bool MainWindow::save() {
+    return file_.isEmpty() ? saveAs() : saveTo(file_);
+}
+
+bool MainWindow::saveAs() {
+    QString file =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save As SVG"), file_, QStringLiteral("SVG files (*.svg)"));
+    if (file.isEmpty()) return false;
     if (!file.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) file += QStringLiteral(".svg");
-    act([&] { host_.saveSvg(file.toStdString()); });
+    return saveTo(file);
+}
+
+bool MainWindow::saveTo(const QString& file) {
+    std::string path = file.toStdString();
+    if (!act([&] { host_.saveSvg(path); })) {
+        QMessageBox::warning(this, QStringLiteral("Save SVG"), lastError_);
+        return false;
+    }
+    recorder_.add("save " + SessionRecorder::quoted(path));
+    file_ = file;
+    markSaved();
+    statusBar()->showMessage(QStringLiteral("Saved %1").arg(QFileInfo(file).fileName()), kStatusTimeout);
+    return true;
+}
+
+bool MainWindow::maybeSave() {
+    if (!isDocumentModified()) return true;
+    QMessageBox box(QMessageBox::Warning, kAppTitle, QStringLiteral("Save changes to the drawing?"),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("saveChanges"));
+    box.setInformativeText(QStringLiteral("Your changes are lost if you don't save them."));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return save();
+        case QMessageBox::Discard:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool MainWindow::isDocumentModified() {
+    // Compared only when the art changed: not at every movement of the cursor.
+    if (checkedRevision_ != host_.document().appearanceRevision()) {
+        checkedRevision_ = host_.document().appearanceRevision();
+        auto now = artShapes(host_.document());
+        modified_ = !std::equal(
+            now.begin(), now.end(), savedArt_.begin(), savedArt_.end(),
+            [](const auto& a, const auto& b) { return a.first == b.first && sameSegments(a.second, b.second); });
+    }
+    return modified_;
+}
+
+void MainWindow::markSaved() {
+    savedArt_ = artShapes(host_.document());
+    checkedRevision_ = host_.document().appearanceRevision();
+    modified_ = false;
+    updateTitle();
+}
+
+void MainWindow::updateTitle() {
+    QString name = file_.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(file_).fileName();
+    setWindowTitle(name + QStringLiteral("[*] — ") + kAppTitle);
+    setWindowModified(host_.started() && isDocumentModified());
+}
+
+void MainWindow::chooseRecording() {
+    if (recorder_.recording()) {
+        recorder_.stop();
+        recordAction_->setText(QStringLiteral("&Record Session…"));
+        statusBar()->showMessage(QStringLiteral("Recording stopped"), kStatusTimeout);
+        return;
+    }
+    QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Record Session"), QString(),
+                                                QStringLiteral("Sessions (*.session)"));
+    if (file.isEmpty()) return;
+    if (!file.endsWith(QStringLiteral(".session"))) file += QStringLiteral(".session");
+    recordSession(file);
+}
+
+bool MainWindow::recordSession(const QString& file) {
+    try {
+        recorder_.record(file.toStdString());
+    } catch (const std::exception& error) {
+        QMessageBox::warning(this, QStringLiteral("Record Session"), QString::fromStdString(error.what()));
+        return false;
+    }
+    recordAction_->setText(QStringLiteral("Stop &Recording"));
+    statusBar()->showMessage(QStringLiteral("Recording to %1").arg(QFileInfo(file).fileName()));
+    return true;
 }
 
 void MainWindow::exportPng() {
@@ -315,13 +565,31 @@ void MainWindow::exportPng() {
                                                 QStringLiteral("PNG images (*.png)"));
     if (file.isEmpty()) return;
     if (!file.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) file += QStringLiteral(".png");
-    act([&] {
-        host::FrameRenderer renderer(host_.document(), host_.views(), host_.drawer().metrics());
-        renderer.write(file.toStdString(), host_.frame());
-    });
+    exportTo(file);
+}
+
+bool MainWindow::exportTo(const QString& file) {
+    // The artwork only: the labels and the rubber band belong to the screen.
+    if (!act([&] {
+            host::FrameRenderer renderer(host_.document(), host_.views(), host_.drawer().metrics());
+            renderer.write(file.toStdString(), {});
+        })) {
+        QMessageBox::warning(this, QStringLiteral("Export PNG"), lastError_);
+        return false;
+    }
+    statusBar()->showMessage(QStringLiteral("Exported %1").arg(QFileInfo(file).fileName()), kStatusTimeout);
+    return true;
 }
 
 void MainWindow::deleteSelection() {
+    // Written as the paint-order places of the art, all in one line: one step, as here.
+    std::string line = "delete";
+    long place = 0;
+    host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& held) {
+        if (held.attributes & kArtSelected) line += " " + std::to_string(place);
+        ++place;
+    });
+    if (line != "delete") recorder_.add(line);
     act([this] {
         host_.edit([](host::Document& document) {
             std::vector<AIArtHandle> selected(document.selectedArt().begin(), document.selectedArt().end());
@@ -339,19 +607,25 @@ void MainWindow::updateActions() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (modalLoop_) {
+    if (modalLoop_ || (!quitting_ && host_.started() && !maybeSave())) {
         event->ignore();
         return;
     }
     if (!quitting_ && host_.started()) {
         quitting_ = true;
+        saveSettings();
+        recorder_.add("quit");
         try {
             host_.quit();
         } catch (const std::exception& error) {
-            QMessageBox::warning(this, QStringLiteral("Orvane Workbench"), QString::fromStdString(error.what()));
+            QMessageBox::warning(this, kAppTitle, QString::fromStdString(error.what()));
         }
+        recorder_.stop();
     }
+    // The palettes go with the window, and so does the program.
+    for (auto& [ref, window] : dialogWindows_) window->hide();
     event->accept();
+    QCoreApplication::quit();
 }
 
 }  // namespace workbench

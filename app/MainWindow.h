@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include <QActionGroup>
 #include <QMainWindow>
@@ -13,6 +15,7 @@
 
 #include "Canvas.h"
 #include "DialogWindow.h"
+#include "SessionRecorder.h"
 #include "host/Host.h"
 
 class QEventLoop;
@@ -30,8 +33,9 @@ public:
 
     /// Starts the host (the plug-ins' start-up) and shows what it built.
     void start();
-    /// Carries out a host action, shows in the status bar what went wrong, and brings the widgets in step.
-    void act(const std::function<void()>& action);
+    /// Carries out a host action, shows in the status bar what went wrong, redraws the annotations when the
+    /// action did not, and brings the widgets in step; false when the action threw.
+    bool act(const std::function<void()>& action);
     /// Brings the widgets in step with the host.
     void sync();
 
@@ -42,6 +46,24 @@ public:
     QToolButton* toolButton(const std::string& name) const;
     /// The message of the latest action that failed, for tests.
     const QString& lastError() const { return lastError_; }
+
+    /// The SVG file the document was opened from or saved to; empty for a new document.
+    const QString& fileName() const { return file_; }
+    /// Whether the art differs from what was opened or saved (or from nothing, for a new document).
+    bool isDocumentModified();
+    /// Opens an SVG file in place of the document, fitting its art into view; a message box tells what went wrong.
+    bool openFile(const QString& file);
+    /// Saves the document to file; a message box tells what went wrong.
+    bool saveTo(const QString& file);
+    /// Writes the artwork as the view shows it, without the annotations, to a PNG file.
+    bool exportTo(const QString& file);
+    /// Asks whether to save unsaved changes; false when the person cancels (or the save fails).
+    bool maybeSave();
+    /// Writes what the person does, from the host's start, to an orvane-replay session file.
+    bool recordSession(const QString& file);
+    SessionRecorder& recorder() { return recorder_; }
+    /// Where the workbench keeps its own settings (the panel's place and shown state).
+    static QString settingsFile();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -55,7 +77,18 @@ private:
     void newDocument();
     void exportPng();
     void openSvg();
-    void saveSvg();
+    bool save();
+    bool saveAs();
+    void chooseRecording();
+    void updateTitle();
+    /// The art as it was opened or saved: the reference of isDocumentModified().
+    void markSaved();
+    /// Places a palette shown for the first time: where it was last, else beside the window, on screen.
+    void placePalette(DialogWindow* window, const std::string& name);
+    /// The settings key of the place of the palette with that dialog name.
+    static QString paletteKey(const std::string& name);
+    void restoreSettings();
+    void saveSettings();
     void deleteSelection();
     void updateActions();
     /// A modal run's next action: a nested event loop until the person acts on the dialog.
@@ -69,6 +102,13 @@ private:
     QAction* deleteAction_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
+    QAction* recordAction_ = nullptr;
+    SessionRecorder recorder_;
+    QString file_;
+    std::vector<std::pair<bool, std::vector<AIPathSegment>>> savedArt_;
+    std::uint64_t checkedRevision_ = 0;
+    bool modified_ = false;
+    bool panelWasShown_ = false;
     QString lastError_;
     QEventLoop* modalLoop_ = nullptr;
     bool syncing_ = false;

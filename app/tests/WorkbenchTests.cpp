@@ -2,10 +2,20 @@
 // toolbox, the panel's widgets and the modal dialogs, checked on the host's model.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSettings>
+#include <QStandardItemModel>
+#include <QStatusBar>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -15,9 +25,11 @@
 #include <random>
 
 #include "MainWindow.h"
+#include "host/FrameRenderer.h"
 #include "host/Host.h"
 #include "host/MacRoman.h"
 
+using workbench::Canvas;
 using workbench::MainWindow;
 
 namespace {
@@ -25,9 +37,9 @@ namespace {
 constexpr const char* kTool = "Orvane Tool";
 constexpr const char* kPrefix = "TeskOrvane";
 
-/// The canvas pixel of an artwork point at the initial view (zoom 1, centre 0, 0).
-QPointF pixelOf(double h, double v) {
-    return {h + host::DocumentViews::kWidth / 2.0 + 0.5, host::DocumentViews::kHeight / 2.0 - v + 0.5};
+/// The canvas pixel of an artwork point at the initial view (zoom 1, centre 0, 0): the view is the canvas.
+QPointF pixelOf(const QWidget* canvas, double h, double v) {
+    return {h + canvas->width() / 2 + 0.5, canvas->height() / 2 - v + 0.5};
 }
 
 void mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::NoButton,
@@ -38,7 +50,7 @@ void mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton butto
 }
 
 void moveAndClick(QWidget* canvas, double h, double v, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QPointF at = pixelOf(h, v);
+    QPointF at = pixelOf(canvas, h, v);
     mouse(canvas, QEvent::MouseMove, at, Qt::NoButton, modifiers);
     mouse(canvas, QEvent::MouseButtonPress, at, Qt::LeftButton, modifiers);
     mouse(canvas, QEvent::MouseButtonRelease, at, Qt::LeftButton, modifiers);
@@ -63,6 +75,54 @@ const host::Document::Art* onlyArt(const host::Host& host) {
         ++count;
     });
     return count == 1 ? found : nullptr;
+}
+
+/// The items of a dialog window whose text the widget can't show whole, each as "ID: text".
+QStringList cutTexts(workbench::DialogWindow* window) {
+    QStringList cut;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        QVariant id = widget->property("admItemID");
+        if (!id.isValid() || !widget->isVisible()) continue;
+        QFontMetrics metrics(widget->font());
+        QString text;
+        int room = widget->width();
+        if (auto* edit = widget->findChild<QLineEdit*>()) {
+            text = edit->text();
+            QMargins margins = edit->textMargins();
+            // A line edit keeps two pixels each side for its cursor, inside its frame.
+            int frame = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+            room = edit->width() - margins.left() - margins.right() - 4 - 2 * frame;
+            metrics = QFontMetrics(edit->font());
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            text = label->text();
+            room = label->contentsRect().width();
+            if (!text.isEmpty() && metrics.height() > label->height())
+                cut << QString("%1: %2 (too low)").arg(id.toInt()).arg(text);
+        } else if (auto* shown = qobject_cast<QPlainTextEdit*>(widget)) {
+            // A long text scrolls down; no line may run off to the side.
+            if (shown->horizontalScrollBar()->maximum() > 0) cut << QString("%1: runs off the side").arg(id.toInt());
+            continue;
+        } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+            text = check->text();
+            room = check->width() - check->style()->pixelMetric(QStyle::PM_IndicatorWidth) -
+                   check->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            text = button->text();
+            room = button->width() - 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin);
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            text = combo->currentText();
+            room = combo->width() - combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        }
+        text.replace(QStringLiteral("&&"), QStringLiteral("&"));
+        if (!text.isEmpty() && metrics.horizontalAdvance(text) > room)
+            cut << QString("%1: %2").arg(id.toInt()).arg(text);
+    }
+    // The title beside the window manager's buttons.
+    QFont title = QApplication::font();
+    title.setBold(true);
+    if (QFontMetrics(title).horizontalAdvance(window->windowTitle()) + 3 * 16 > window->width())
+        cut << QStringLiteral("title: ") + window->windowTitle();
+    return cut;
 }
 
 double preference(host::Host& host, const char* key) {
@@ -92,7 +152,13 @@ private:
     }
 
 private slots:
-    void init() { open(); }
+    void init() {
+        // Each case starts without the settings an earlier one kept.
+        QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
+        settings.clear();
+        settings.sync();
+        open();
+    }
     void cleanup() {
         window_.reset();
         host_.reset();
@@ -133,7 +199,7 @@ private slots:
         QCOMPARE(art->shape.segments[0].p.v, -60.0f);
         // The cached artwork now holds the stroke: a pixel on the first side is dark.
         QImage shown = canvas->grab().toImage();
-        QPointF onFirstSide = pixelOf(-45, -50);
+        QPointF onFirstSide = pixelOf(canvas, -45, -50);
         QVERIFY(qGray(shown.pixel(onFirstSide.toPoint())) < 200);
     }
 
@@ -142,7 +208,7 @@ private slots:
         window_->toolButton(kTool)->click();
         QWidget* canvas = window_->canvas();
         moveAndClick(canvas, 0, 0);
-        mouse(canvas, QEvent::MouseMove, pixelOf(100, 37));
+        mouse(canvas, QEvent::MouseMove, pixelOf(canvas, 100, 37));
         nlohmann::json before = host::toJson(host_->frame());
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
         QCoreApplication::sendEvent(canvas, &press);
@@ -361,7 +427,7 @@ private slots:
             host_->document().forEachArt([&](AIArtHandle art, const host::Document::Art&) { all.push_back(art); });
             return all.empty() ? nullptr : all[random() % all.size()];
         };
-        QPointF last = pixelOf(0, 0);
+        QPointF last = pixelOf(canvas, 0, 0);
         // Long enough for the rarest fault to show: the edge of a repainted rectangle cutting a stroke, one
         // level of antialiasing off a full paint's, comes up at edit 381 with this seed.
         for (int edit = 0; edit < 400; ++edit) {
@@ -369,10 +435,10 @@ private slots:
                 case 0:
                 case 1: {
                     // A click of the tool near the last, now and then ending the polyline.
-                    const double right = host::DocumentViews::kWidth / 2.0 - 1,
-                                 top = host::DocumentViews::kHeight / 2.0 - 1;
-                    last = pixelOf(std::clamp(last.x() - pixelOf(0, 0).x() + near(random), -right, right),
-                                   std::clamp(pixelOf(0, 0).y() - last.y() + near(random), -top, top));
+                    const double right = canvas->width() / 2.0 - 1, top = canvas->height() / 2.0 - 1;
+                    const QPointF middle = pixelOf(canvas, 0, 0);
+                    last = pixelOf(canvas, std::clamp(last.x() - middle.x() + near(random), -right, right),
+                                   std::clamp(middle.y() - last.y() + near(random), -top, top));
                     mouse(canvas, QEvent::MouseMove, last);
                     mouse(canvas, QEvent::MouseButtonPress, last, Qt::LeftButton);
                     mouse(canvas, QEvent::MouseButtonRelease, last, Qt::LeftButton);
@@ -401,6 +467,7 @@ private slots:
             QImage repainted = canvas->grab().toImage();
             // A new canvas paints all the art afresh; the annotations painted over both are the same.
             workbench::Canvas fresh(*host_, [](const std::function<void()>& action) { action(); });
+            fresh.resize(canvas->size());
             QImage full = fresh.grab().toImage();
             QCOMPARE(repainted.size(), full.size());
             if (repainted == full) continue;
@@ -453,7 +520,7 @@ private slots:
         QCOMPARE(host_->views().center().h, 1200.0f);
         QCOMPARE(host_->views().center().v, 1100.0f);
         QVERIFY(host_->views().artworkToView({1000, 1000})->h >= 0);
-        QVERIFY(host_->views().artworkToView({1400, 1200})->h < host::DocumentViews::kWidth);
+        QVERIFY(host_->views().artworkToView({1400, 1200})->h < canvas->width());
     }
 
     void theHelpMenuOpensTheAboutBoxFromItsSubmenu() {
@@ -468,12 +535,14 @@ private slots:
             if (action->text() == QStringLiteral("Tesk•Orvane…")) about = action;
         QVERIFY(about);
         bool shown = false;
+        QStringList aboutCut;
         QTimer::singleShot(0, this, [&] {
             workbench::DialogWindow* box = window_->dialogWindow(host_->modalDialog());
             QVERIFY(box);
             shown = box->isVisible();
             // Its draw procedure's picture is painted with the dialog.
             QVERIFY(!host_->dialogs().dialog(box->dialog())->drawing.empty());
+            aboutCut = cutTexts(box);
             QPushButton* ok = nullptr;
             for (QPushButton* button : box->findChildren<QPushButton*>())
                 if (button->isVisible()) ok = button;
@@ -482,8 +551,323 @@ private slots:
         });
         about->trigger();
         QVERIFY(shown);
+        QCOMPARE(aboutCut.join(", "), QString());
         QVERIFY(!host_->modalDialog());
         QVERIFY2(window_->lastError().isEmpty(), qPrintable(window_->lastError()));
+    }
+
+    void everyTextOfEveryDialogFitsItsItem() {
+        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
+        host_->preferences().put(kPrefix, "PanneauVisible", true);
+        startAndShow();
+        ADMDialogRef panel = host_->panel();
+        workbench::DialogWindow* palette = window_->dialogWindow(panel);
+        QVERIFY(palette && palette->isVisible());
+        window_->act([&] { host_->selectTool(kTool); });
+        typeInto(palette, 1, QStringLiteral("35.48"));
+        QCOMPARE(palette->itemWidget(1)->findChild<QLineEdit*>()->text(), QStringLiteral("35.48 mm"));
+        QCOMPARE(cutTexts(palette).join(", "), QString());
+        // Every page of the help: a text longer than its item scrolls.
+        constexpr int kShowHelp = 2, kNextPage = 8, kPages = 10;
+        window_->act([&] { host_->chooseDialogMenu(panel, kShowHelp); });
+        bool scrolled = false;
+        for (int page = 1; page <= kPages; ++page) {
+            QStringList cut = cutTexts(palette);
+            QVERIFY2(cut.isEmpty(), qPrintable(QString("page %1: %2").arg(page).arg(cut.join(", "))));
+            for (auto* text : palette->findChildren<QPlainTextEdit*>()) {
+                QScrollBar* bar = text->verticalScrollBar();
+                if (scrolled || !text->isVisible() || bar->maximum() == 0) continue;
+                scrolled = true;
+                // The wheel over the text (under the item's click layer) scrolls it, and so do the keys.
+                QPoint middle = text->geometry().center();
+                QWidget* under = palette->childAt(middle);
+                QVERIFY(under);
+                QPointF at = under->mapFrom(palette, middle);
+                QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                                  Qt::NoScrollPhase, false);
+                QCoreApplication::sendEvent(under, &wheel);
+                QVERIFY(bar->value() > 0);
+                QTest::keyClick(text, Qt::Key_Home);
+                QCOMPARE(bar->value(), 0);
+                QTest::keyClick(text, Qt::Key_PageDown);
+                QVERIFY(bar->value() > 0);
+            }
+            window_->act([&] { host_->clickItem(panel, kNextPage); });
+        }
+        QVERIFY(scrolled);
+        // A tool window with a title and a close box only.
+        Qt::WindowFlags flags = palette->windowFlags();
+        QVERIFY(flags & Qt::CustomizeWindowHint);
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+
+        // The preferences, and the custom scale dialog over them.
+        QStringList cutPrefs, cutScale;
+        QStringList scaleStops;  // each tab stop's class, in order
+        QWidget* focusAfterTab = nullptr;
+        QWidget* secondField = nullptr;
+        float typedN = 0, typedD = 0;
+        bool separatorsInert = false;
+        int bandBelowItems = -1;
+        int leftOfItems = -1;
+        QTimer::singleShot(0, this, [&] {
+            workbench::DialogWindow* prefs = window_->dialogWindow(host_->modalDialog());
+            QVERIFY(prefs);
+            cutPrefs = cutTexts(prefs);
+            // No blank band below the items: the margin below them is the one at their left.
+            int lowest = 0, left = prefs->width();
+            for (QWidget* item : prefs->findChildren<QWidget*>())
+                if (item->property("admItemID").isValid() && item->isVisible()) {
+                    lowest = std::max(lowest, item->geometry().bottom() + 1);
+                    left = std::min(left, item->geometry().left());
+                }
+            bandBelowItems = prefs->height() - lowest;
+            leftOfItems = left;
+            // The scale list's separator rows can't be chosen.
+            for (QComboBox* combo : prefs->findChildren<QComboBox*>()) {
+                auto* rows = qobject_cast<QStandardItemModel*>(combo->model());
+                for (int i = 0; rows && i < combo->count(); ++i)
+                    if (combo->itemData(i, Qt::AccessibleDescriptionRole).toString() == QStringLiteral("separator"))
+                        separatorsInert = rows->item(i)->flags() == Qt::NoItemFlags;
+            }
+            QTimer::singleShot(0, this, [&] {
+                workbench::DialogWindow* scale = window_->dialogWindow(host_->modalDialog());
+                QVERIFY(scale && scale != prefs);
+                cutScale = cutTexts(scale);
+                QList<QWidget*> stops = scale->tabStops();
+                for (QWidget* stop : stops)
+                    scaleStops << (qobject_cast<QPushButton*>(stop) ? QStringLiteral("button")
+                                   : qobject_cast<QLineEdit*>(stop) ? QStringLiteral("field")
+                                                                    : QStringLiteral("picture or label"));
+                if (stops.size() >= 2) {
+                    QApplication::setActiveWindow(scale);
+                    QWidget* first = stops[0]->focusProxy() ? stops[0]->focusProxy() : stops[0];
+                    first->setFocus();
+                    secondField = stops[1]->focusProxy() ? stops[1]->focusProxy() : stops[1];
+                    // Click N, type 1, Tab, type 5, Tab: N is 1 and D is 5.
+                    QTest::keyClick(first, Qt::Key_A, Qt::ControlModifier);
+                    QTest::keyClicks(first, QStringLiteral("1"));
+                    QTest::keyClick(first, Qt::Key_Tab);
+                    focusAfterTab = scale->focusWidget();
+                    QTest::keyClicks(focusAfterTab, QStringLiteral("5"));
+                    QTest::keyClick(focusAfterTab, Qt::Key_Tab);
+                    const host::DialogManager& dialogs = host_->dialogs();
+                    typedN = dialogs.item(dialogs.findItem(scale->dialog(), 10))->value;
+                    typedD = dialogs.item(dialogs.findItem(scale->dialog(), 12))->value;
+                }
+                window_->act([&] { host_->clickItem(host_->modalDialog(), 2); });
+                QTimer::singleShot(0, this, [&] { window_->act([&] { host_->clickItem(host_->modalDialog(), 2); }); });
+            });
+            window_->act([&] { host_->pickEntry(host_->modalDialog(), 8, 26); });
+        });
+        window_->act([&] { host_->editTool(); });
+        QCOMPARE(cutPrefs.join(", "), QString());
+        QCOMPARE(cutScale.join(", "), QString());
+        QVERIFY(separatorsInert);
+        QVERIFY2(
+            bandBelowItems >= 0 && bandBelowItems <= leftOfItems,
+            qPrintable(QString("%1 pixels below the items, %2 at their left").arg(bandBelowItems).arg(leftOfItems)));
+        // Tab goes from the fields to the buttons, never to a label or a picture.
+        QCOMPARE(scaleStops.join(" "), QStringLiteral("field field button button"));
+        QVERIFY(focusAfterTab && focusAfterTab == secondField);
+        QCOMPARE(typedN, 1.0f);
+        QCOMPARE(typedD, 5.0f);
+    }
+
+    void quitAsksToSaveThenClosesEveryWindow() {
+        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
+        host_->preferences().put(kPrefix, "PanneauVisible", true);
+        startAndShow();
+        workbench::DialogWindow* palette = window_->dialogWindow(host_->panel());
+        QVERIFY(palette && palette->isVisible());
+        // Wholly on the screen.
+        QVERIFY(palette->screen()->availableGeometry().contains(palette->geometry()));
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Untitled[*] — Orvane Workbench"));
+        QVERIFY(!window_->isWindowModified());
+        window_->toolButton(kTool)->click();
+        // With the panel shown, its length is what a click places.
+        typeInto(palette, 1, QStringLiteral("10"));
+        moveAndClick(window_->canvas(), 0, 0);
+        moveAndClick(window_->canvas(), 50, 0);
+        QVERIFY(window_->isWindowModified());
+
+        auto answer = [this](QMessageBox::StandardButton with, bool* asked) {
+            QTimer::singleShot(0, this, [with, asked] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                *asked = box != nullptr;
+                if (box) box->button(with)->click();
+            });
+        };
+        bool asked = false;
+        answer(QMessageBox::Cancel, &asked);
+        QVERIFY(!window_->close());
+        QVERIFY(asked && window_->isVisible() && palette->isVisible());
+        QCOMPARE(host_->document().artCount(), std::size_t{1});
+
+        // Saved, the document is no longer modified; an undo makes it so again.
+        QTemporaryDir folder;
+        QString file = folder.filePath(QStringLiteral("kept.svg"));
+        QVERIFY(window_->saveTo(file));
+        QCOMPARE(window_->windowTitle(), QStringLiteral("kept.svg[*] — Orvane Workbench"));
+        QVERIFY(!window_->isWindowModified());
+        QVERIFY(window_->statusBar()->currentMessage().contains(QStringLiteral("Saved")));
+        menuAction("&Edit", "&Undo")->trigger();
+        QVERIFY(window_->isWindowModified());
+        menuAction("&Edit", "&Redo")->trigger();
+        QVERIFY(!window_->isWindowModified());
+        // The redone path is new art: two clicks start another polyline.
+        moveAndClick(window_->canvas(), 50, 50);
+        moveAndClick(window_->canvas(), 90, 90);
+        QVERIFY(window_->isWindowModified());
+
+        asked = false;
+        answer(QMessageBox::Discard, &asked);
+        QVERIFY(window_->close());
+        QVERIFY(asked);
+        QVERIFY(!palette->isVisible());
+        QVERIFY(!window_->isVisible());
+        // The workbench's own settings keep the panel's place and its shown state.
+        QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
+        QVERIFY(settings.value(QStringLiteral("panel/visible")).toBool());
+    }
+
+    void theViewFollowsTheCanvasAndOpeningFits() {
+        startAndShow();
+        window_->resize(1000, 800);
+        QCoreApplication::processEvents();
+        Canvas* canvas = window_->canvas();
+        QCOMPARE(int(host_->views().width()), canvas->width());
+        QCOMPARE(int(host_->views().height()), canvas->height());
+        QVERIFY(canvas->width() > host::DocumentViews::kWidth);
+        AIRect bounds = host_->views().bounds();
+        QCOMPARE(int(bounds.right), canvas->width());
+        QCOMPARE(int(bounds.bottom), canvas->height());
+
+        QTemporaryDir folder;
+        QString file = folder.filePath(QStringLiteral("far.svg"));
+        host_->document().addSvgPath("M 5000 5000 L 5400 5300");
+        QVERIFY(window_->saveTo(file));
+        QVERIFY(window_->openFile(file));
+        for (AIRealPoint corner : {AIRealPoint{5000, 5000}, AIRealPoint{5400, 5300}}) {
+            AIPoint at = *host_->views().artworkToView(corner);
+            QVERIFY(at.h >= 0 && at.h < canvas->width() && at.v >= 0 && at.v < canvas->height());
+        }
+        // A file that can't be opened says so in a message box, and leaves the drawing as it was.
+        bool told = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            told = box && box->text().contains(QStringLiteral("missing.svg"));
+            if (box) box->accept();
+        });
+        QVERIFY(!window_->openFile(folder.filePath(QStringLiteral("missing.svg"))));
+        QVERIFY(told);
+        QCOMPARE(host_->document().artCount(), std::size_t{1});
+    }
+
+    void theAnnotationsFollowAClickAndTheSelectionToolShowsTheArrow() {
+        startAndShow();
+        window_->toolButton(kTool)->click();
+        QWidget* canvas = window_->canvas();
+        moveAndClick(canvas, 0, 0);
+        moveAndClick(canvas, 60, 0);
+        moveAndClick(canvas, 60, 60);
+        // The click that closes the path: the frame is the one a movement would draw there, no stale band.
+        moveAndClick(canvas, 0, 0);
+        nlohmann::json afterClick = host::toJson(host_->frame());
+        mouse(canvas, QEvent::MouseMove, pixelOf(canvas, 0, 0));
+        QCOMPARE(afterClick, host::toJson(host_->frame()));
+        QVERIFY(canvas->cursor().shape() == Qt::BitmapCursor);
+        window_->toolButton("")->click();
+        QCOMPARE(canvas->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void exportPngLeavesTheLabelsOnTheScreen() {
+        startAndShow();
+        window_->toolButton(kTool)->click();
+        QWidget* canvas = window_->canvas();
+        moveAndClick(canvas, -100, 0);
+        moveAndClick(canvas, 0, 50);
+        mouse(canvas, QEvent::MouseMove, pixelOf(canvas, 80, -30));
+        QVERIFY(!host_->frame().empty());
+        QTemporaryDir folder;
+        QString exported = folder.filePath(QStringLiteral("export.png"));
+        QString withLabels = folder.filePath(QStringLiteral("labels.png"));
+        QVERIFY(window_->exportTo(exported));
+        host::FrameRenderer renderer(host_->document(), host_->views(), host_->drawer().metrics());
+        renderer.write(withLabels.toStdString(), host_->frame());
+        QImage picture(exported), labelled(withLabels);
+        QCOMPARE(picture.size(), canvas->size());
+        QVERIFY(picture != labelled);
+        // The art is there: the first segment's middle is dark.
+        QPoint middle = pixelOf(canvas, -50, 25).toPoint();
+        QVERIFY(qGray(picture.pixel(middle)) < 200);
+        // Nothing but the art: every dark pixel is near one of the two segments, none near the labels.
+        QPoint label = pixelOf(canvas, 80, -30).toPoint();
+        for (int y = label.y() - 20; y < label.y() + 20; ++y)
+            for (int x = label.x() - 40; x < label.x() + 40; ++x) QCOMPARE(qGray(picture.pixel(x, y)), 255);
+    }
+
+    void thePanelComesBackWhereItWasAndAsItWas() {
+        {
+            QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
+            settings.setValue(QStringLiteral("panel/visible"), true);
+            settings.setValue(QStringLiteral("palettes/Orvane/position"), QPoint(100, 120));
+        }
+        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
+        host_->preferences().put(kPrefix, "PanneauVisible", false);
+        startAndShow();
+        workbench::DialogWindow* palette = window_->dialogWindow(host_->panel());
+        QVERIFY(palette && palette->isVisible());
+        QVERIFY(host_->dialogs().dialog(host_->panel())->visible);
+        QCOMPARE(palette->pos(), QPoint(100, 120));
+        // The menu item that showed it is in the journal: a replay shows it too.
+        const std::vector<std::string>& lines = window_->recorder().lines();
+        QVERIFY(std::find(lines.begin(), lines.end(), "menu \"Show Tesk•Orvane\"") != lines.end());
+    }
+
+    void aRecordedSessionReplaysToTheSameDocument() {
+        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
+        host_->preferences().put(kPrefix, "PanneauVisible", true);
+        QTemporaryDir folder;
+        QString session = folder.filePath(QStringLiteral("recorded.session"));
+        startAndShow();
+        QVERIFY(window_->recordSession(session));
+        window_->resize(900, 700);
+        QCoreApplication::processEvents();
+        window_->toolButton(kTool)->click();
+        Canvas* canvas = window_->canvas();
+        moveAndClick(canvas, -100, -20);
+        moveAndClick(canvas, 33.3, 10.7, Qt::ShiftModifier);
+        workbench::DialogWindow* palette = window_->dialogWindow(host_->panel());
+        typeInto(palette, 1, QStringLiteral("12,5 mm"));
+        typeInto(palette, 3, QStringLiteral("30"));
+        moveAndClick(canvas, 80, 40);
+        moveAndClick(canvas, 100, 100);
+        menuAction("&Edit", "&Undo")->trigger();
+        menuAction("&View", "Zoom &In")->trigger();
+        moveAndClick(canvas, 20, -60);
+        moveAndClick(canvas, 20, -60);
+        QVERIFY(window_->saveTo(folder.filePath(QStringLiteral("drawn.svg"))));
+        QVERIFY2(window_->lastError().isEmpty(), qPrintable(window_->lastError()));
+        QVERIFY(host_->document().artCount() >= 1);
+        nlohmann::json drawn = host_->document().dump();
+        window_->recorder().stop();
+
+        // Played headless: the same anchors, to the bit.
+        QFile script(session);
+        QVERIFY(script.open(QIODevice::Append));
+        script.write("dump doc replayed.json\n");
+        script.close();
+        QProcess replay;
+        replay.setWorkingDirectory(folder.path());
+        replay.start(QStringLiteral(ORVANE_REPLAY),
+                     {QStringLiteral("--plugins"), QStringLiteral(ORVANE_PLUGINS_DIR), session});
+        QVERIFY(replay.waitForFinished(60000));
+        QVERIFY2(replay.exitCode() == 0, replay.readAllStandardError().constData());
+        QFile out(folder.filePath(QStringLiteral("replayed.json")));
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        nlohmann::json replayed = nlohmann::json::parse(out.readAll().toStdString());
+        QCOMPARE(QString::fromStdString(replayed.dump()), QString::fromStdString(drawn.dump()));
     }
 
 private:

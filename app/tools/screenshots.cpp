@@ -24,8 +24,8 @@ QString outputDir;
 int failures = 0;
 
 /// The canvas pixel of an artwork point at the initial view (zoom 1, centre 0, 0).
-QPointF pixelOf(double h, double v) {
-    return {h + host::DocumentViews::kWidth / 2.0 + 0.5, host::DocumentViews::kHeight / 2.0 - v + 0.5};
+QPointF pixelOf(const QWidget* canvas, double h, double v) {
+    return {h + canvas->width() / 2 + 0.5, canvas->height() / 2 - v + 0.5};
 }
 
 void mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::NoButton) {
@@ -34,12 +34,12 @@ void mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton butto
     QCoreApplication::sendEvent(widget, &event);
 }
 
-void moveTo(QWidget* canvas, double h, double v) { mouse(canvas, QEvent::MouseMove, pixelOf(h, v)); }
+void moveTo(QWidget* canvas, double h, double v) { mouse(canvas, QEvent::MouseMove, pixelOf(canvas, h, v)); }
 
 void moveAndClick(QWidget* canvas, double h, double v) {
     moveTo(canvas, h, v);
-    mouse(canvas, QEvent::MouseButtonPress, pixelOf(h, v), Qt::LeftButton);
-    mouse(canvas, QEvent::MouseButtonRelease, pixelOf(h, v), Qt::LeftButton);
+    mouse(canvas, QEvent::MouseButtonPress, pixelOf(canvas, h, v), Qt::LeftButton);
+    mouse(canvas, QEvent::MouseButtonRelease, pixelOf(canvas, h, v), Qt::LeftButton);
 }
 
 void save(QWidget* widget, const char* name) {
@@ -63,6 +63,8 @@ struct Bench {
         host->preferences().put(kPrefix, "PanneauVisible", panelVisible);
         window = std::make_unique<workbench::MainWindow>(*host);
         window->start();
+        // A canvas as large as the replay program's view.
+        window->resize(window->sizeHint());
         window->show();
         if (!host->started()) throw std::runtime_error(window->lastError().toStdString());
         window->toolButton(kTool)->click();

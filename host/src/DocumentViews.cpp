@@ -13,9 +13,6 @@ using Active = ActivePiece<DocumentViews>;
 
 namespace {
 
-constexpr double kHalfWidth = DocumentViews::kWidth / 2.0;
-constexpr double kHalfHeight = DocumentViews::kHeight / 2.0;
-
 ASInt16 toPixel(double coordinate) {
     return static_cast<ASInt16>(std::lround(std::clamp(coordinate, double{INT16_MIN}, double{INT16_MAX})));
 }
@@ -56,19 +53,27 @@ void DocumentViews::setCenter(AIRealPoint center) {
     invalidate();
 }
 
+void DocumentViews::setSize(int width, int height) {
+    if (width <= 0 || height <= 0 || width > INT16_MAX || height > INT16_MAX)
+        throw HostError("the view's size must be from 1 to 32767 pixels each way");
+    view().width = static_cast<ASInt16>(width);
+    view().height = static_cast<ASInt16>(height);
+    invalidate();
+}
+
 std::optional<AIPoint> DocumentViews::artworkToView(AIRealPoint point) const {
     if (!isFinite(point)) return std::nullopt;
     const View& shown = view();
     // In double: a far point must clamp, not overflow on the way.
-    double h = (double{point.h} - shown.center.h) * shown.zoom + kHalfWidth;
-    double v = (double{shown.center.v} - point.v) * shown.zoom + kHalfHeight;
+    double h = (double{point.h} - shown.center.h) * shown.zoom + static_cast<double>(shown.width / 2);
+    double v = (double{shown.center.v} - point.v) * shown.zoom + static_cast<double>(shown.height / 2);
     return AIPoint{toPixel(h), toPixel(v)};
 }
 
 std::optional<AIRealPoint> DocumentViews::viewToArtwork(AIPoint point) const {
     const View& shown = view();
-    double h = (point.h - kHalfWidth) / shown.zoom + shown.center.h;
-    double v = shown.center.v - (point.v - kHalfHeight) / shown.zoom;
+    double h = (point.h - static_cast<double>(shown.width / 2)) / shown.zoom + shown.center.h;
+    double v = shown.center.v - (point.v - static_cast<double>(shown.height / 2)) / shown.zoom;
     if (!fitsFloat(h) || !fitsFloat(v)) return std::nullopt;
     return AIRealPoint{static_cast<AIReal>(h), static_cast<AIReal>(v)};
 }
@@ -83,7 +88,7 @@ void DocumentViews::dump(nlohmann::json& out) const {
     const View& shown = view();
     out["view"] = {{"zoom", jsonNumber(shown.zoom)},
                    {"center", {jsonNumber(shown.center.h), jsonNumber(shown.center.v)}},
-                   {"bounds", {0, 0, kHeight, kWidth}},
+                   {"bounds", {0, 0, shown.height, shown.width}},
                    {"redraws", shown.redraws}};
 }
 

@@ -172,7 +172,7 @@ FrameRenderer::FrameRenderer(const Document& document, const DocumentViews& view
 
 void FrameRenderer::paint(cairo_t* context, const DisplayList& annotations) const {
     cairo_save(context);
-    cairo_rectangle(context, 0, 0, DocumentViews::kWidth, DocumentViews::kHeight);
+    cairo_rectangle(context, 0, 0, views_.width(), views_.height());
     cairo_clip(context);
     cairo_set_source_rgb(context, 1, 1, 1);
     cairo_paint(context);
@@ -214,8 +214,8 @@ void FrameRenderer::write(const std::filesystem::path& file, const DisplayList& 
         throw HostError("a frame is written to an .svg or .png file, not " + file.string());
     Surface surface(
         extension == ".svg"
-            ? cairo_svg_surface_create(file.c_str(), DocumentViews::kWidth, DocumentViews::kHeight)
-            : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, DocumentViews::kWidth, DocumentViews::kHeight),
+            ? cairo_svg_surface_create(file.c_str(), views_.width(), views_.height())
+            : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, views_.width(), views_.height()),
         &cairo_surface_destroy);
     check(cairo_surface_status(surface.get()), file);
     if (extension == ".svg") cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PX);

@@ -4,13 +4,14 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <set>
-#include <utility>
 #include <sstream>
+#include <utility>
 
 #include "Lexer.h"
 #include "host/FrameRenderer.h"
@@ -326,6 +327,16 @@ void Session::addCommands() {
     add("reload", 0, 0, [this](const Args&) { host().reload(); });
     add("quit", 0, 0, [this](const Args&) { host().quit(); });
     add("view", 1, 3, [this](const Args& a) {
+        if (a[0] == "size") {
+            if (a.size() != 3) throw SessionError("usage: view size W H");
+            long width = integer(a[1], "view width");
+            long height = integer(a[2], "view height");
+            if (width <= 0 || height <= 0 || width > INT16_MAX || height > INT16_MAX)
+                throw SessionError("view size out of range (1 to 32767)");
+            host().views().setSize(static_cast<int>(width), static_cast<int>(height));
+            host().afterEvent();
+            return;
+        }
         if (a.size() == 2) throw SessionError("view: ZOOM, or ZOOM H V");
         AIReal zoom = real(a[0], "zoom");
         AIRealPoint center = a.size() == 3 ? AIRealPoint{real(a[1], "h"), real(a[2], "v")} : AIRealPoint{0.0f, 0.0f};
@@ -351,9 +362,21 @@ void Session::addCommands() {
         host::History::Group step(host().history());
         host().document().addSvgPath(a[0]);
     });
-    add("delete", 1, 1, [this](const Args& a) {
+    add("new", 0, 0, [this](const Args&) {
+        host().views().invalidate();
+        host().edit([](host::Document& document) {
+            std::vector<AIArtHandle> all;
+            document.forEachArt([&](AIArtHandle art, const host::Document::Art&) { all.push_back(art); });
+            for (AIArtHandle art : all) document.disposeArt(art);
+        });
+    });
+    add("delete", 1, SIZE_MAX, [this](const Args& a) {
+        // Every index names the art as it was before the command: all are found first.
+        std::vector<AIArtHandle> art;
+        for (const std::string& index : a) art.push_back(artAt(host().document(), index));
         host::History::Group step(host().history());
-        host().document().disposeArt(artAt(host().document(), a[0]));
+        for (AIArtHandle each : art)
+            if (host().document().findArt(each)) host().document().disposeArt(each);
     });
     add("lock", 1, 1, [this](const Args& a) {
         host::History::Group step(host().history());

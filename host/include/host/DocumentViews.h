@@ -18,6 +18,7 @@ namespace host {
 
 class DocumentViews {
 public:
+    /// The view's size until a front end gives it its own.
     static constexpr ASInt16 kWidth = 800;
     static constexpr ASInt16 kHeight = 600;
 
@@ -40,7 +41,12 @@ public:
     std::optional<AIPoint> artworkToView(AIRealPoint point) const;
     /// View pixel to artwork point; nullopt when the point lies beyond the range of a float.
     std::optional<AIRealPoint> viewToArtwork(AIPoint point) const;
-    AIRect bounds() const { return {0, 0, kHeight, kWidth}; }
+    AIRect bounds() const { return {0, 0, view().height, view().width}; }
+    ASInt16 width() const { return view().width; }
+    ASInt16 height() const { return view().height; }
+    /// Sets the size in pixels (a window's, say) and invalidates the view; HostError unless both are positive.
+    /// The centre lies at pixel (width / 2, height / 2), whole numbers.
+    void setSize(int width, int height);
 
     bool invalid() const { return view().invalid; }
     void invalidate() { view().invalid = true; }
@@ -55,6 +61,8 @@ private:
     struct View {
         AIReal zoom = 1.0f;
         AIRealPoint center{0.0f, 0.0f};
+        ASInt16 width = kWidth;
+        ASInt16 height = kHeight;
         bool invalid = false;
         long redraws = 0;
     };

@@ -19,7 +19,7 @@ public:
     /// The pieces must outlive the renderer.
     FrameRenderer(const Document& document, const DocumentViews& views, const TextMetrics& metrics);
 
-    /// Paints the whole view (DocumentViews::kWidth × kHeight pixels from 0, 0) on the context.
+    /// Paints the whole view (its width × height pixels from 0, 0) on the context.
     void paint(_cairo* context, const DisplayList& annotations) const;
     /// Writes the view to an .svg or .png file; throws HostError for another extension or a failed write.
     void write(const std::filesystem::path& file, const DisplayList& annotations) const;
