@@ -582,14 +582,21 @@ bool MainWindow::exportTo(const QString& file) {
 }
 
 void MainWindow::deleteSelection() {
-    // Written as the paint-order places of the art, all in one line: one step, as here.
+    // Written as the places of the art in the current layer's paint order, all in one line: one step, as
+    // here. A session names art of the current layer only.
+    const host::Document& document = host_.document();
     std::string line = "delete";
-    long place = 0;
-    host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& held) {
-        if (held.attributes & kArtSelected) line += " " + std::to_string(place);
+    std::size_t place = 0, written = 0;
+    for (const auto& [order, art] : document.findLayer(document.currentLayer())->art) {
+        if (document.selectedArt().count(art)) {
+            line += " " + std::to_string(place);
+            ++written;
+        }
         ++place;
-    });
-    if (line != "delete") recorder_.add(line);
+    }
+    if (written > 0) recorder_.add(line);
+    if (written < document.selectedArt().size())
+        recorder_.add("# not played back: a deletion of art outside the current layer");
     act([this] {
         host_.edit([](host::Document& document) {
             std::vector<AIArtHandle> selected(document.selectedArt().begin(), document.selectedArt().end());
