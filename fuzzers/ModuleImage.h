@@ -6,7 +6,7 @@
 // unloading and loading the module again for each input is not possible, so
 // the module stays mapped and its writable data is restored instead. Its
 // internal symbols, which it does not export, are found in the file's symbol
-// table, so that the fuzzer can read the plug-in's state.
+// table.
 #pragma once
 
 #include <cstddef>

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "Dialogues.h"
-#include "EtatOutil.h"
+#include "OrvanePlugIn.h"
 #include "OrvaneSuites.h"
 #include "RectDialogue.h"
-#include "Reglages.h"
+#include "Settings.h"
 
 using namespace echelle;
 
@@ -123,10 +123,10 @@ void ConstruitListeEchelles(ADMItemRef liste) {
         sADMEntry->SetID(entree, position);
     }
     char texte[kTailleTextePerso];
-    TexteEchellePerso(EchelleNumPerso, EchelleDenPerso, texte);
+    TexteEchellePerso(CurrentSettings().customNumerator, CurrentSettings().customDenominator, texte);
     const ADMEntryRef perso = sADMList->IndexEntry(entrees, kPositionPerso);
     sADMEntry->SetText(perso, texte);
-    sADMEntry->Enable(perso, EchelleNumPerso != 0.0);
+    sADMEntry->Enable(perso, CurrentSettings().customNumerator != 0.0);
     CocheEchellePrefs(liste);
     sADMItem->SetNotifyProc(liste, EchellePrefsCBP);
     sADMItem->SetTipString(liste, kBulleListe);
@@ -136,7 +136,7 @@ void CocheEchellePrefs(ADMItemRef liste) {
     const ADMListRef entrees = ListeDe(liste);
     for (ASInt32 position = 0; position < static_cast<ASInt32>(kEntrees.size()); ++position)
         sADMEntry->Check(sADMList->IndexEntry(entrees, position), false);
-    const ADMEntryRef marquee = sADMList->IndexEntry(entrees, PositionEchelle(EchelleNumProv, EchelleDenProv));
+    const ADMEntryRef marquee = sADMList->IndexEntry(entrees, PositionEchelle(EditedSettings().scaleNumerator, EditedSettings().scaleDenominator));
     sADMEntry->Check(marquee, true);
     sADMEntry->Select(marquee, true);
 }
@@ -147,21 +147,22 @@ void EchellePrefsCBP(ADMItemRef item, ADMNotifierRef) {
         const EntreeEchelle& entree = kEntrees[static_cast<std::size_t>(position)];
         switch (entree.genre) {
             case Genre::Fixe:
-                EchelleNumProv = entree.num;
-                EchelleDenProv = entree.den;
+                EditedSettings().scaleNumerator = entree.num;
+                EditedSettings().scaleDenominator = entree.den;
                 break;
             case Genre::ChoixPerso:
                 OuvreEchellePerso(item);
                 break;
             case Genre::Perso: {
                 const ADMEntryRef perso = sADMList->IndexEntry(ListeDe(item), kPositionPerso);
-                if (EchelleNumPerso == 0.0) {
+                const Settings& live = CurrentSettings();
+                if (live.customNumerator == 0.0) {
                     // No custom scale yet: the entry cannot be chosen.
                     sADMBasic->Beep();
                     sADMEntry->Enable(perso, false);
                 } else {
-                    EchelleNumProv = EchelleNumPerso;
-                    EchelleDenProv = EchelleDenPerso;
+                    EditedSettings().scaleNumerator = live.customNumerator;
+                    EditedSettings().scaleDenominator = live.customDenominator;
                     sADMEntry->Enable(perso, true);
                 }
                 break;
@@ -192,10 +193,10 @@ ASErr EchellePersoProc(ADMDialogRef dialog) {
     sADMDialog->SetDrawProc(dialog, EchelleDraw);
     sADMDialog->SetDestroyProc(dialog, FinEchellePerso);
 
-    CreeChampEchelle(dialog, kItemNum, 20, EchelleNumPerso, NumEchellePersoCBP);
+    CreeChampEchelle(dialog, kItemNum, 20, CurrentSettings().customNumerator, NumEchellePersoCBP);
     CreeMotEchelle(dialog, kItemMotNum, RectItem(0, 14, 13, 22),
                    "Numerator of the customized scale (integer or decimal).");
-    CreeChampEchelle(dialog, kItemDen, 124, EchelleDenPerso, DenEchellePersoCBP);
+    CreeChampEchelle(dialog, kItemDen, 124, CurrentSettings().customDenominator, DenEchellePersoCBP);
     CreeMotEchelle(dialog, kItemMotDen, RectItem(100, 14, 23, 22),
                    "Denominator of the customized scale (integer or decimal).");
     CreeBouton(dialog, kItemAnnuler, RectItem(10, 62, 68, 20), "Cancel", "No modification.", AnnulerEchellePersoCBP);
@@ -223,8 +224,8 @@ void EchelleDraw(ADMDialogRef dialog, ADMDrawerRef drawer) {
     sADMDrawer->ClearRect(drawer, &fondExemple);
     // One millimetre shown in the labels is den/num millimetres on the page.
     char nombre[kTailleTexteG];
-    TexteG(EchelleDenPerso / EchelleNumPerso, nombre);
-    if (VirguleOuPoint[0] == ',')
+    TexteG(CurrentSettings().customDenominator / CurrentSettings().customNumerator, nombre);
+    if (CurrentToolState().decimalSeparator == ',')
         if (char* point = std::strchr(nombre, '.')) *point = ',';
     char exemple[kTailleTexteG + 16] = "1 mm -> ";
     std::strcat(exemple, nombre);
@@ -235,13 +236,13 @@ void EchelleDraw(ADMDialogRef dialog, ADMDrawerRef drawer) {
 
 void NumEchellePersoCBP(ADMItemRef item, ADMNotifierRef notifier) {
     if (!sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) return;
-    EchelleNumPerso = sADMItem->GetFloatValue(item);
+    CurrentSettings().customNumerator = sADMItem->GetFloatValue(item);
     sADMDialog->Invalidate(sADMItem->GetDialog(item));
 }
 
 void DenEchellePersoCBP(ADMItemRef item, ADMNotifierRef notifier) {
     if (!sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) return;
-    EchelleDenPerso = sADMItem->GetFloatValue(item);
+    CurrentSettings().customDenominator = sADMItem->GetFloatValue(item);
     sADMDialog->Invalidate(sADMItem->GetDialog(item));
 }
 
@@ -269,13 +270,14 @@ void OKEchellePersoCBP(ADMItemRef item, ADMNotifierRef notifier) {
     sADMDialog->GetBoundsRect(sADMItem->GetDialog(item), &PosDialEchellePerso);
 
     char texte[kTailleTextePerso];
-    TexteEchellePerso(EchelleNumPerso, EchelleDenPerso, texte);
+    const Settings& live = CurrentSettings();
+    TexteEchellePerso(live.customNumerator, live.customDenominator, texte);
     sADMEntry->SetText(perso, texte);
-    sAIPreference->PutRealPreference(reglages::kPrefixe, reglages::kCleEchelleNumPerso, EchelleNumPerso);
-    sAIPreference->PutRealPreference(reglages::kPrefixe, reglages::kCleEchelleDenPerso, EchelleDenPerso);
+    sAIPreference->PutRealPreference(settings::kPrefix, settings::kKeyCustomNumerator, live.customNumerator);
+    sAIPreference->PutRealPreference(settings::kPrefix, settings::kKeyCustomDenominator, live.customDenominator);
 
-    EchelleNumProv = EchelleNumPerso;
-    EchelleDenProv = EchelleDenPerso;
+    EditedSettings().scaleNumerator = live.customNumerator;
+    EditedSettings().scaleDenominator = live.customDenominator;
     sADMEntry->Select(perso, true);
     DialEchellePersoAffiche = false;
 }

@@ -6,12 +6,12 @@
 #include "Aide.h"
 #include "AppContext.h"
 #include "Dialogues.h"
-#include "EtatOutil.h"
-#include "MathReelle.h"
+#include "PlaneGeometry.h"
+#include "OrvanePlugIn.h"
 #include "OrvanePrefs.h"
 #include "OrvaneSuites.h"
 #include "RectDialogue.h"
-#include "Reglages.h"
+#include "Settings.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ void CreeChampLongueur() {
     sADMItem->SetLargeIncrement(champ, kGrandPasLongueur);
     ADMListRef liste = sADMItem->GetList(champ);
     for (ASInt32 id = 0; id < static_cast<ASInt32>(std::size(kLongueursPreselection)); ++id) {
-        const double points = kLongueursPreselection[id] / reglages::kMillimetresParPoint;
+        const double points = kLongueursPreselection[id] / settings::kMillimetresPerPoint;
         const bool court = id >= kPremierIdCourt && id <= kDernierIdCourt;
         AjoutePreselection(liste, id, static_cast<float>(points), kADMMillimeterUnits,
                            court ? kCaracteresLongueurCourts : kCaracteresLongueurLongs);
@@ -151,7 +151,6 @@ ASErr OrvaneDialogue::Init() {
     sSPAccess->AcquirePlugin(plugin, &fAcces);
 
     PaletteFlo = fDialog;
-    Echelle = EchelleNum / EchelleDen;
     DialPrefsAffiche = false;
     sADMBasic->GetScreenDimensions(&RectEcranTotal);
     sADMDialog->SetNotifyProc(PaletteFlo, MaNotification);
@@ -176,7 +175,7 @@ ASErr OrvaneDialogue::Init() {
 
     ADMItemRef indicateur = CreeItem(panneau::kItemIndicateurEchelle, kADMPictureStaticType, RectBords(90, 11, 96, 17));
     sADMItem->SetPictureID(indicateur, kImageIndicateurEchelle, nullptr);
-    const bool echelleUn = Echelle == 1.0;
+    const bool echelleUn = CurrentSettings().scale() == 1.0;
     if (!echelleUn) sADMItem->SetTipString(indicateur, kBulleIndicateur);
     sADMItem->Show(indicateur, !echelleUn);
 
@@ -207,7 +206,7 @@ ASErr OrvaneDialogue::Init() {
     rect.bottom = static_cast<ASInt16>(rect.top + panneau::kHauteurBandeau);
     sADMDialog->SetBoundsRect(PaletteFlo, &rect);
 
-    sADMDialog->Show(PaletteFlo, PanneauVisible);
+    sADMDialog->Show(PaletteFlo, CurrentSettings().panelVisible);
     return kNoErr;
 }
 
@@ -233,20 +232,20 @@ std::optional<ASInt32> OrvaneDialogue::CodeAncrage() const {
 void OrvaneDialogue::MaNotification(ADMDialogRef dialog, ADMNotifierRef notifier) {
     sADMDialog->DefaultNotify(dialog, notifier);
     if (sADMNotifier->IsNotifierType(notifier, kADMHideWindowNotifier))
-        PanneauVisible = false;
+        CurrentSettings().panelVisible = false;
     else if (sADMNotifier->IsNotifierType(notifier, kADMShowWindowNotifier))
-        PanneauVisible = true;
+        CurrentSettings().panelVisible = true;
     else if (sADMNotifier->IsNotifierType(notifier, kADMTextSelectionChangeNotifier))
-        PrendValeursTapees(dialog);
+        PrendValeursTapees(dialog, CurrentToolState(), CurrentSettings().scale());
 }
 
-void RemplitChampsDuPanneau() {
-    sADMItem->SetFloatValue(Item(panneau::kItemLongueur), static_cast<float>(Echelle * LongueurSegment));
-    sADMItem->SetFloatValue(Item(panneau::kItemAngle), AngleARetaper(AngleAncien, AngleDeLaLigne));
+void RemplitChampsDuPanneau(const ToolState& state, double scale) {
+    sADMItem->SetFloatValue(Item(panneau::kItemLongueur), static_cast<float>(scale * state.segmentLength));
+    sADMItem->SetFloatValue(Item(panneau::kItemAngle), AngleARetaper(state.previousDirection, state.direction));
 }
 
-bool PanneauMontre() {
-    return PanneauVisible && PaletteFlo;
+bool PanneauExiste() {
+    return PaletteFlo != nullptr;
 }
 
 void ActiveChampLongueur() {

@@ -8,6 +8,7 @@
 #include "ADMItem.h"
 #include "AITypes.h"
 #include "BaseADMDialog.h"
+#include "PolylineTool.h"
 #include "SPBasic.h"
 
 namespace panneau {
@@ -78,11 +79,10 @@ private:
 
 /// The fields show the segment under construction: its length at the drawing scale and
 /// the angle that, typed back, gives it (AngleARetaper).
-void RemplitChampsDuPanneau();
+void RemplitChampsDuPanneau(const ToolState& state, double scale);
 
-/// The panel is shown and gives the segment under construction; with no panel (its
-/// memory refused) the cursor drives, as with the panel hidden.
-bool PanneauMontre();
+/// The panel's dialog exists.
+bool PanneauExiste();
 
 /// Gives the length field the keyboard focus.
 void ActiveChampLongueur();
@@ -96,4 +96,4 @@ void AngleCBP(ADMItemRef item, ADMNotifierRef notifier);
 void MenuCBP(ADMItemRef item, ADMNotifierRef notifier);
 
 /// The typed length and angle become the segment under construction.
-void PrendValeursTapees(ADMDialogRef dialog);
+void PrendValeursTapees(ADMDialogRef dialog, ToolState& state, double scale);

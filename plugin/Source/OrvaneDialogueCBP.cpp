@@ -3,14 +3,14 @@
 #include <cmath>
 
 #include "ADMNotifier.h"
-#include "Contraintes.h"
+#include "Constraint.h"
 #include "Dialogues.h"
-#include "EtatOutil.h"
-#include "MathReelle.h"
+#include "PlaneGeometry.h"
 #include "OrvaneDialogue.h"
+#include "OrvanePlugIn.h"
 #include "OrvanePrefs.h"
 #include "OrvaneSuites.h"
-#include "Reglages.h"
+#include "Settings.h"
 
 namespace {
 
@@ -22,12 +22,12 @@ constexpr ASInt32 kEntreeAide = 2;
 constexpr AIReal kTourAffiche = 359.995f;
 
 /// The typed angle with the current length.
-void PrendAngleTape(ADMDialogRef dialog) {
+void PrendAngleTape(ADMDialogRef dialog, ToolState& state) {
     const AIReal degres = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, panneau::kItemAngle));
-    const AngleDuPanneau angle = AngleTape(AngleAncien, degres);
-    AngleRelatif = angle.angleRelatif;
-    AngleDeLaLigne = angle.angleDeLaLigne;
-    ClicDeux = BoutDuSegment(ClicUn, LongueurSegment, AngleDeLaLigne);
+    const AngleDuPanneau angle = AngleTape(state.previousDirection, degres);
+    state.shownAngle = angle.angleRelatif;
+    state.direction = angle.angleDeLaLigne;
+    state.segmentEnd = SegmentEnd(state.lastPoint, state.segmentLength, state.direction);
 }
 
 /// Opens or closes the help area below the strip; the entry's text tells which is next.
@@ -47,30 +47,30 @@ void BasculeAide(ADMEntryRef entree) {
 
 AngleDuPanneau AngleTape(AIReal angleAncien, AIReal degres) {
     AngleDuPanneau angle{};
-    angle.angleRelatif = DegreEnRadian(degres);
+    angle.angleRelatif = DegreesToRadians(degres);
     // 180 degrees goes straight on: the turn is measured from the reversed last segment.
-    angle.angleDeLaLigne = (angleAncien - angle.angleRelatif) - etat::kPi;
+    angle.angleDeLaLigne = (angleAncien - angle.angleRelatif) - geometry::kPi;
     // Only the label folds; a negative angle keeps its sign there.
-    if (angle.angleRelatif > etat::kPi) angle.angleRelatif = std::fabs(etat::kDeuxPi - angle.angleRelatif);
+    if (angle.angleRelatif > geometry::kPi) angle.angleRelatif = std::fabs(geometry::kTwoPi - angle.angleRelatif);
     return angle;
 }
 
 AIReal AngleARetaper(AIReal angleAncien, AIReal angleDeLaLigne) {
     // AngleTape turns by the typed angle plus a half turn. A whole turn, or what the field
     // would show as one, doubles back: 0.
-    const AIReal degres = RadianEnDegre(DansUnTour(angleAncien - angleDeLaLigne)) + 180.0f;
+    const AIReal degres = RadiansToDegrees(WithinOneTurn(angleAncien - angleDeLaLigne)) + 180.0f;
     return degres < kTourAffiche ? degres : 0.0f;
 }
 
-void PrendValeursTapees(ADMDialogRef dialog) {
+void PrendValeursTapees(ADMDialogRef dialog, ToolState& state, double scale) {
     const float longueur = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, panneau::kItemLongueur));
     // The field holds the length at the drawing scale; the page holds it divided.
-    LongueurSegment = static_cast<double>(longueur) / Echelle;
-    PrendAngleTape(dialog);
+    state.segmentLength = static_cast<double>(longueur) / scale;
+    PrendAngleTape(dialog, state);
 }
 
 void ReveillePanneauCBP(ADMItemRef, ADMNotifierRef notifier) {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) sAITool->SetSelectedTool(Outil);
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) sAITool->SetSelectedTool(OrvanePlugIn::Current()->toolHandle());
 }
 
 void MotCBP(ADMItemRef item, ADMNotifierRef) {
@@ -97,7 +97,7 @@ void LongueurCBP(ADMItemRef item, ADMNotifierRef notifier) {
 
 void AngleCBP(ADMItemRef item, ADMNotifierRef notifier) {
     sADMItem->DefaultNotify(item, notifier);
-    PrendAngleTape(sADMItem->GetDialog(item));
+    PrendAngleTape(sADMItem->GetDialog(item), CurrentToolState());
 }
 
 void MenuCBP(ADMItemRef item, ADMNotifierRef notifier) {

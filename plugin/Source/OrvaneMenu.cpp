@@ -9,7 +9,7 @@
 #include "OrvaneDialogue.h"
 #include "OrvanePlugIn.h"
 #include "OrvaneSuites.h"
-#include "Reglages.h"
+#include "Settings.h"
 #include "SDKAboutPluginsHelper.h"
 
 namespace {
@@ -79,8 +79,8 @@ ASErr OrvanePlugIn::GoMenuItem(AIMenuMessage* message) {
                           AboutParDefautProc, nullptr, 0);
     } else if (message->menuItem == fShowHideMenuItem && fPanel) {
         IADMDialog panneau = fPanel->GetDialog();
-        PanneauVisible = !panneau.IsVisible();
-        panneau.Show(PanneauVisible);
+        fSettings.panelVisible = !panneau.IsVisible();
+        panneau.Show(fSettings.panelVisible);
     }
     return kNoErr;
 }

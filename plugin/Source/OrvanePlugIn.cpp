@@ -4,11 +4,11 @@
 
 #include "Dialogues.h"
 #include "IThrowException.h"
-#include "OrvaneAnnotations.h"
+#include "Annotations.h"
 #include "OrvaneDialogue.h"
+#include "OrvanePrefs.h"
 #include "OrvaneSuites.h"
-#include "Reglages.h"
-#include "Survol.h"
+#include "Settings.h"
 
 namespace {
 
@@ -16,16 +16,113 @@ constexpr const char* kNomPlugIn = "Orvane";
 constexpr const char* kNomNotifierFermeture = "OrvaneAI Application Shutdown Notifier";
 constexpr const char* kNomAnnotateur = "TeskAnno";
 
+constexpr const char* kToolName = "Orvane Tool";
+constexpr const char* kToolTip = "Orvane Tool 1.3";
+constexpr ASInt32 kToolIcon = 1017;
+constexpr ASInt32 kToolRolloverIcon = 1018;
+/// The tool joins the toolbox group of the first of these that the host has.
+constexpr const char* kNeighbourTools[] = {"Varnel Tool", "Quiblet Tool", "Strovan Tool"};
+
+AIToolType NeighbourToolGroup() {
+    for (const char* name : kNeighbourTools) {
+        AIToolType number = kNoTool;
+        if (sAITool->GetToolNumberFromName(name, &number) == kNoErr) return number;
+    }
+    return kNoTool;
+}
+
 }  // namespace
+
+OrvanePlugIn* OrvanePlugIn::sCurrent = nullptr;
 
 Plugin* AllocatePlugin(SPPluginRef pluginRef) { return new (std::nothrow) OrvanePlugIn(pluginRef); }
 
 OrvanePlugIn::OrvanePlugIn(SPPluginRef pluginRef) : Plugin(pluginRef) {
     std::strncpy(fPluginName, kNomPlugIn, kMaxStringLength);
     fPluginName[kMaxStringLength - 1] = '\0';
+    sCurrent = this;
 }
 
-OrvanePlugIn::~OrvanePlugIn() = default;
+OrvanePlugIn::~OrvanePlugIn() {
+    if (sCurrent == this) sCurrent = nullptr;
+}
+
+bool OrvanePlugIn::panelGivesSegment() const {
+    return fSettings.panelVisible && PanneauExiste();
+}
+
+void OrvanePlugIn::applyTypedSegment(ToolState& state) const {
+    PrendValeursTapees(PaletteFlo, state, fSettings.scale());
+}
+
+ASErr OrvanePlugIn::AddTools(SPInterfaceMessage* message) {
+    // The settings must be in force before the tool can be used.
+    LoadSettings(fSettings);
+
+    const ADMIconRef icon = sADMIcon->GetFromResource(message->d.self, nullptr, kToolIcon, 0);
+    if (sADMIcon->GetType(icon) == kADMUnknownIconType) {
+        sADMIcon->Destroy(icon);
+        return kNoErr;
+    }
+    const AIAddToolData data = {kToolName, kToolTip, 0, icon, NeighbourToolGroup(), kNoTool};
+    const ASErr error = sAITool->AddTool(message->d.self, kToolName, &data, kToolWantsToTrackCursorOption, &fToolHandle);
+    if (error) return error;
+
+    const ADMIconRef rolloverIcon = sADMIcon->GetFromResource(message->d.self, nullptr, kToolRolloverIcon, 0);
+    return sAITool->SetToolRolloverIcon(fToolHandle, rolloverIcon);
+}
+
+ASErr OrvanePlugIn::SelectTool(AIToolMessage* message) {
+    fTool.select();
+    sADMBasic->SetPlatformCursor(message->d.self, cursors::kNormal);
+    const ASErr error = sAIAnnotator->SetAnnotatorActive(fAnnotatorHandle, true);
+    if (fPanel) fPanel->ActiveZones(true);
+    return error;
+}
+
+ASErr OrvanePlugIn::DeselectTool(AIToolMessage*) {
+    fTool.deselect();
+    if (fPanel) fPanel->ActiveZones(false);
+    return sAIAnnotator->SetAnnotatorActive(fAnnotatorHandle, false);
+}
+
+ASErr OrvanePlugIn::EditTool(AIToolMessage*) {
+    // A double-click on the tool's icon; the dialog's result is not needed.
+    OuvreDialoguePrefs();
+    return kNoErr;
+}
+
+ASErr OrvanePlugIn::TrackToolCursor(AIToolMessage* message) {
+    return fTool.trackCursor(message, fSettings, *this);
+}
+
+ASErr OrvanePlugIn::ToolMouseDown(AIToolMessage* message) {
+    const ASUInt16 keys = message->event ? message->event->modifiers : 0;
+    fTool.state().shift = (keys & shiftKey) != 0;
+    if (keys & optionKey) {
+        // Option-click shows or hides the panel; the polyline does not change. Without a
+        // panel the segment must keep following the cursor.
+        if (!fPanel) return kNoErr;
+        fSettings.panelVisible = !fSettings.panelVisible;
+        if (fSettings.panelVisible) {
+            RemplitChampsDuPanneau(fTool.state(), fSettings.scale());
+            ActiveChampLongueur();
+        }
+        sADMDialog->Show(PaletteFlo, fSettings.panelVisible);
+        return kNoErr;
+    }
+    return fTool.mouseDown(message, *this);
+}
+
+ASErr OrvanePlugIn::ToolMouseUp(AIToolMessage*) {
+    // A length can be typed right after a click.
+    if (panelGivesSegment()) ActiveChampLongueur();
+    return kNoErr;
+}
+
+ASErr OrvanePlugIn::ToolMouseDrag(AIToolMessage*) {
+    return kNoErr;
+}
 
 ASErr OrvanePlugIn::StartupPlugin(SPInterfaceMessage* message) {
     ASErr error = Plugin::StartupPlugin(message);
@@ -42,7 +139,6 @@ ASErr OrvanePlugIn::PostStartupPlugin() {
     if (!fPanel) {
         // The panel derives the drawing scale and places the modal dialogs when it is
         // built; without it the labels and the dialogs still need them.
-        Echelle = EchelleNum / EchelleDen;
         sADMBasic->GetScreenDimensions(&RectEcranTotal);
         PlaceDialogues();
         return kOutOfMemoryErr;
@@ -77,9 +173,9 @@ ASErr OrvanePlugIn::ShutdownPlugin(SPInterfaceMessage* message) {
     if (fPanel) fCodeAncragePanneau = fPanel->CodeAncrage();
     if (fCodeAncragePanneau)
         sAIPreference->PutIntegerPreference(panneau::kNom, panneau::kCleAncrage, *fCodeAncragePanneau);
-    sAIPreference->PutBooleanPreference(reglages::kPrefixe, reglages::kClePanneauVisible, PanneauVisible);
+    sAIPreference->PutBooleanPreference(settings::kPrefix, settings::kKeyPanelVisible, fSettings.panelVisible);
     // The host quits without deselecting the tool: its remembered points go here.
-    LibereSouvenirs();
+    fTool.shutdown();
     message->d.globals = nullptr;
     return Plugin::ShutdownPlugin(message);
 }
@@ -91,7 +187,7 @@ ASErr OrvanePlugIn::Message(const char* caller, const char* selector, void* mess
         // The frame has no operation for the annotator's drawing pass.
         if (error == kUnhandledMsgErr && std::strcmp(caller, kCallerAIAnnotation) == 0 &&
             std::strcmp(selector, kSelectorAIDrawAnnotation) == 0)
-            error = toolAnnotate(static_cast<AIAnnotatorMessage*>(message));
+            error = Annotate(static_cast<AIAnnotatorMessage*>(message), fTool, fSettings, panelGivesSegment());
     } catch (const ai::Error& failure) {
         error = failure;
     } catch (...) {

@@ -4,11 +4,17 @@
 #include <optional>
 
 #include "Plugin.h"
+#include "PolylineTool.h"
+#include "Settings.h"
 
 class OrvaneDialogue;
 
-class OrvanePlugIn : public Plugin {
+class OrvanePlugIn : public Plugin, private SegmentSource {
 public:
+    /// The plug-in object while it exists: the host's C callbacks (the dialogs' notify and
+    /// draw procedures) carry no object of their own and reach the plug-in's state here.
+    static OrvanePlugIn* Current() { return sCurrent; }
+
     explicit OrvanePlugIn(SPPluginRef pluginRef);
     ~OrvanePlugIn() override;
 
@@ -36,7 +42,26 @@ public:
 
     AIAnnotatorHandle GetAnnotatorHandle() const { return fAnnotatorHandle; }
 
+    PolylineTool& tool() { return fTool; }
+    const PolylineTool& tool() const { return fTool; }
+    Settings& settings() { return fSettings; }
+    /// The preferences dialog's working copy, assigned to the settings by its OK.
+    Settings& editedSettings() { return fEditedSettings; }
+    AIToolHandle toolHandle() const { return fToolHandle; }
+    /// The panel is shown and gives the segment under construction; with no panel (its
+    /// memory refused) the cursor drives, as with the panel hidden.
+    bool panelGivesSegment() const;
+
 private:
+    bool givesSegment() const override { return panelGivesSegment(); }
+    void applyTypedSegment(ToolState& state) const override;
+
+    static OrvanePlugIn* sCurrent;
+
+    PolylineTool fTool;
+    Settings fSettings;
+    Settings fEditedSettings;
+    AIToolHandle fToolHandle = nullptr;
     OrvaneDialogue* fPanel = nullptr;
     /// The panel's docking, read while the panel exists and stored at shutdown.
     std::optional<ASInt32> fCodeAncragePanneau;
@@ -45,3 +70,14 @@ private:
     AINotifierHandle fShutdownNotifier = nullptr;
     AIAnnotatorHandle fAnnotatorHandle = nullptr;
 };
+
+/// The running plug-in's settings and tool state, for the host's C callbacks.
+inline Settings& CurrentSettings() {
+    return OrvanePlugIn::Current()->settings();
+}
+inline Settings& EditedSettings() {
+    return OrvanePlugIn::Current()->editedSettings();
+}
+inline ToolState& CurrentToolState() {
+    return OrvanePlugIn::Current()->tool().state();
+}

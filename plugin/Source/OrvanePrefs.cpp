@@ -5,13 +5,13 @@
 
 #include "Dialogues.h"
 #include "Echelle.h"
-#include "EtatOutil.h"
 #include "OrvaneDialogue.h"
+#include "OrvanePlugIn.h"
 #include "OrvaneSuites.h"
 #include "RectDialogue.h"
-#include "Reglages.h"
+#include "Settings.h"
 
-using namespace reglages;
+using namespace settings;
 
 namespace {
 
@@ -125,6 +125,11 @@ void DessineIcone(ADMDialogRef dialog, ADMDrawerRef drawer, ASInt32 id, const AS
     sADMIcon->Destroy(icone);
 }
 
+/// The length step as the dialog gives it back: the field holds points.
+double MillimetresFromField(double points) {
+    return points * kMillimetresPerPoint;
+}
+
 void FermePrefs(ADMItemRef item) {
     sADMDialog->GetBoundsRect(sADMItem->GetDialog(item), &PosDialPrefs);
     DialPrefsAffiche = false;
@@ -143,7 +148,7 @@ ASInt32 PrecisionApresGlisse(ASInt32 precision, ASInt16 precedent, ASInt16 h) {
         --precision;
     else
         ++precision;
-    return std::clamp(precision, 0, kPrecisionMax);
+    return std::clamp(precision, 0, kMaximumPrecision);
 }
 
 ASErr ValeursDefautProcPrefs(ADMDialogRef dialog) {
@@ -156,14 +161,15 @@ ASErr ValeursDefautProcPrefs(ADMDialogRef dialog) {
     sADMDialog->SetDestroyProc(dialog, FinPrefs);
 
     constexpr const char* kBullePrecision = "Number of decimal places for the annotations (from 0 to 6).";
-    PrecisionProv = Precision;
+    Settings& edited = EditedSettings();
+    edited = CurrentSettings();
     const ADMItemRef precision =
         CreeItem(dialog, kItemPrecision, kADMSpinEditType, RectItem(40, 20, 32, 22), kBullePrecision);
     sADMItem->SetUnits(precision, kADMNoUnits);
     sADMItem->SetMinIntValue(precision, 0);
-    sADMItem->SetMaxIntValue(precision, kPrecisionMax);
+    sADMItem->SetMaxIntValue(precision, kMaximumPrecision);
     sADMItem->SetSmallIncrement(precision, 1.0f);
-    sADMItem->SetIntValue(precision, PrecisionProv);
+    sADMItem->SetIntValue(precision, edited.precision);
     sADMItem->SetNotifyProc(precision, PrecisionPrefsCBP);
 
     const ADMItemRef dessinPrecision = CreeItem(dialog, kItemDessinPrecision, kADMPicturePushButtonType,
@@ -172,8 +178,6 @@ ASErr ValeursDefautProcPrefs(ADMDialogRef dialog) {
     sADMItem->SetTrackProc(dessinPrecision, PrecisionPrefsTrackProc);
     sADMItem->SetMask(dessinPrecision, kADMDragTrackMask);
 
-    EchelleNumProv = EchelleNum;
-    EchelleDenProv = EchelleDen;
     ConstruitListeEchelles(
         CreeItem(dialog, echelle::kItemListe, kADMPopupListType, RectItem(185, 21, 80, 20), nullptr));
     const ADMItemRef label =
@@ -182,35 +186,33 @@ ASErr ValeursDefautProcPrefs(ADMDialogRef dialog) {
     sADMItem->SetDrawProc(label, EchellePrefsDraw);
 
     constexpr const char* kBulleLongueur = "With the ALT key, the length will be a multiple of that number.";
-    ContrainteLongueurProv = ContrainteLongueur / kMillimetresParPoint;
+    const double pointsLongueur = edited.lengthStep / kMillimetresPerPoint;
+    edited.lengthStep = MillimetresFromField(pointsLongueur);
     CreeChampContrainte(dialog, kItemLongueur, RectItem(40, 52, 80, 22), kBulleLongueur, kADMMillimeterUnits,
-                        kPointsParMillimetre, kPetitPasLongueur, kGrandPasLongueur, ContrainteLongueurProv,
+                        kPointsParMillimetre, kPetitPasLongueur, kGrandPasLongueur, pointsLongueur,
                         ContrainteLongueurCBP);
     CreeMot(dialog, kItemMotLongueur, RectItem(12, 52, 22, 22), kBulleLongueur);
 
     constexpr const char* kBulleAngle = "With the SHIFT key, the angle will be multiple of this number.";
-    ContrainteAngleProv = ContrainteAngle;
     CreeChampContrainte(dialog, kItemAngle, RectItem(185, 52, 80, 22), kBulleAngle, kADMDegreeUnits, 1.0,
-                        kPetitPasAngle, kGrandPasAngle, ContrainteAngleProv, ContrainteAngleCBP);
+                        kPetitPasAngle, kGrandPasAngle, edited.angleStep, ContrainteAngleCBP);
     CreeMot(dialog, kItemMotAngle, RectItem(157, 52, 22, 22), kBulleAngle);
 
-    ShiftAltInverseProv = ShiftAltInverse;
     const ADMItemRef shiftAlt = CreeItem(dialog, kItemShiftAlt, kADMTextCheckBoxType, RectItem(10, 88, 100, 16),
                                          "Inverse the functioning of Shift and Alt keys.");
     sADMItem->SetText(shiftAlt, "Shift & Alt");
-    sADMItem->SetBooleanValue(shiftAlt, ShiftAltInverseProv);
+    sADMItem->SetBooleanValue(shiftAlt, edited.swapShiftAlt);
     sADMItem->SetNotifyProc(shiftAlt, ShiftAltPrefsCBP);
 
     constexpr const char* kBulleTaille = "Size of the annotations.";
-    TailleTexteAnnotationsProv = TailleTexteAnnotations;
     const ADMItemRef taille = CreeItem(dialog, kItemTaille, kADMPopupListType, RectItem(185, 86, 80, 20), kBulleTaille);
     const ADMListRef tailles = sADMItem->GetList(taille);
-    for (ASInt32 i = 0; i <= kTailleMax; ++i) {
+    for (ASInt32 i = 0; i <= kMaximumLabelSize; ++i) {
         const ADMEntryRef entree = sADMList->InsertEntry(tailles, i);
         sADMEntry->SetText(entree, kTextesTaille[i]);
         sADMEntry->SetID(entree, i);
     }
-    sADMEntry->Select(sADMList->IndexEntry(tailles, TailleTexteAnnotationsProv), true);
+    sADMEntry->Select(sADMList->IndexEntry(tailles, edited.labelSize), true);
     sADMItem->SetNotifyProc(taille, TailleTexteAnnotationsPrefsCBP);
     const ADMItemRef echantillon =
         CreeItem(dialog, kItemDessinTaille, kADMPicturePushButtonType, RectItem(113, 84, 68, 28), kBulleTaille);
@@ -240,7 +242,7 @@ void PrecisionPrefsDraw(ADMItemRef, ADMDrawerRef drawer) {
 
     sADMDrawer->SetADMColor(drawer, kADMHiliteColor);
     remplit(RectBords(0, 5, 2, 11));
-    if (VirguleOuPoint[0] == ',') {
+    if (CurrentToolState().decimalSeparator == ',') {
         sADMDrawer->SetADMColor(drawer, kADMBlackColor);
         remplit(RectBords(3, 12, 4, 13));
         remplit(RectBords(4, 11, 5, 12));
@@ -252,7 +254,7 @@ void PrecisionPrefsDraw(ADMItemRef, ADMDrawerRef drawer) {
         remplit(RectBords(3, 9, 5, 11));
     }
     for (ASInt32 i = 0; i < kBarresPrecision; ++i) {
-        sADMDrawer->SetADMColor(drawer, i < PrecisionProv ? kADMHiliteColor : kADMShadowColor);
+        sADMDrawer->SetADMColor(drawer, i < EditedSettings().precision ? kADMHiliteColor : kADMShadowColor);
         const auto gauche = static_cast<ASInt16>(6 + 3 * i);
         remplit(RectBords(gauche, 5, static_cast<ASInt16>(gauche + 2), 11));
     }
@@ -266,10 +268,11 @@ ASBoolean PrecisionPrefsTrackProc(ADMItemRef item, ADMTrackerRef tracker) {
     const ADMDialogRef dialog = sADMItem->GetDialog(item);
     sADMBasic->SetPlatformCursor(sADMDialog->GetPluginRef(dialog), kCurseurGlisse);
     if (sADMTracker->GetMouseState(tracker) == kADMMouseDown) {
-        PrecisionProv = PrecisionApresGlisse(PrecisionProv, PlaceActuelle.h, point.h);
+        Settings& edited = EditedSettings();
+        edited.precision = PrecisionApresGlisse(edited.precision, PlaceActuelle.h, point.h);
         PlaceActuelle.h = point.h;
         const ADMItemRef champ = sADMDialog->GetItem(dialog, kItemPrecision);
-        sADMItem->SetIntValue(champ, PrecisionProv);
+        sADMItem->SetIntValue(champ, edited.precision);
         sADMItem->Invalidate(item);
         sADMItem->Activate(champ, true);
     }
@@ -281,7 +284,7 @@ void DessinTailleTexteAnnotationsDraw(ADMItemRef, ADMDrawerRef drawer) {
     sADMDrawer->GetBoundsRect(drawer, &fond);
     sADMDrawer->ClearRect(drawer, &fond);
     const EchantillonTaille& echantillon =
-        kEchantillons[static_cast<std::size_t>(std::clamp(TailleTexteAnnotationsProv, 0, kTailleMax))];
+        kEchantillons[static_cast<std::size_t>(std::clamp(EditedSettings().labelSize, 0, kMaximumLabelSize))];
     sADMDrawer->SetFont(drawer, echantillon.police);
     sADMDrawer->SetADMColor(drawer, kADMWhiteColor);
     sADMDrawer->FillRect(drawer, &echantillon.cadre);
@@ -292,27 +295,27 @@ void DessinTailleTexteAnnotationsDraw(ADMItemRef, ADMDrawerRef drawer) {
 
 void PrecisionPrefsCBP(ADMItemRef item, ADMNotifierRef notifier) {
     if (!EstUnChangement(notifier)) return;
-    PrecisionProv = sADMItem->GetIntValue(item);
+    EditedSettings().precision = sADMItem->GetIntValue(item);
     sADMItem->Invalidate(ItemVoisin(item, kItemDessinPrecision));
 }
 
 void ContrainteLongueurCBP(ADMItemRef item, ADMNotifierRef notifier) {
-    if (EstUnChangement(notifier)) ContrainteLongueurProv = sADMItem->GetFloatValue(item);
+    if (EstUnChangement(notifier)) EditedSettings().lengthStep = MillimetresFromField(sADMItem->GetFloatValue(item));
 }
 
 void ContrainteAngleCBP(ADMItemRef item, ADMNotifierRef notifier) {
-    if (EstUnChangement(notifier)) ContrainteAngleProv = sADMItem->GetFloatValue(item);
+    if (EstUnChangement(notifier)) EditedSettings().angleStep = sADMItem->GetFloatValue(item);
 }
 
 void ShiftAltPrefsCBP(ADMItemRef, ADMNotifierRef notifier) {
-    if (EstUnChangement(notifier)) ShiftAltInverseProv = !ShiftAltInverseProv;
+    if (EstUnChangement(notifier)) EditedSettings().swapShiftAlt = !EditedSettings().swapShiftAlt;
 }
 
 void TailleTexteAnnotationsPrefsCBP(ADMItemRef item, ADMNotifierRef notifier) {
     if (!EstUnChangement(notifier)) return;
     const ADMEntryRef entree = sADMList->GetActiveEntry(sADMItem->GetList(item));
     if (!entree) return;
-    TailleTexteAnnotationsProv = sADMEntry->GetIndex(entree);
+    EditedSettings().labelSize = sADMEntry->GetIndex(entree);
     sADMItem->Invalidate(ItemVoisin(item, kItemDessinTaille));
 }
 
@@ -330,25 +333,23 @@ void OKPrefsCBP(ADMItemRef item, ADMNotifierRef notifier) {
     if (!EstUnChangement(notifier)) return;
     sADMItem->DefaultNotify(item, notifier);
 
-    TailleTexteAnnotations = TailleTexteAnnotationsProv;
-    sAIPreference->PutIntegerPreference(kPrefixe, kCleTailleAnnos, TailleTexteAnnotations);
-    Precision = PrecisionProv;
-    sAIPreference->PutIntegerPreference(kPrefixe, kClePrecision, Precision);
+    Settings& live = CurrentSettings();
+    Settings applied = EditedSettings();
+    // The panel's visibility is not the dialog's, and the custom scale is stored by its own
+    // dialog as soon as it is defined.
+    applied.panelVisible = live.panelVisible;
+    applied.customNumerator = live.customNumerator;
+    applied.customDenominator = live.customDenominator;
+    live = applied;
 
-    EchelleNum = EchelleNumProv;
-    sAIPreference->PutRealPreference(kPrefixe, kCleEchelleNum, EchelleNum);
-    EchelleDen = EchelleDenProv;
-    sAIPreference->PutRealPreference(kPrefixe, kCleEchelleDen, EchelleDen);
-    Echelle = EchelleNum / EchelleDen;
-    sADMItem->Show(sADMDialog->GetItem(PaletteFlo, panneau::kItemIndicateurEchelle), Echelle != 1.0);
-
-    ShiftAltInverse = ShiftAltInverseProv;
-    sAIPreference->PutBooleanPreference(kPrefixe, kCleShiftAltInverse, ShiftAltInverse);
-
-    ContrainteLongueur = ContrainteLongueurProv * kMillimetresParPoint;
-    sAIPreference->PutRealPreference(kPrefixe, kCleCtrlLongueur, ContrainteLongueur);
-    ContrainteAngle = ContrainteAngleProv;
-    sAIPreference->PutRealPreference(kPrefixe, kCleCtrlAngle, ContrainteAngle);
+    sAIPreference->PutIntegerPreference(kPrefix, kKeyLabelSize, live.labelSize);
+    sAIPreference->PutIntegerPreference(kPrefix, kKeyPrecision, live.precision);
+    sAIPreference->PutRealPreference(kPrefix, kKeyScaleNumerator, live.scaleNumerator);
+    sAIPreference->PutRealPreference(kPrefix, kKeyScaleDenominator, live.scaleDenominator);
+    sADMItem->Show(sADMDialog->GetItem(PaletteFlo, panneau::kItemIndicateurEchelle), live.scale() != 1.0);
+    sAIPreference->PutBooleanPreference(kPrefix, kKeySwapShiftAlt, live.swapShiftAlt);
+    sAIPreference->PutRealPreference(kPrefix, kKeyLengthStep, live.lengthStep);
+    sAIPreference->PutRealPreference(kPrefix, kKeyAngleStep, live.angleStep);
 
     FermePrefs(item);
 }
@@ -360,23 +361,25 @@ void AnnulerPrefsCBP(ADMItemRef item, ADMNotifierRef notifier) {
 }
 
 void ParDefautPrefsCBP(ADMItemRef item, ADMNotifierRef) {
-    PrecisionProv = kPrecisionDefaut;
-    sADMItem->SetIntValue(ItemVoisin(item, kItemPrecision), PrecisionProv);
+    Settings& edited = EditedSettings();
+    edited.precision = kDefaultPrecision;
+    sADMItem->SetIntValue(ItemVoisin(item, kItemPrecision), edited.precision);
     sADMItem->Invalidate(ItemVoisin(item, kItemDessinPrecision));
 
-    TailleTexteAnnotationsProv = kTailleDefaut;
+    edited.labelSize = kDefaultLabelSize;
     sADMEntry->Select(sADMList->IndexEntry(sADMItem->GetList(ItemVoisin(item, kItemTaille)), 0), true);
     sADMItem->Invalidate(ItemVoisin(item, kItemDessinTaille));
 
-    EchelleNumProv = kEchelleDefaut;
-    EchelleDenProv = kEchelleDefaut;
+    edited.scaleNumerator = kDefaultScale;
+    edited.scaleDenominator = kDefaultScale;
     CocheEchellePrefs(ItemVoisin(item, echelle::kItemListe));
 
-    ContrainteLongueurProv = kContrainteLongueurDefaut / kMillimetresParPoint;
-    sADMItem->SetFloatValue(ItemVoisin(item, kItemLongueur), static_cast<float>(ContrainteLongueurProv));
-    ContrainteAngleProv = kContrainteAngleDefaut;
-    sADMItem->SetFloatValue(ItemVoisin(item, kItemAngle), static_cast<float>(ContrainteAngleProv));
+    const double pointsLongueur = kDefaultLengthStep / kMillimetresPerPoint;
+    edited.lengthStep = MillimetresFromField(pointsLongueur);
+    sADMItem->SetFloatValue(ItemVoisin(item, kItemLongueur), static_cast<float>(pointsLongueur));
+    edited.angleStep = kDefaultAngleStep;
+    sADMItem->SetFloatValue(ItemVoisin(item, kItemAngle), static_cast<float>(edited.angleStep));
 
-    ShiftAltInverseProv = false;
-    sADMItem->SetBooleanValue(ItemVoisin(item, kItemShiftAlt), ShiftAltInverseProv);
+    edited.swapShiftAlt = false;
+    sADMItem->SetBooleanValue(ItemVoisin(item, kItemShiftAlt), edited.swapShiftAlt);
 }

@@ -1,6 +1,6 @@
 // The preferences dialog: drawing scale, decimals and size of the annotations, the
 // length and angle steps and the swap of Shift and Alt. It edits the working copies
-// (Reglages.h); OK applies and stores them, Cancel drops them.
+// (a working copy of the settings); OK applies and stores it, Cancel drops it.
 #pragma once
 
 #include "ADMDialog.h"

@@ -1,25 +1,24 @@
-#include "NombreEnChaine.h"
+#include "NumberText.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "EtatOutil.h"
-#include "Reglages.h"
+#include "Settings.h"
 
 namespace {
 
-constexpr char kSigneInfini = static_cast<char>(0xB0);
-constexpr char kSigneInconnu = '?';
+constexpr char kInfinitySign = static_cast<char>(0xB0);
+constexpr char kUnknownSign = '?';
 
 /// Integer digits of the largest finite float.
-constexpr int kChiffresEntiersMax = std::numeric_limits<float>::max_exponent10 + 1;
-static_assert(1 + kChiffresEntiersMax + 1 + reglages::kPrecisionMax + 1 <= kTailleTexteLigne,
-              "sign, integer digits, separator, decimals and NUL must fit in TexteLigne");
+constexpr int kMostIntegerDigits = std::numeric_limits<float>::max_exponent10 + 1;
+static_assert(1 + kMostIntegerDigits + 1 + settings::kMaximumPrecision + 1 <= kNumberTextSize,
+              "sign, integer digits, separator, decimals and NUL must fit in a number text");
 
 // The digits depend on which steps run in single and which in double precision: labels
 // must show the same text for the same float, so each rounding below is deliberate.
-int EcritNombreFiniPositif(float value, int precision, char* out) {
+int WriteFinitePositive(float value, int precision, char separator, char* out) {
     const double r = std::round(static_cast<double>(value) * std::pow(10.0, precision));
     const float x = static_cast<float>(std::pow(0.1, precision) * r);
     float ip = std::floor(x);
@@ -36,14 +35,14 @@ int EcritNombreFiniPositif(float value, int precision, char* out) {
         for (int i = 0; i < k; ++i) {
             const float t = static_cast<float>(0.1 * static_cast<double>(ip));
             ip = std::floor(t);
-            const float dixiemes = 10.0f * (t - ip);
-            out[k - 1 - i] = static_cast<char>('0' + static_cast<int>(std::round(static_cast<double>(dixiemes))));
+            const float tenths = 10.0f * (t - ip);
+            out[k - 1 - i] = static_cast<char>('0' + static_cast<int>(std::round(static_cast<double>(tenths))));
         }
         n = k;
     }
 
     if (precision > 0) {
-        out[n++] = VirguleOuPoint[0];
+        out[n++] = separator;
         for (int i = 0; i < precision; ++i) {
             const float d = static_cast<float>(std::floor(10.0 * static_cast<double>(f)));
             f = static_cast<float>(10.0 * static_cast<double>(f) - static_cast<double>(d));
@@ -55,20 +54,20 @@ int EcritNombreFiniPositif(float value, int precision, char* out) {
 
 }  // namespace
 
-signed char NombreEnChaine(float value, signed char precision, char* out) {
+signed char FormatNumber(float value, signed char precision, char separator, char* out) {
     int n = 0;
     if (std::isnan(value)) {
-        out[n++] = kSigneInconnu;
+        out[n++] = kUnknownSign;
     } else {
         if (value < 0.0f) {
             out[n++] = '-';
             value = -value;
         }
         if (std::isinf(value)) {
-            out[n++] = kSigneInfini;
+            out[n++] = kInfinitySign;
         } else {
-            const int decimales = std::clamp<int>(precision, 0, reglages::kPrecisionMax);
-            n += EcritNombreFiniPositif(value, decimales, out + n);
+            const int decimals = std::clamp<int>(precision, 0, settings::kMaximumPrecision);
+            n += WriteFinitePositive(value, decimals, separator, out + n);
         }
     }
     out[n] = '\0';

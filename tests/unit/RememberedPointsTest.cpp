@@ -4,10 +4,9 @@
 #include <utility>
 #include <vector>
 
-#include "EtatOutil.h"
 #include "OrvaneSuites.h"
 #include "Suites.h"
-#include "Survol.h"
+#include "PolylineTool.h"
 
 namespace {
 
@@ -40,13 +39,13 @@ ADMBasicSuite gAdmBasic = {&Bip, nullptr, nullptr, nullptr, nullptr, nullptr, nu
 
 using Point = std::pair<AIReal, AIReal>;
 
-std::vector<Point> Liste() {
+std::vector<Point> Liste(const RememberedPoints& remembered) {
     std::vector<Point> points;
-    for (const Souvenir_t* n = PtrPremierSouvenir; n; n = n->suivant) points.emplace_back(n->h, n->v);
+    for (const RememberedPoints::Node* n = remembered.first(); n; n = n->next) points.emplace_back(n->h, n->v);
     return points;
 }
 
-class SouvenirTest : public testing::Test {
+class RememberedPointsTest : public testing::Test {
 protected:
     void SetUp() override {
         basicAvant_ = sSPBasic;
@@ -56,67 +55,67 @@ protected:
         gBlocsVivants = 0;
         gAllocationsAvantEchec = -1;
         gBips = 0;
-        PtrPremierSouvenir = nullptr;
-        NombreMaxSouvenirs = etat::kNombreMaxSouvenirs;
     }
     void TearDown() override {
-        LibereSouvenirs();
+        remembered.clear();
         sSPBasic = basicAvant_;
         sADMBasic = admBasicAvant_;
     }
+
+    RememberedPoints remembered;
 
 private:
     SPBasicSuite* basicAvant_ = nullptr;
     const ADMBasicSuite* admBasicAvant_ = nullptr;
 };
 
-TEST_F(SouvenirTest, NewestFirstAndEachPointOnce) {
-    Souvenir({1, 1});
-    Souvenir({2, 2});
-    Souvenir({3, 3});
-    Souvenir({2, 2});
+TEST_F(RememberedPointsTest, NewestFirstAndEachPointOnce) {
+    remembered.add({1, 1});
+    remembered.add({2, 2});
+    remembered.add({3, 3});
+    remembered.add({2, 2});
     // Equal only when both coordinates are: a point sharing one is new.
-    Souvenir({1, 3});
-    EXPECT_EQ(Liste(), (std::vector<Point>{{1, 3}, {3, 3}, {2, 2}, {1, 1}}));
+    remembered.add({1, 3});
+    EXPECT_EQ(Liste(remembered), (std::vector<Point>{{1, 3}, {3, 3}, {2, 2}, {1, 1}}));
     EXPECT_EQ(gBlocsVivants, 4);
 }
 
-TEST_F(SouvenirTest, FullListDropsTheOldestWithoutAllocating) {
-    for (int i = 0; i < etat::kNombreMaxSouvenirs; ++i) Souvenir({static_cast<AIReal>(i), 0});
-    ASSERT_EQ(gBlocsVivants, etat::kNombreMaxSouvenirs);
+TEST_F(RememberedPointsTest, FullListDropsTheOldestWithoutAllocating) {
+    for (int i = 0; i < tool::kMaximumRememberedPoints; ++i) remembered.add({static_cast<AIReal>(i), 0});
+    ASSERT_EQ(gBlocsVivants, tool::kMaximumRememberedPoints);
 
-    Souvenir({100, 0});
-    const std::vector<Point> points = Liste();
-    ASSERT_EQ(points.size(), static_cast<std::size_t>(etat::kNombreMaxSouvenirs));
+    remembered.add({100, 0});
+    const std::vector<Point> points = Liste(remembered);
+    ASSERT_EQ(points.size(), static_cast<std::size_t>(tool::kMaximumRememberedPoints));
     EXPECT_EQ(points.front(), Point(100, 0));
-    EXPECT_EQ(points[1], Point(etat::kNombreMaxSouvenirs - 1, 0));
+    EXPECT_EQ(points[1], Point(tool::kMaximumRememberedPoints - 1, 0));
     EXPECT_EQ(points.back(), Point(1, 0));
-    EXPECT_EQ(gBlocsVivants, etat::kNombreMaxSouvenirs);
+    EXPECT_EQ(gBlocsVivants, tool::kMaximumRememberedPoints);
 
     // A point still remembered is not new, even in a full list.
-    Souvenir({5, 0});
-    EXPECT_EQ(Liste(), points);
+    remembered.add({5, 0});
+    EXPECT_EQ(Liste(remembered), points);
 }
 
-TEST_F(SouvenirTest, FailedAllocationBeepsAndChangesNothing) {
-    Souvenir({1, 1});
+TEST_F(RememberedPointsTest, FailedAllocationBeepsAndChangesNothing) {
+    remembered.add({1, 1});
     gAllocationsAvantEchec = 0;
-    Souvenir({2, 2});
+    remembered.add({2, 2});
     EXPECT_EQ(gBips, 1);
-    EXPECT_EQ(Liste(), std::vector<Point>{Point(1, 1)});
+    EXPECT_EQ(Liste(remembered), std::vector<Point>{Point(1, 1)});
 
-    LibereSouvenirs();
-    Souvenir({3, 3});
+    remembered.clear();
+    remembered.add({3, 3});
     EXPECT_EQ(gBips, 2);
-    EXPECT_EQ(PtrPremierSouvenir, nullptr);
+    EXPECT_EQ(remembered.first(), nullptr);
 }
 
-TEST_F(SouvenirTest, ReleaseGivesEveryBlockBack) {
-    for (int i = 0; i < 5; ++i) Souvenir({0, static_cast<AIReal>(i)});
-    LibereSouvenirs();
-    EXPECT_EQ(PtrPremierSouvenir, nullptr);
+TEST_F(RememberedPointsTest, ReleaseGivesEveryBlockBack) {
+    for (int i = 0; i < 5; ++i) remembered.add({0, static_cast<AIReal>(i)});
+    remembered.clear();
+    EXPECT_EQ(remembered.first(), nullptr);
     EXPECT_EQ(gBlocsVivants, 0);
-    LibereSouvenirs();
+    remembered.clear();
     EXPECT_EQ(gBlocsVivants, 0);
 }
 

@@ -1,4 +1,4 @@
-#include "NombreEnChaine.h"
+#include "NumberText.h"
 
 #include <gtest/gtest.h>
 
@@ -6,32 +6,19 @@
 #include <limits>
 #include <string>
 
-#include "EtatOutil.h"
 
 namespace {
 
-class NombreEnChaineTest : public ::testing::Test {
-protected:
-    // The separator in force while the tool is selected; the global is restored after.
-    void SetUp() override {
-        std::memcpy(separateurAvant_, VirguleOuPoint, sizeof VirguleOuPoint);
-        std::strcpy(VirguleOuPoint, ",");
-    }
-    void TearDown() override { std::memcpy(VirguleOuPoint, separateurAvant_, sizeof VirguleOuPoint); }
+/// The text written and the count returned, with the separator in force while the tool is
+/// selected unless told; fails if they disagree.
+std::string Texte(float value, signed char precision, char separator = ',') {
+    char zone[kNumberTextSize];
+    const int n = FormatNumber(value, precision, separator, zone);
+    EXPECT_EQ(n, static_cast<int>(std::strlen(zone)));
+    return zone;
+}
 
-    /// The text written and the count returned; fails if they disagree.
-    std::string Texte(float value, signed char precision) {
-        char zone[kTailleTexteLigne];
-        const int n = NombreEnChaine(value, precision, zone);
-        EXPECT_EQ(n, static_cast<int>(std::strlen(zone)));
-        return zone;
-    }
-
-private:
-    char separateurAvant_[sizeof VirguleOuPoint];
-};
-
-TEST_F(NombreEnChaineTest, WorkedExamples) {
+TEST(FormatNumber, WorkedExamples) {
     struct Exemple {
         float value;
         signed char precision;
@@ -61,24 +48,23 @@ TEST_F(NombreEnChaineTest, WorkedExamples) {
     };
     for (const Exemple& e : exemples) {
         SCOPED_TRACE(testing::Message() << e.value << " at " << int{e.precision});
-        char zone[kTailleTexteLigne];
-        EXPECT_EQ(NombreEnChaine(e.value, e.precision, zone), e.resultat);
+        char zone[kNumberTextSize];
+        EXPECT_EQ(FormatNumber(e.value, e.precision, ',', zone), e.resultat);
         EXPECT_STREQ(zone, e.texte);
     }
 }
 
-TEST_F(NombreEnChaineTest, SeparatorComesFromVirguleOuPoint) {
-    std::strcpy(VirguleOuPoint, ".");
-    EXPECT_EQ(Texte(123.456f, 2), "123.46");
+TEST(FormatNumber, SeparatorIsTheOneGiven) {
+    EXPECT_EQ(Texte(123.456f, 2, '.'), "123.46");
 }
 
-TEST_F(NombreEnChaineTest, PrecisionOutsideZeroToSixIsClamped) {
+TEST(FormatNumber, PrecisionOutsideZeroToSixIsClamped) {
     EXPECT_EQ(Texte(2.5f, -3), "3");
     EXPECT_EQ(Texte(1.0f, 9), "1,000000");
     EXPECT_EQ(Texte(1.0f, std::numeric_limits<signed char>::max()), "1,000000");
 }
 
-TEST_F(NombreEnChaineTest, SignsAndNonFiniteValues) {
+TEST(FormatNumber, SignsAndNonFiniteValues) {
     EXPECT_EQ(Texte(-1.25f, 1), "-1,3");
     EXPECT_EQ(Texte(-0.004f, 2), "-0,00");
     EXPECT_EQ(Texte(-0.0f, 1), "0,0");
@@ -87,7 +73,7 @@ TEST_F(NombreEnChaineTest, SignsAndNonFiniteValues) {
     EXPECT_EQ(Texte(-std::numeric_limits<float>::infinity(), 2), "-\xB0");
 }
 
-TEST_F(NombreEnChaineTest, LargestValuesFitInTexteLigne) {
+TEST(FormatNumber, LargestValuesFitInTheText) {
     const float plusGrand = std::numeric_limits<float>::max();
     // 39 integer digits, the separator and 6 decimals.
     EXPECT_EQ(Texte(plusGrand, 6).size(), 46u);
