@@ -1,7 +1,8 @@
 #include "Aide.h"
 
 #include "ADMNotifier.h"
-#include "Dialogues.h"
+#include "OrvaneDialogue.h"
+#include "OrvanePlugIn.h"
 #include "OrvaneSuites.h"
 
 namespace {
@@ -97,10 +98,15 @@ ADMItemRef Item(ADMDialogRef dialog, ASInt32 id) {
     return sADMDialog->GetItem(dialog, id);
 }
 
-/// The page number under the text and the page itself, once NumeroPageAide has moved.
-void AffichePage(ADMDialogRef dialog) {
-    sADMItem->SetIntValue(Item(dialog, aide::kItemNumeroPage), NumeroPageAide);
-    TexteAide(dialog);
+/// The page number under the text and the page itself, once the page has moved.
+void AffichePage(ADMDialogRef dialog, ASInt16 page) {
+    sADMItem->SetIntValue(Item(dialog, aide::kItemNumeroPage), page);
+    TexteAide(dialog, page);
+}
+
+/// The panel's page, which its arrows turn.
+ASInt16& PageMontree() {
+    return OrvanePlugIn::Current()->panel()->PageAideMontree();
 }
 
 }  // namespace
@@ -110,11 +116,11 @@ const char* PageAide(int numero) {
     return kPages[numero - 1];
 }
 
-void TexteAide(ADMDialogRef dialog) {
-    sADMItem->Enable(Item(dialog, aide::kItemFlecheGauche), NumeroPageAide > 1);
-    sADMItem->Enable(Item(dialog, aide::kItemFlecheDroite), NumeroPageAide < NbrPages);
+void TexteAide(ADMDialogRef dialog, ASInt16 numero) {
+    sADMItem->Enable(Item(dialog, aide::kItemFlecheGauche), numero > 1);
+    sADMItem->Enable(Item(dialog, aide::kItemFlecheDroite), numero < aide::kNombrePages);
     ADMItemRef texte = Item(dialog, aide::kItemTexte);
-    if (const char* page = PageAide(NumeroPageAide)) sADMItem->SetText(texte, page);
+    if (const char* page = PageAide(numero)) sADMItem->SetText(texte, page);
     sADMItem->Enable(texte, true);
 }
 
@@ -122,36 +128,38 @@ void FlecheGaucheCBP(ADMItemRef item, ADMNotifierRef notifier) {
     if (!sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) return;
     const ADMDialogRef dialog = sADMItem->GetDialog(item);
     ADMItemRef fleche = Item(dialog, aide::kItemFlecheGauche);
-    --NumeroPageAide;
-    if (NumeroPageAide > 1) {
+    ASInt16& page = PageMontree();
+    --page;
+    if (page > 1) {
         sADMItem->SetTipString(fleche, aide::kBullePagePrecedente);
         sADMItem->Enable(fleche, true);
     } else {
         sADMItem->SetTipString(fleche, aide::kBullePremierePage);
-        NumeroPageAide = 1;
+        page = 1;
         sADMItem->Enable(fleche, false);
     }
     ADMItemRef autre = Item(dialog, aide::kItemFlecheDroite);
     sADMItem->Enable(autre, true);
     sADMItem->SetTipString(autre, aide::kBullePageSuivante);
-    AffichePage(dialog);
+    AffichePage(dialog, page);
 }
 
 void FlecheDroiteCBP(ADMItemRef item, ADMNotifierRef notifier) {
     if (!sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) return;
     const ADMDialogRef dialog = sADMItem->GetDialog(item);
     ADMItemRef fleche = Item(dialog, aide::kItemFlecheDroite);
-    ++NumeroPageAide;
+    ASInt16& page = PageMontree();
+    ++page;
     // The last page keeps the same tooltip: the arrow is disabled there anyway.
     sADMItem->SetTipString(fleche, aide::kBullePageSuivante);
-    if (NumeroPageAide < NbrPages) {
+    if (page < aide::kNombrePages) {
         sADMItem->Enable(fleche, true);
     } else {
-        NumeroPageAide = NbrPages;
+        page = aide::kNombrePages;
         sADMItem->Enable(fleche, false);
     }
     ADMItemRef autre = Item(dialog, aide::kItemFlecheGauche);
     sADMItem->Enable(autre, true);
     sADMItem->SetTipString(autre, aide::kBullePagePrecedente);
-    AffichePage(dialog);
+    AffichePage(dialog, page);
 }

@@ -22,8 +22,8 @@ constexpr const char* kBullePremierePage = "Help first page.";
 /// one carriage return, two after the last row. Null for any other number.
 const char* PageAide(int numero);
 
-/// Shows page NumeroPageAide in the panel and enables the arrows that lead somewhere.
-void TexteAide(ADMDialogRef dialog);
+/// Shows page numero in the panel and enables the arrows that lead somewhere.
+void TexteAide(ADMDialogRef dialog, ASInt16 numero);
 
 /// The arrows' notify procedures: one page back, one page forward.
 void FlecheGaucheCBP(ADMItemRef item, ADMNotifierRef notifier);

@@ -1,19 +1,24 @@
-// Bookkeeping shared by the panel and the dialogs: the panel's dialog, the
-// screen, where each dialog opens and whether it is open.
+// The modal dialogs' bookkeeping, owned by the plug-in object: where each dialog
+// opens and whether it is open; their names, IDs and sizes.
 #pragma once
 
 #include "ADMTypes.h"
+#include "Settings.h"
 
-extern ADMDialogRef PaletteFlo;        // the floating panel
-extern ASRect RectEcranTotal;          // the screen, read when the panel is built
-extern ASRect PosDialPrefs;            // frame of the preferences dialog, kept between openings
-extern ASRect PosDialEchellePerso;     // frame of the custom-scale dialog
-extern bool DialPrefsAffiche;          // the preferences dialog is open
-extern bool DialEchellePersoAffiche;   // the custom-scale dialog is open
-extern ADMDialogRef DialoguePrefs;     // the open preferences dialog
-extern ASPoint PlaceActuelle;          // last pointer seen by the precision picture's tracking
-extern ASInt16 NumeroPageAide;         // help page shown, 1 to NbrPages
-extern ASInt16 NbrPages;
+/// A modal dialog: whether it is open, and its frame, kept between openings.
+struct ModalDialogPlace {
+    bool open = false;
+    ASRect frame = {0, 0, 0, 0};
+};
+
+/// The preferences dialog: its place, the open dialog, the settings it edits and the
+/// last pointer seen by the precision picture's tracking.
+struct PreferencesDialogState {
+    ModalDialogPlace place;
+    ADMDialogRef dialog = nullptr;
+    Settings edited;
+    ASPoint lastTrackPoint = {0, 0};
+};
 
 namespace dialogues {
 constexpr const char* kNomModal = "bidon";

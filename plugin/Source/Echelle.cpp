@@ -46,14 +46,14 @@ ASInt32 PositionActive(ADMItemRef liste) {
 }
 
 void OuvreEchellePerso(ADMItemRef liste) {
-    if (DialEchellePersoAffiche) return;
+    if (OrvanePlugIn::Current()->customScaleDialog().open) return;
     sADMDialog->Modal(sADMDialog->GetPluginRef(sADMItem->GetDialog(liste)), dialogues::kNomModal,
                       dialogues::kIdEchellePerso, kADMModalDialogStyle, EchellePersoProc, nullptr, 0);
 }
 
 /// However the run ends, the dialog can be opened again.
 void FinEchellePerso(ADMDialogRef) {
-    DialEchellePersoAffiche = false;
+    OrvanePlugIn::Current()->customScaleDialog().open = false;
 }
 
 ADMItemRef CreeChampEchelle(ADMDialogRef dialog, ASInt32 id, ASInt16 gauche, double valeur, ADMItemNotifyProc notify) {
@@ -186,9 +186,10 @@ void EchellePrefsDraw(ADMItemRef, ADMDrawerRef drawer) {
 }
 
 ASErr EchellePersoProc(ADMDialogRef dialog) {
-    PosDialEchellePerso.bottom = static_cast<ASInt16>(PosDialEchellePerso.top + dialogues::kHauteurEchellePerso);
-    PosDialEchellePerso.right = static_cast<ASInt16>(PosDialEchellePerso.left + dialogues::kLargeurEchellePerso);
-    sADMDialog->SetBoundsRect(dialog, &PosDialEchellePerso);
+    ModalDialogPlace& place = OrvanePlugIn::Current()->customScaleDialog();
+    place.frame.bottom = static_cast<ASInt16>(place.frame.top + dialogues::kHauteurEchellePerso);
+    place.frame.right = static_cast<ASInt16>(place.frame.left + dialogues::kLargeurEchellePerso);
+    sADMDialog->SetBoundsRect(dialog, &place.frame);
     sADMDialog->SetText(dialog, kTitreEchellePerso);
     sADMDialog->SetDrawProc(dialog, EchelleDraw);
     sADMDialog->SetDestroyProc(dialog, FinEchellePerso);
@@ -204,7 +205,7 @@ ASErr EchellePersoProc(ADMDialogRef dialog) {
                OKEchellePersoCBP);
     sADMItem->Enable(sADMDialog->GetItem(dialog, kItemOK), true);
 
-    DialEchellePersoAffiche = true;
+    place.open = true;
     return kNoErr;
 }
 
@@ -259,15 +260,18 @@ void MotEchellePlusCBP(ADMItemRef item, ASInt32 id) {
 void AnnulerEchellePersoCBP(ADMItemRef item, ADMNotifierRef notifier) {
     // The values typed stay in the custom pair; only the list's text waits for an OK.
     sADMItem->DefaultNotify(item, notifier);
-    DialEchellePersoAffiche = false;
-    sADMDialog->GetBoundsRect(sADMItem->GetDialog(item), &PosDialEchellePerso);
+    ModalDialogPlace& place = OrvanePlugIn::Current()->customScaleDialog();
+    place.open = false;
+    sADMDialog->GetBoundsRect(sADMItem->GetDialog(item), &place.frame);
 }
 
 void OKEchellePersoCBP(ADMItemRef item, ADMNotifierRef notifier) {
     const ADMEntryRef perso =
-        sADMList->IndexEntry(ListeDe(sADMDialog->GetItem(DialoguePrefs, kItemListe)), kPositionPerso);
+        sADMList->IndexEntry(ListeDe(sADMDialog->GetItem(OrvanePlugIn::Current()->preferencesDialog().dialog, kItemListe)),
+                             kPositionPerso);
     sADMItem->DefaultNotify(item, notifier);
-    sADMDialog->GetBoundsRect(sADMItem->GetDialog(item), &PosDialEchellePerso);
+    ModalDialogPlace& place = OrvanePlugIn::Current()->customScaleDialog();
+    sADMDialog->GetBoundsRect(sADMItem->GetDialog(item), &place.frame);
 
     char texte[kTailleTextePerso];
     const Settings& live = CurrentSettings();
@@ -279,7 +283,7 @@ void OKEchellePersoCBP(ADMItemRef item, ADMNotifierRef notifier) {
     EditedSettings().scaleNumerator = live.customNumerator;
     EditedSettings().scaleDenominator = live.customDenominator;
     sADMEntry->Select(perso, true);
-    DialEchellePersoAffiche = false;
+    place.open = false;
 }
 
 void BidonDraw(ADMItemRef, ADMDrawerRef) {}

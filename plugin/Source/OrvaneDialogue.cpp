@@ -52,12 +52,16 @@ constexpr const char* kBulleIndicateur = "Indicates that the scale is not one.";
 constexpr const char* kBulleTexteAide = "Help text.";
 constexpr const char* kBulleNumeroPage = "Help page number.";
 
-ADMItemRef Item(ASInt32 id) {
-    return sADMDialog->GetItem(PaletteFlo, id);
+ADMItemRef Item(ADMDialogRef dialog, ASInt32 id) {
+    return sADMDialog->GetItem(dialog, id);
 }
 
-ADMItemRef CreeItem(ASInt32 id, const char* type, ASRect rect) {
-    return sADMDialog->CreateItem(PaletteFlo, id, type, &rect, nullptr, nullptr, 0);
+ADMItemRef ItemDuPanneau(ASInt32 id) {
+    return Item(OrvanePlugIn::Current()->panelDialog(), id);
+}
+
+ADMItemRef CreeItem(ADMDialogRef dialog, ASInt32 id, const char* type, ASRect rect) {
+    return sADMDialog->CreateItem(dialog, id, type, &rect, nullptr, nullptr, 0);
 }
 
 /// A preset of a field: its value formatted in the field's units, no decimals, with the
@@ -70,8 +74,8 @@ void AjoutePreselection(ADMListRef liste, ASInt32 id, float valeur, ADMUnits uni
     sADMEntry->SetText(entree, texte);
 }
 
-void CreeChampLongueur() {
-    ADMItemRef champ = CreeItem(panneau::kItemLongueur, kADMSpinEditPopupType, RectBords(4, 4, 84, 23));
+void CreeChampLongueur(ADMDialogRef dialog) {
+    ADMItemRef champ = CreeItem(dialog, panneau::kItemLongueur, kADMSpinEditPopupType, RectBords(4, 4, 84, 23));
     sADMItem->SetTipString(champ, kBulleLongueur);
     sADMItem->SetNotifyProc(champ, LongueurCBP);
     sADMItem->SetUnits(champ, kADMMillimeterUnits);
@@ -86,8 +90,8 @@ void CreeChampLongueur() {
     }
 }
 
-void CreeChampAngle() {
-    ADMItemRef champ = CreeItem(panneau::kItemAngle, kADMSpinEditPopupType, RectBords(102, 4, 182, 23));
+void CreeChampAngle(ADMDialogRef dialog) {
+    ADMItemRef champ = CreeItem(dialog, panneau::kItemAngle, kADMSpinEditPopupType, RectBords(102, 4, 182, 23));
     sADMItem->SetTipString(champ, kBulleAngle);
     sADMItem->SetNotifyProc(champ, AngleCBP);
     sADMItem->SetUnits(champ, kADMDegreeUnits);
@@ -99,16 +103,16 @@ void CreeChampAngle() {
 }
 
 /// An invisible button beside a field: a click on it puts the focus into the field.
-void CreeMot(ASInt32 id, ASRect rect, const char* bulle) {
-    ADMItemRef mot = CreeItem(id, kADMPicturePushButtonType, rect);
+void CreeMot(ADMDialogRef dialog, ASInt32 id, ASRect rect, const char* bulle) {
+    ADMItemRef mot = CreeItem(dialog, id, kADMPicturePushButtonType, rect);
     sADMItem->SetTipString(mot, bulle);
     sADMItem->SetNotifyProc(mot, MotCBP);
     sADMItem->SetDrawProc(mot, BidonPrefsDraw);
 }
 
-void CreeFleche(ASInt32 id, ASRect rect, const char* bulle, ADMItemNotifyProc notification, ASInt32 image,
+void CreeFleche(ADMDialogRef dialog, ASInt32 id, ASRect rect, const char* bulle, ADMItemNotifyProc notification, ASInt32 image,
                 ASInt32 imageEnfoncee) {
-    ADMItemRef fleche = CreeItem(id, kADMPicturePushButtonType, rect);
+    ADMItemRef fleche = CreeItem(dialog, id, kADMPicturePushButtonType, rect);
     sADMItem->SetTipString(fleche, bulle);
     sADMItem->SetNotifyProc(fleche, notification);
     sADMItem->SetPictureID(fleche, image, nullptr);
@@ -116,8 +120,8 @@ void CreeFleche(ASInt32 id, ASRect rect, const char* bulle, ADMItemNotifyProc no
     sADMItem->SetBooleanValue(fleche, false);
 }
 
-ADMItemRef CreeTexteAide(ASInt32 id, ASRect rect, ADMJustify justification) {
-    ADMItemRef texte = CreeItem(id, kADMTextStaticType, rect);
+ADMItemRef CreeTexteAide(ADMDialogRef dialog, ASInt32 id, ASRect rect, ADMJustify justification) {
+    ADMItemRef texte = CreeItem(dialog, id, kADMTextStaticType, rect);
     sADMItem->SetUnits(texte, kADMNoUnits);
     sADMItem->SetJustify(texte, justification);
     sADMItem->SetFont(texte, kPoliceAide);
@@ -126,14 +130,14 @@ ADMItemRef CreeTexteAide(ASInt32 id, ASRect rect, ADMJustify justification) {
 
 }  // namespace
 
-void PlaceDialogues() {
+void PlaceDialogues(const ASRect& screen, ModalDialogPlace& preferences, ModalDialogPlace& customScale) {
     using namespace dialogues;
-    const ASRect echellePerso = PlaceSurEcran(RectEcranTotal, kLargeurEchellePerso, kHauteurEchellePerso);
-    PosDialEchellePerso.top = echellePerso.top;
-    PosDialEchellePerso.left = echellePerso.left;
-    const ASRect prefs = PlaceSurEcran(RectEcranTotal, kLargeurPrefs, kHauteurPrefs);
-    PosDialPrefs.top = prefs.top;
-    PosDialPrefs.left = prefs.left;
+    const ASRect echellePerso = PlaceSurEcran(screen, kLargeurEchellePerso, kHauteurEchellePerso);
+    customScale.frame.top = echellePerso.top;
+    customScale.frame.left = echellePerso.left;
+    const ASRect prefs = PlaceSurEcran(screen, kLargeurPrefs, kHauteurPrefs);
+    preferences.frame.top = prefs.top;
+    preferences.frame.left = prefs.left;
 }
 
 OrvaneDialogue::OrvaneDialogue(SPPluginRef plugin) {
@@ -142,7 +146,6 @@ OrvaneDialogue::OrvaneDialogue(SPPluginRef plugin) {
 
 OrvaneDialogue::~OrvaneDialogue() {
     if (fAcces) sSPAccess->ReleasePlugin(fAcces);
-    if (PaletteFlo == fDialog) PaletteFlo = nullptr;
 }
 
 ASErr OrvaneDialogue::Init() {
@@ -150,63 +153,65 @@ ASErr OrvaneDialogue::Init() {
     AppContext contexte(plugin);
     sSPAccess->AcquirePlugin(plugin, &fAcces);
 
-    PaletteFlo = fDialog;
-    DialPrefsAffiche = false;
-    sADMBasic->GetScreenDimensions(&RectEcranTotal);
-    sADMDialog->SetNotifyProc(PaletteFlo, MaNotification);
-    DialEchellePersoAffiche = false;
-    PlaceDialogues();
+    fConstruit = fDialog;
+    const ADMDialogRef dialog = fConstruit;
+    OrvanePlugIn& plugIn = *OrvanePlugIn::Current();
+    plugIn.preferencesDialog().place.open = false;
+    ASRect ecran = {0, 0, 0, 0};
+    sADMBasic->GetScreenDimensions(&ecran);
+    sADMDialog->SetNotifyProc(dialog, MaNotification);
+    plugIn.customScaleDialog().open = false;
+    PlaceDialogues(ecran, plugIn.preferencesDialog().place, plugIn.customScaleDialog());
 
-    ADMItemRef menu = Item(kADMMenuItemID);
+    ADMItemRef menu = Item(dialog, kADMMenuItemID);
     sADMItem->SetNotifyProc(menu, MenuCBP);
     if (ADMListRef liste = menu ? sADMItem->GetList(menu) : nullptr)
         sADMList->SetMenuID(liste, plugin, kMenuPanneau, nullptr);
 
-    ADMItemRef reveil = CreeItem(panneau::kItemReveil, kADMPictureStaticType,
+    ADMItemRef reveil = CreeItem(dialog, panneau::kItemReveil, kADMPictureStaticType,
                                  RectBords(0, 0, panneau::kLargeur, panneau::kHauteurBandeau));
     sADMItem->SetTipString(reveil, kBulleReveil);
     sADMItem->SetNotifyProc(reveil, ReveillePanneauCBP);
     sADMItem->SetDrawProc(reveil, BidonPrefsDraw);
 
-    CreeChampLongueur();
-    CreeMot(panneau::kItemMotLongueur, RectBords(-2, 4, 3, 23), kBulleLongueur);
-    CreeChampAngle();
-    CreeMot(panneau::kItemMotAngle, RectBords(87, 4, 101, 23), kBulleAngle);
+    CreeChampLongueur(dialog);
+    CreeMot(dialog, panneau::kItemMotLongueur, RectBords(-2, 4, 3, 23), kBulleLongueur);
+    CreeChampAngle(dialog);
+    CreeMot(dialog, panneau::kItemMotAngle, RectBords(87, 4, 101, 23), kBulleAngle);
 
-    ADMItemRef indicateur = CreeItem(panneau::kItemIndicateurEchelle, kADMPictureStaticType, RectBords(90, 11, 96, 17));
+    ADMItemRef indicateur = CreeItem(dialog, panneau::kItemIndicateurEchelle, kADMPictureStaticType, RectBords(90, 11, 96, 17));
     sADMItem->SetPictureID(indicateur, kImageIndicateurEchelle, nullptr);
     const bool echelleUn = CurrentSettings().scale() == 1.0;
     if (!echelleUn) sADMItem->SetTipString(indicateur, kBulleIndicateur);
     sADMItem->Show(indicateur, !echelleUn);
 
-    ADMItemRef texte = CreeItem(aide::kItemTexte, kADMTextStaticMultiLineType, RectBords(4, 30, 181, 126));
+    ADMItemRef texte = CreeItem(dialog, aide::kItemTexte, kADMTextStaticMultiLineType, RectBords(4, 30, 181, 126));
     sADMItem->SetTipString(texte, kBulleTexteAide);
     sADMItem->SetJustify(texte, kADMCenterJustify);
     sADMItem->SetFont(texte, kPoliceAide);
-    NumeroPageAide = 1;
-    sADMItem->SetText(texte, PageAide(NumeroPageAide));
-    NbrPages = aide::kNombrePages;
+    fPageAide = 1;
+    sADMItem->SetText(texte, PageAide(fPageAide));
 
-    CreeFleche(aide::kItemFlecheDroite, RectBords(148, 128, 161, 139), aide::kBullePageSuivante, FlecheDroiteCBP,
+    CreeFleche(dialog, aide::kItemFlecheDroite, RectBords(148, 128, 161, 139), aide::kBullePageSuivante, FlecheDroiteCBP,
                kImagePageSuivante, kImagePageSuivanteEnfoncee);
-    CreeFleche(aide::kItemFlecheGauche, RectBords(20, 128, 33, 139), aide::kBullePremierePage, FlecheGaucheCBP,
+    CreeFleche(dialog, aide::kItemFlecheGauche, RectBords(20, 128, 33, 139), aide::kBullePremierePage, FlecheGaucheCBP,
                kImagePagePrecedente, kImagePagePrecedenteEnfoncee);
-    sADMItem->Enable(Item(aide::kItemFlecheGauche), false);
-    ADMItemRef numero = CreeTexteAide(aide::kItemNumeroPage, RectBords(70, 128, 90, 142), kADMRightJustify);
+    sADMItem->Enable(Item(dialog, aide::kItemFlecheGauche), false);
+    ADMItemRef numero = CreeTexteAide(dialog, aide::kItemNumeroPage, RectBords(70, 128, 90, 142), kADMRightJustify);
     sADMItem->SetTipString(numero, kBulleNumeroPage);
-    sADMItem->SetIntValue(numero, NumeroPageAide);
-    sADMItem->SetText(CreeTexteAide(aide::kItemBarre, RectBords(90, 128, 100, 142), kADMCenterJustify), "/");
-    sADMItem->SetIntValue(CreeTexteAide(aide::kItemNombrePages, RectBords(100, 128, 120, 142), kADMLeftJustify),
-                          NbrPages);
+    sADMItem->SetIntValue(numero, fPageAide);
+    sADMItem->SetText(CreeTexteAide(dialog, aide::kItemBarre, RectBords(90, 128, 100, 142), kADMCenterJustify), "/");
+    sADMItem->SetIntValue(CreeTexteAide(dialog, aide::kItemNombrePages, RectBords(100, 128, 120, 142), kADMLeftJustify),
+                          aide::kNombrePages);
 
     // The strip alone: the help area is opened from the panel's menu.
     ASRect rect{};
-    sADMDialog->GetBoundsRect(PaletteFlo, &rect);
+    sADMDialog->GetBoundsRect(dialog, &rect);
     rect.right = static_cast<ASInt16>(rect.left + panneau::kLargeur);
     rect.bottom = static_cast<ASInt16>(rect.top + panneau::kHauteurBandeau);
-    sADMDialog->SetBoundsRect(PaletteFlo, &rect);
+    sADMDialog->SetBoundsRect(dialog, &rect);
 
-    sADMDialog->Show(PaletteFlo, CurrentSettings().panelVisible);
+    sADMDialog->Show(dialog, plugIn.settings().panelVisible);
     return kNoErr;
 }
 
@@ -240,14 +245,11 @@ void OrvaneDialogue::MaNotification(ADMDialogRef dialog, ADMNotifierRef notifier
 }
 
 void RemplitChampsDuPanneau(const ToolState& state, double scale) {
-    sADMItem->SetFloatValue(Item(panneau::kItemLongueur), static_cast<float>(scale * state.segmentLength));
-    sADMItem->SetFloatValue(Item(panneau::kItemAngle), AngleARetaper(state.previousDirection, state.direction));
+    sADMItem->SetFloatValue(ItemDuPanneau(panneau::kItemLongueur), static_cast<float>(scale * state.segmentLength));
+    sADMItem->SetFloatValue(ItemDuPanneau(panneau::kItemAngle), AngleARetaper(state.previousDirection, state.direction));
 }
 
-bool PanneauExiste() {
-    return PaletteFlo != nullptr;
-}
 
 void ActiveChampLongueur() {
-    sADMItem->Activate(Item(panneau::kItemLongueur), true);
+    sADMItem->Activate(ItemDuPanneau(panneau::kItemLongueur), true);
 }

@@ -8,6 +8,7 @@
 #include "ADMItem.h"
 #include "AITypes.h"
 #include "BaseADMDialog.h"
+#include "Dialogues.h"
 #include "PolylineTool.h"
 #include "SPBasic.h"
 
@@ -54,7 +55,7 @@ AIReal AngleARetaper(AIReal angleAncien, AIReal angleDeLaLigne);
 
 /// Where the modal dialogs open: a third of the free height of the screen down, centred
 /// across. Done when the panel is built, or at start-up without it.
-void PlaceDialogues();
+void PlaceDialogues(const ASRect& screen, ModalDialogPlace& preferences, ModalDialogPlace& customScale);
 
 class OrvaneDialogue : public BaseADMDialog {
 public:
@@ -71,18 +72,22 @@ public:
     /// Where the host has docked the panel, while the panel exists.
     std::optional<ASInt32> CodeAncrage() const;
 
+    /// The dialog as its Init built it.
+    ADMDialogRef DialogConstruit() const { return fConstruit; }
+    /// The help page shown, 1 to aide::kNombrePages.
+    ASInt16& PageAideMontree() { return fPageAide; }
+
     static void MaNotification(ADMDialogRef dialog, ADMNotifierRef notifier);
 
 private:
     SPAccessRef fAcces = nullptr;
+    ADMDialogRef fConstruit = nullptr;
+    ASInt16 fPageAide = 1;
 };
 
 /// The fields show the segment under construction: its length at the drawing scale and
 /// the angle that, typed back, gives it (AngleARetaper).
 void RemplitChampsDuPanneau(const ToolState& state, double scale);
-
-/// The panel's dialog exists.
-bool PanneauExiste();
 
 /// Gives the length field the keyboard focus.
 void ActiveChampLongueur();

@@ -35,12 +35,13 @@ void BasculeAide(ADMEntryRef entree) {
     char texte[16] = "";
     sADMEntry->GetText(entree, texte, sizeof texte);
     ASRect rect{};
-    sADMDialog->GetBoundsRect(PaletteFlo, &rect);
+    const ADMDialogRef panneau = OrvanePlugIn::Current()->panelDialog();
+    sADMDialog->GetBoundsRect(panneau, &rect);
     const bool aideMontree = texte[0] == panneau::kCacherAide[0];
     sADMEntry->SetText(entree, aideMontree ? panneau::kMontrerAide : panneau::kCacherAide);
     const ASInt32 hauteur = aideMontree ? panneau::kHauteurBandeau : panneau::kHauteurAvecAide;
     rect.bottom = static_cast<ASInt16>(rect.top + hauteur);
-    sADMDialog->SetBoundsRect(PaletteFlo, &rect);
+    sADMDialog->SetBoundsRect(panneau, &rect);
 }
 
 }  // namespace

@@ -48,11 +48,15 @@ OrvanePlugIn::~OrvanePlugIn() {
 }
 
 bool OrvanePlugIn::panelGivesSegment() const {
-    return fSettings.panelVisible && PanneauExiste();
+    return fSettings.panelVisible && panelDialog();
 }
 
 void OrvanePlugIn::applyTypedSegment(ToolState& state) const {
-    PrendValeursTapees(PaletteFlo, state, fSettings.scale());
+    PrendValeursTapees(panelDialog(), state, fSettings.scale());
+}
+
+ADMDialogRef OrvanePlugIn::panelDialog() const {
+    return fPanel ? fPanel->DialogConstruit() : nullptr;
 }
 
 ASErr OrvanePlugIn::AddTools(SPInterfaceMessage* message) {
@@ -108,7 +112,7 @@ ASErr OrvanePlugIn::ToolMouseDown(AIToolMessage* message) {
             RemplitChampsDuPanneau(fTool.state(), fSettings.scale());
             ActiveChampLongueur();
         }
-        sADMDialog->Show(PaletteFlo, fSettings.panelVisible);
+        sADMDialog->Show(panelDialog(), fSettings.panelVisible);
         return kNoErr;
     }
     return fTool.mouseDown(message, *this);
@@ -139,8 +143,9 @@ ASErr OrvanePlugIn::PostStartupPlugin() {
     if (!fPanel) {
         // The panel derives the drawing scale and places the modal dialogs when it is
         // built; without it the labels and the dialogs still need them.
-        sADMBasic->GetScreenDimensions(&RectEcranTotal);
-        PlaceDialogues();
+        ASRect screen = {0, 0, 0, 0};
+        sADMBasic->GetScreenDimensions(&screen);
+        PlaceDialogues(screen, fPreferencesDialog.place, fCustomScaleDialog);
         return kOutOfMemoryErr;
     }
     fPanel->ActiveZones(false);

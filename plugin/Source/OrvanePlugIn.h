@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "Plugin.h"
+#include "Dialogues.h"
 #include "PolylineTool.h"
 #include "Settings.h"
 
@@ -45,8 +46,12 @@ public:
     PolylineTool& tool() { return fTool; }
     const PolylineTool& tool() const { return fTool; }
     Settings& settings() { return fSettings; }
-    /// The preferences dialog's working copy, assigned to the settings by its OK.
-    Settings& editedSettings() { return fEditedSettings; }
+    PreferencesDialogState& preferencesDialog() { return fPreferencesDialog; }
+    ModalDialogPlace& customScaleDialog() { return fCustomScaleDialog; }
+    /// The panel, while it exists.
+    OrvaneDialogue* panel() const { return fPanel; }
+    /// The panel's dialog as built; null without a panel.
+    ADMDialogRef panelDialog() const;
     AIToolHandle toolHandle() const { return fToolHandle; }
     /// The panel is shown and gives the segment under construction; with no panel (its
     /// memory refused) the cursor drives, as with the panel hidden.
@@ -60,7 +65,8 @@ private:
 
     PolylineTool fTool;
     Settings fSettings;
-    Settings fEditedSettings;
+    PreferencesDialogState fPreferencesDialog;
+    ModalDialogPlace fCustomScaleDialog;
     AIToolHandle fToolHandle = nullptr;
     OrvaneDialogue* fPanel = nullptr;
     /// The panel's docking, read while the panel exists and stored at shutdown.
@@ -75,8 +81,9 @@ private:
 inline Settings& CurrentSettings() {
     return OrvanePlugIn::Current()->settings();
 }
+/// The preferences dialog's working copy, assigned to the settings by its OK.
 inline Settings& EditedSettings() {
-    return OrvanePlugIn::Current()->editedSettings();
+    return OrvanePlugIn::Current()->preferencesDialog().edited;
 }
 inline ToolState& CurrentToolState() {
     return OrvanePlugIn::Current()->tool().state();

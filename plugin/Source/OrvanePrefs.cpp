@@ -72,8 +72,9 @@ bool EstUnChangement(ADMNotifierRef notifier) {
 
 /// However the run ends, the dialog can be opened again and no reference to it is kept.
 void FinPrefs(ADMDialogRef) {
-    DialPrefsAffiche = false;
-    DialoguePrefs = nullptr;
+    PreferencesDialogState& prefs = OrvanePlugIn::Current()->preferencesDialog();
+    prefs.place.open = false;
+    prefs.dialog = nullptr;
 }
 
 ADMItemRef CreeItem(ADMDialogRef dialog, ASInt32 id, const char* type, const ASRect& rect, const char* bulle) {
@@ -131,15 +132,17 @@ double MillimetresFromField(double points) {
 }
 
 void FermePrefs(ADMItemRef item) {
-    sADMDialog->GetBoundsRect(sADMItem->GetDialog(item), &PosDialPrefs);
-    DialPrefsAffiche = false;
+    ModalDialogPlace& place = OrvanePlugIn::Current()->preferencesDialog().place;
+    sADMDialog->GetBoundsRect(sADMItem->GetDialog(item), &place.frame);
+    place.open = false;
 }
 
 }  // namespace
 
 void OuvreDialoguePrefs() {
-    if (DialPrefsAffiche) return;
-    sADMDialog->Modal(sADMDialog->GetPluginRef(PaletteFlo), dialogues::kNomModal, dialogues::kIdPrefs,
+    OrvanePlugIn& plugIn = *OrvanePlugIn::Current();
+    if (plugIn.preferencesDialog().place.open) return;
+    sADMDialog->Modal(sADMDialog->GetPluginRef(plugIn.panelDialog()), dialogues::kNomModal, dialogues::kIdPrefs,
                       kADMModalDialogStyle, ValeursDefautProcPrefs, nullptr, 0);
 }
 
@@ -152,16 +155,18 @@ ASInt32 PrecisionApresGlisse(ASInt32 precision, ASInt16 precedent, ASInt16 h) {
 }
 
 ASErr ValeursDefautProcPrefs(ADMDialogRef dialog) {
-    DialoguePrefs = dialog;
-    PosDialPrefs.bottom = static_cast<ASInt16>(PosDialPrefs.top + dialogues::kHauteurPrefs);
-    PosDialPrefs.right = static_cast<ASInt16>(PosDialPrefs.left + dialogues::kLargeurPrefs);
-    sADMDialog->SetBoundsRect(dialog, &PosDialPrefs);
+    PreferencesDialogState& prefs = OrvanePlugIn::Current()->preferencesDialog();
+    prefs.dialog = dialog;
+    ASRect& cadre = prefs.place.frame;
+    cadre.bottom = static_cast<ASInt16>(cadre.top + dialogues::kHauteurPrefs);
+    cadre.right = static_cast<ASInt16>(cadre.left + dialogues::kLargeurPrefs);
+    sADMDialog->SetBoundsRect(dialog, &cadre);
     sADMDialog->SetText(dialog, kTitrePrefs);
     sADMDialog->SetDrawProc(dialog, PrefsDraw);
     sADMDialog->SetDestroyProc(dialog, FinPrefs);
 
     constexpr const char* kBullePrecision = "Number of decimal places for the annotations (from 0 to 6).";
-    Settings& edited = EditedSettings();
+    Settings& edited = prefs.edited;
     edited = CurrentSettings();
     const ADMItemRef precision =
         CreeItem(dialog, kItemPrecision, kADMSpinEditType, RectItem(40, 20, 32, 22), kBullePrecision);
@@ -225,7 +230,7 @@ ASErr ValeursDefautProcPrefs(ADMDialogRef dialog) {
                                      "Validation of the new default settings", OKPrefsCBP);
     sADMItem->Enable(ok, true);
 
-    DialPrefsAffiche = true;
+    prefs.place.open = true;
     return kNoErr;
 }
 
@@ -268,11 +273,11 @@ ASBoolean PrecisionPrefsTrackProc(ADMItemRef item, ADMTrackerRef tracker) {
     const ADMDialogRef dialog = sADMItem->GetDialog(item);
     sADMBasic->SetPlatformCursor(sADMDialog->GetPluginRef(dialog), kCurseurGlisse);
     if (sADMTracker->GetMouseState(tracker) == kADMMouseDown) {
-        Settings& edited = EditedSettings();
-        edited.precision = PrecisionApresGlisse(edited.precision, PlaceActuelle.h, point.h);
-        PlaceActuelle.h = point.h;
+        PreferencesDialogState& prefs = OrvanePlugIn::Current()->preferencesDialog();
+        prefs.edited.precision = PrecisionApresGlisse(prefs.edited.precision, prefs.lastTrackPoint.h, point.h);
+        prefs.lastTrackPoint.h = point.h;
         const ADMItemRef champ = sADMDialog->GetItem(dialog, kItemPrecision);
-        sADMItem->SetIntValue(champ, edited.precision);
+        sADMItem->SetIntValue(champ, prefs.edited.precision);
         sADMItem->Invalidate(item);
         sADMItem->Activate(champ, true);
     }
@@ -346,7 +351,8 @@ void OKPrefsCBP(ADMItemRef item, ADMNotifierRef notifier) {
     sAIPreference->PutIntegerPreference(kPrefix, kKeyPrecision, live.precision);
     sAIPreference->PutRealPreference(kPrefix, kKeyScaleNumerator, live.scaleNumerator);
     sAIPreference->PutRealPreference(kPrefix, kKeyScaleDenominator, live.scaleDenominator);
-    sADMItem->Show(sADMDialog->GetItem(PaletteFlo, panneau::kItemIndicateurEchelle), live.scale() != 1.0);
+    sADMItem->Show(sADMDialog->GetItem(OrvanePlugIn::Current()->panelDialog(), panneau::kItemIndicateurEchelle),
+                   live.scale() != 1.0);
     sAIPreference->PutBooleanPreference(kPrefix, kKeySwapShiftAlt, live.swapShiftAlt);
     sAIPreference->PutRealPreference(kPrefix, kKeyLengthStep, live.lengthStep);
     sAIPreference->PutRealPreference(kPrefix, kKeyAngleStep, live.angleStep);
