@@ -2,19 +2,19 @@
 
 #include <cstring>
 
-#include "Dialogues.h"
+#include "ModalDialogs.h"
 #include "IThrowException.h"
 #include "Annotations.h"
-#include "OrvaneDialogue.h"
-#include "OrvanePrefs.h"
+#include "Panel.h"
+#include "PreferencesDialog.h"
 #include "OrvaneSuites.h"
 #include "Settings.h"
 
 namespace {
 
-constexpr const char* kNomPlugIn = "Orvane";
-constexpr const char* kNomNotifierFermeture = "OrvaneAI Application Shutdown Notifier";
-constexpr const char* kNomAnnotateur = "TeskAnno";
+constexpr const char* kPluginName = "Orvane";
+constexpr const char* kShutdownNotifierName = "OrvaneAI Application Shutdown Notifier";
+constexpr const char* kAnnotatorName = "TeskAnno";
 
 constexpr const char* kToolName = "Orvane Tool";
 constexpr const char* kToolTip = "Orvane Tool 1.3";
@@ -38,7 +38,7 @@ OrvanePlugIn* OrvanePlugIn::sCurrent = nullptr;
 Plugin* AllocatePlugin(SPPluginRef pluginRef) { return new (std::nothrow) OrvanePlugIn(pluginRef); }
 
 OrvanePlugIn::OrvanePlugIn(SPPluginRef pluginRef) : Plugin(pluginRef) {
-    std::strncpy(fPluginName, kNomPlugIn, kMaxStringLength);
+    std::strncpy(fPluginName, kPluginName, kMaxStringLength);
     fPluginName[kMaxStringLength - 1] = '\0';
     sCurrent = this;
 }
@@ -52,11 +52,11 @@ bool OrvanePlugIn::panelGivesSegment() const {
 }
 
 void OrvanePlugIn::applyTypedSegment(ToolState& state) const {
-    PrendValeursTapees(panelDialog(), state, fSettings.scale());
+    TakeTypedSegment(panelDialog(), state, fSettings.scale());
 }
 
 ADMDialogRef OrvanePlugIn::panelDialog() const {
-    return fPanel ? fPanel->DialogConstruit() : nullptr;
+    return fPanel ? fPanel->BuiltDialog() : nullptr;
 }
 
 ASErr OrvanePlugIn::AddTools(SPInterfaceMessage* message) {
@@ -80,19 +80,19 @@ ASErr OrvanePlugIn::SelectTool(AIToolMessage* message) {
     fTool.select();
     sADMBasic->SetPlatformCursor(message->d.self, cursors::kNormal);
     const ASErr error = sAIAnnotator->SetAnnotatorActive(fAnnotatorHandle, true);
-    if (fPanel) fPanel->ActiveZones(true);
+    if (fPanel) fPanel->EnableForTool(true);
     return error;
 }
 
 ASErr OrvanePlugIn::DeselectTool(AIToolMessage*) {
     fTool.deselect();
-    if (fPanel) fPanel->ActiveZones(false);
+    if (fPanel) fPanel->EnableForTool(false);
     return sAIAnnotator->SetAnnotatorActive(fAnnotatorHandle, false);
 }
 
 ASErr OrvanePlugIn::EditTool(AIToolMessage*) {
     // A double-click on the tool's icon; the dialog's result is not needed.
-    OuvreDialoguePrefs();
+    OpenPreferencesDialog();
     return kNoErr;
 }
 
@@ -109,8 +109,8 @@ ASErr OrvanePlugIn::ToolMouseDown(AIToolMessage* message) {
         if (!fPanel) return kNoErr;
         fSettings.panelVisible = !fSettings.panelVisible;
         if (fSettings.panelVisible) {
-            RemplitChampsDuPanneau(fTool.state(), fSettings.scale());
-            ActiveChampLongueur();
+            FillPanelFields(fTool.state(), fSettings.scale());
+            FocusLengthField();
         }
         sADMDialog->Show(panelDialog(), fSettings.panelVisible);
         return kNoErr;
@@ -120,7 +120,7 @@ ASErr OrvanePlugIn::ToolMouseDown(AIToolMessage* message) {
 
 ASErr OrvanePlugIn::ToolMouseUp(AIToolMessage*) {
     // A length can be typed right after a click.
-    if (panelGivesSegment()) ActiveChampLongueur();
+    if (panelGivesSegment()) FocusLengthField();
     return kNoErr;
 }
 
@@ -139,26 +139,26 @@ ASErr OrvanePlugIn::StartupPlugin(SPInterfaceMessage* message) {
 
 ASErr OrvanePlugIn::PostStartupPlugin() {
     if (fPanel) return kNoErr;
-    fPanel = new (std::nothrow) OrvaneDialogue(fPluginRef);
+    fPanel = new (std::nothrow) Panel(fPluginRef);
     if (!fPanel) {
         // The panel derives the drawing scale and places the modal dialogs when it is
         // built; without it the labels and the dialogs still need them.
         ASRect screen = {0, 0, 0, 0};
         sADMBasic->GetScreenDimensions(&screen);
-        PlaceDialogues(screen, fPreferencesDialog.place, fCustomScaleDialog);
+        PlaceDialogs(screen, fPreferencesDialog.place, fCustomScaleDialog);
         return kOutOfMemoryErr;
     }
-    fPanel->ActiveZones(false);
+    fPanel->EnableForTool(false);
     return kNoErr;
 }
 
 ASErr OrvanePlugIn::AddNotifiers(SPInterfaceMessage* message) {
-    return sAINotifier->AddNotifier(message->d.self, kNomNotifierFermeture, kAIApplicationShutdownNotifier,
+    return sAINotifier->AddNotifier(message->d.self, kShutdownNotifierName, kAIApplicationShutdownNotifier,
                                     &fShutdownNotifier);
 }
 
 ASErr OrvanePlugIn::AddAnnotator(SPInterfaceMessage* message) {
-    ASErr error = sAIAnnotator->AddAnnotator(message->d.self, kNomAnnotateur, &fAnnotatorHandle);
+    ASErr error = sAIAnnotator->AddAnnotator(message->d.self, kAnnotatorName, &fAnnotatorHandle);
     if (!error) error = sAIAnnotator->SetAnnotatorActive(fAnnotatorHandle, false);
     return error;
 }
@@ -166,7 +166,7 @@ ASErr OrvanePlugIn::AddAnnotator(SPInterfaceMessage* message) {
 ASErr OrvanePlugIn::Notify(AINotifierMessage* message) {
     if (message->notifier == fShutdownNotifier && fPanel) {
         // The shutdown message comes after the panel has gone: its docking is read now.
-        fCodeAncragePanneau = fPanel->CodeAncrage();
+        fPanelDockingCode = fPanel->DockingCode();
         delete fPanel;
         fPanel = nullptr;
     }
@@ -175,9 +175,9 @@ ASErr OrvanePlugIn::Notify(AINotifierMessage* message) {
 
 ASErr OrvanePlugIn::ShutdownPlugin(SPInterfaceMessage* message) {
     // Without the application-shutdown notification the panel is still there to ask.
-    if (fPanel) fCodeAncragePanneau = fPanel->CodeAncrage();
-    if (fCodeAncragePanneau)
-        sAIPreference->PutIntegerPreference(panneau::kNom, panneau::kCleAncrage, *fCodeAncragePanneau);
+    if (fPanel) fPanelDockingCode = fPanel->DockingCode();
+    if (fPanelDockingCode)
+        sAIPreference->PutIntegerPreference(panelLayout::kName, panelLayout::kDockingKey, *fPanelDockingCode);
     sAIPreference->PutBooleanPreference(settings::kPrefix, settings::kKeyPanelVisible, fSettings.panelVisible);
     // The host quits without deselecting the tool: its remembered points go here.
     fTool.shutdown();

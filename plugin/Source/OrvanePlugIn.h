@@ -4,11 +4,11 @@
 #include <optional>
 
 #include "Plugin.h"
-#include "Dialogues.h"
+#include "ModalDialogs.h"
 #include "PolylineTool.h"
 #include "Settings.h"
 
-class OrvaneDialogue;
+class Panel;
 
 class OrvanePlugIn : public Plugin, private SegmentSource {
 public:
@@ -49,7 +49,7 @@ public:
     PreferencesDialogState& preferencesDialog() { return fPreferencesDialog; }
     ModalDialogPlace& customScaleDialog() { return fCustomScaleDialog; }
     /// The panel, while it exists.
-    OrvaneDialogue* panel() const { return fPanel; }
+    Panel* panel() const { return fPanel; }
     /// The panel's dialog as built; null without a panel.
     ADMDialogRef panelDialog() const;
     AIToolHandle toolHandle() const { return fToolHandle; }
@@ -68,9 +68,9 @@ private:
     PreferencesDialogState fPreferencesDialog;
     ModalDialogPlace fCustomScaleDialog;
     AIToolHandle fToolHandle = nullptr;
-    OrvaneDialogue* fPanel = nullptr;
+    Panel* fPanel = nullptr;
     /// The panel's docking, read while the panel exists and stored at shutdown.
-    std::optional<ASInt32> fCodeAncragePanneau;
+    std::optional<ASInt32> fPanelDockingCode;
     AIMenuItemHandle fShowHideMenuItem = nullptr;
     AIMenuItemHandle fAboutMenuItem = nullptr;
     AINotifierHandle fShutdownNotifier = nullptr;

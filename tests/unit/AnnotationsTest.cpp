@@ -331,16 +331,16 @@ TEST_F(AnnotationsTest, NoLabelsWithControlOrOverTheLastSegment) {
 
 TEST_F(AnnotationsTest, UnicodeStringsAreDisposedOfAndTheirFailuresReported) {
     {
-        ai::UnicodeString texte("a=90\xA1");
-        EXPECT_EQ(textOf(texte.GetHandle()), "a=90\xA1");
+        ai::UnicodeString text("a=90\xA1");
+        EXPECT_EQ(textOf(text.GetHandle()), "a=90\xA1");
     }
     EXPECT_TRUE(gStrings.empty());
     gRefuseStrings = true;
     try {
-        ai::UnicodeString texte("x");
+        ai::UnicodeString text("x");
         ADD_FAILURE() << "no exception";
-    } catch (const ai::Error& echec) {
-        EXPECT_EQ(static_cast<ASErr>(echec), kOutOfMemoryErr);
+    } catch (const ai::Error& failure) {
+        EXPECT_EQ(static_cast<ASErr>(failure), kOutOfMemoryErr);
     }
     // A label that can't be made stops its step, which reports the host's code.
     EXPECT_EQ(DrawLengthLabel(&message, state, settings), kOutOfMemoryErr);

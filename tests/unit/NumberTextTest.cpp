@@ -11,21 +11,21 @@ namespace {
 
 /// The text written and the count returned, with the separator in force while the tool is
 /// selected unless told; fails if they disagree.
-std::string Texte(float value, signed char precision, char separator = ',') {
-    char zone[kNumberTextSize];
-    const int n = FormatNumber(value, precision, separator, zone);
-    EXPECT_EQ(n, static_cast<int>(std::strlen(zone)));
-    return zone;
+std::string Text(float value, signed char precision, char separator = ',') {
+    char area[kNumberTextSize];
+    const int n = FormatNumber(value, precision, separator, area);
+    EXPECT_EQ(n, static_cast<int>(std::strlen(area)));
+    return area;
 }
 
 TEST(FormatNumber, WorkedExamples) {
-    struct Exemple {
+    struct Example {
         float value;
         signed char precision;
-        const char* texte;
-        signed char resultat;
+        const char* text;
+        signed char result;
     };
-    const Exemple exemples[] = {
+    const Example examples[] = {
         {123.456f, 2, "123,46", 6},
         {9.999f, 2, "10,00", 5},
         {0.004f, 2, "0,00", 4},
@@ -46,38 +46,38 @@ TEST(FormatNumber, WorkedExamples) {
         // The fraction is carried in single precision: 128.147995f is 128.1479949951...
         {128.147995f, 5, "128,14800", 9},
     };
-    for (const Exemple& e : exemples) {
+    for (const Example& e : examples) {
         SCOPED_TRACE(testing::Message() << e.value << " at " << int{e.precision});
-        char zone[kNumberTextSize];
-        EXPECT_EQ(FormatNumber(e.value, e.precision, ',', zone), e.resultat);
-        EXPECT_STREQ(zone, e.texte);
+        char area[kNumberTextSize];
+        EXPECT_EQ(FormatNumber(e.value, e.precision, ',', area), e.result);
+        EXPECT_STREQ(area, e.text);
     }
 }
 
 TEST(FormatNumber, SeparatorIsTheOneGiven) {
-    EXPECT_EQ(Texte(123.456f, 2, '.'), "123.46");
+    EXPECT_EQ(Text(123.456f, 2, '.'), "123.46");
 }
 
 TEST(FormatNumber, PrecisionOutsideZeroToSixIsClamped) {
-    EXPECT_EQ(Texte(2.5f, -3), "3");
-    EXPECT_EQ(Texte(1.0f, 9), "1,000000");
-    EXPECT_EQ(Texte(1.0f, std::numeric_limits<signed char>::max()), "1,000000");
+    EXPECT_EQ(Text(2.5f, -3), "3");
+    EXPECT_EQ(Text(1.0f, 9), "1,000000");
+    EXPECT_EQ(Text(1.0f, std::numeric_limits<signed char>::max()), "1,000000");
 }
 
 TEST(FormatNumber, SignsAndNonFiniteValues) {
-    EXPECT_EQ(Texte(-1.25f, 1), "-1,3");
-    EXPECT_EQ(Texte(-0.004f, 2), "-0,00");
-    EXPECT_EQ(Texte(-0.0f, 1), "0,0");
-    EXPECT_EQ(Texte(std::numeric_limits<float>::quiet_NaN(), 2), "?");
-    EXPECT_EQ(Texte(std::numeric_limits<float>::infinity(), 2), "\xB0");
-    EXPECT_EQ(Texte(-std::numeric_limits<float>::infinity(), 2), "-\xB0");
+    EXPECT_EQ(Text(-1.25f, 1), "-1,3");
+    EXPECT_EQ(Text(-0.004f, 2), "-0,00");
+    EXPECT_EQ(Text(-0.0f, 1), "0,0");
+    EXPECT_EQ(Text(std::numeric_limits<float>::quiet_NaN(), 2), "?");
+    EXPECT_EQ(Text(std::numeric_limits<float>::infinity(), 2), "\xB0");
+    EXPECT_EQ(Text(-std::numeric_limits<float>::infinity(), 2), "-\xB0");
 }
 
 TEST(FormatNumber, LargestValuesFitInTheText) {
-    const float plusGrand = std::numeric_limits<float>::max();
+    const float largest = std::numeric_limits<float>::max();
     // 39 integer digits, the separator and 6 decimals.
-    EXPECT_EQ(Texte(plusGrand, 6).size(), 46u);
-    EXPECT_EQ(Texte(-plusGrand, 6).size(), 47u);
+    EXPECT_EQ(Text(largest, 6).size(), 46u);
+    EXPECT_EQ(Text(-largest, 6).size(), 47u);
 }
 
 }  // namespace

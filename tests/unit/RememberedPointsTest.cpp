@@ -11,35 +11,35 @@
 namespace {
 
 // A block allocator whose Nth allocation fails, and a beep that is counted.
-int gBlocsVivants = 0;
-int gAllocationsAvantEchec = -1;
-int gBips = 0;
+int gLiveBlocks = 0;
+int gAllocationsBeforeFailure = -1;
+int gBeeps = 0;
 
-ASErr AlloueBloc(std::size_t taille, void** bloc) {
-    *bloc = nullptr;
-    if (gAllocationsAvantEchec == 0) return kOutOfMemoryErr;
-    if (gAllocationsAvantEchec > 0) --gAllocationsAvantEchec;
-    *bloc = std::malloc(taille);
-    ++gBlocsVivants;
+ASErr AllocateBlock(std::size_t size, void** block) {
+    *block = nullptr;
+    if (gAllocationsBeforeFailure == 0) return kOutOfMemoryErr;
+    if (gAllocationsBeforeFailure > 0) --gAllocationsBeforeFailure;
+    *block = std::malloc(size);
+    ++gLiveBlocks;
     return kNoErr;
 }
 
-ASErr LibereBloc(void* bloc) {
-    if (bloc) --gBlocsVivants;
-    std::free(bloc);
+ASErr FreeBlock(void* block) {
+    if (block) --gLiveBlocks;
+    std::free(block);
     return kNoErr;
 }
 
-void Bip() {
-    ++gBips;
+void Beep() {
+    ++gBeeps;
 }
 
-SPBasicSuite gBasic = {nullptr, nullptr, nullptr, &AlloueBloc, &LibereBloc, nullptr, nullptr};
-ADMBasicSuite gAdmBasic = {&Bip, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+SPBasicSuite gBasic = {nullptr, nullptr, nullptr, &AllocateBlock, &FreeBlock, nullptr, nullptr};
+ADMBasicSuite gAdmBasic = {&Beep, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 using Point = std::pair<AIReal, AIReal>;
 
-std::vector<Point> Liste(const RememberedPoints& remembered) {
+std::vector<Point> ListOf(const RememberedPoints& remembered) {
     std::vector<Point> points;
     for (const RememberedPoints::Node* n = remembered.first(); n; n = n->next) points.emplace_back(n->h, n->v);
     return points;
@@ -48,25 +48,25 @@ std::vector<Point> Liste(const RememberedPoints& remembered) {
 class RememberedPointsTest : public testing::Test {
 protected:
     void SetUp() override {
-        basicAvant_ = sSPBasic;
-        admBasicAvant_ = sADMBasic;
+        savedBasic_ = sSPBasic;
+        savedAdmBasic_ = sADMBasic;
         sSPBasic = &gBasic;
         sADMBasic = &gAdmBasic;
-        gBlocsVivants = 0;
-        gAllocationsAvantEchec = -1;
-        gBips = 0;
+        gLiveBlocks = 0;
+        gAllocationsBeforeFailure = -1;
+        gBeeps = 0;
     }
     void TearDown() override {
         remembered.clear();
-        sSPBasic = basicAvant_;
-        sADMBasic = admBasicAvant_;
+        sSPBasic = savedBasic_;
+        sADMBasic = savedAdmBasic_;
     }
 
     RememberedPoints remembered;
 
 private:
-    SPBasicSuite* basicAvant_ = nullptr;
-    const ADMBasicSuite* admBasicAvant_ = nullptr;
+    SPBasicSuite* savedBasic_ = nullptr;
+    const ADMBasicSuite* savedAdmBasic_ = nullptr;
 };
 
 TEST_F(RememberedPointsTest, NewestFirstAndEachPointOnce) {
@@ -76,37 +76,37 @@ TEST_F(RememberedPointsTest, NewestFirstAndEachPointOnce) {
     remembered.add({2, 2});
     // Equal only when both coordinates are: a point sharing one is new.
     remembered.add({1, 3});
-    EXPECT_EQ(Liste(remembered), (std::vector<Point>{{1, 3}, {3, 3}, {2, 2}, {1, 1}}));
-    EXPECT_EQ(gBlocsVivants, 4);
+    EXPECT_EQ(ListOf(remembered), (std::vector<Point>{{1, 3}, {3, 3}, {2, 2}, {1, 1}}));
+    EXPECT_EQ(gLiveBlocks, 4);
 }
 
 TEST_F(RememberedPointsTest, FullListDropsTheOldestWithoutAllocating) {
     for (int i = 0; i < tool::kMaximumRememberedPoints; ++i) remembered.add({static_cast<AIReal>(i), 0});
-    ASSERT_EQ(gBlocsVivants, tool::kMaximumRememberedPoints);
+    ASSERT_EQ(gLiveBlocks, tool::kMaximumRememberedPoints);
 
     remembered.add({100, 0});
-    const std::vector<Point> points = Liste(remembered);
+    const std::vector<Point> points = ListOf(remembered);
     ASSERT_EQ(points.size(), static_cast<std::size_t>(tool::kMaximumRememberedPoints));
     EXPECT_EQ(points.front(), Point(100, 0));
     EXPECT_EQ(points[1], Point(tool::kMaximumRememberedPoints - 1, 0));
     EXPECT_EQ(points.back(), Point(1, 0));
-    EXPECT_EQ(gBlocsVivants, tool::kMaximumRememberedPoints);
+    EXPECT_EQ(gLiveBlocks, tool::kMaximumRememberedPoints);
 
     // A point still remembered is not new, even in a full list.
     remembered.add({5, 0});
-    EXPECT_EQ(Liste(remembered), points);
+    EXPECT_EQ(ListOf(remembered), points);
 }
 
 TEST_F(RememberedPointsTest, FailedAllocationBeepsAndChangesNothing) {
     remembered.add({1, 1});
-    gAllocationsAvantEchec = 0;
+    gAllocationsBeforeFailure = 0;
     remembered.add({2, 2});
-    EXPECT_EQ(gBips, 1);
-    EXPECT_EQ(Liste(remembered), std::vector<Point>{Point(1, 1)});
+    EXPECT_EQ(gBeeps, 1);
+    EXPECT_EQ(ListOf(remembered), std::vector<Point>{Point(1, 1)});
 
     remembered.clear();
     remembered.add({3, 3});
-    EXPECT_EQ(gBips, 2);
+    EXPECT_EQ(gBeeps, 2);
     EXPECT_EQ(remembered.first(), nullptr);
 }
 
@@ -114,9 +114,9 @@ TEST_F(RememberedPointsTest, ReleaseGivesEveryBlockBack) {
     for (int i = 0; i < 5; ++i) remembered.add({0, static_cast<AIReal>(i)});
     remembered.clear();
     EXPECT_EQ(remembered.first(), nullptr);
-    EXPECT_EQ(gBlocsVivants, 0);
+    EXPECT_EQ(gLiveBlocks, 0);
     remembered.clear();
-    EXPECT_EQ(gBlocsVivants, 0);
+    EXPECT_EQ(gLiveBlocks, 0);
 }
 
 }  // namespace

@@ -1,14 +1,14 @@
-#include "Aide.h"
+#include "Help.h"
 
 #include "ADMNotifier.h"
-#include "OrvaneDialogue.h"
+#include "Panel.h"
 #include "OrvanePlugIn.h"
 #include "OrvaneSuites.h"
 
 namespace {
 
 // One row per line; "\r" alone is a blank row.
-constexpr const char* kPages[aide::kNombrePages] = {
+constexpr const char* kPages[help::kPageCount] = {
     "Use without the panel (1).\r"
     "\r"
     "The beginning of the line is obtained by a first click.\r"
@@ -99,67 +99,67 @@ ADMItemRef Item(ADMDialogRef dialog, ASInt32 id) {
 }
 
 /// The page number under the text and the page itself, once the page has moved.
-void AffichePage(ADMDialogRef dialog, ASInt16 page) {
-    sADMItem->SetIntValue(Item(dialog, aide::kItemNumeroPage), page);
-    TexteAide(dialog, page);
+void ShowPageNumberAndText(ADMDialogRef dialog, ASInt16 page) {
+    sADMItem->SetIntValue(Item(dialog, help::kPageNumberItem), page);
+    ShowHelpPage(dialog, page);
 }
 
 /// The panel's page, which its arrows turn.
-ASInt16& PageMontree() {
-    return OrvanePlugIn::Current()->panel()->PageAideMontree();
+ASInt16& ShownPage() {
+    return OrvanePlugIn::Current()->panel()->ShownHelpPage();
 }
 
 }  // namespace
 
-const char* PageAide(int numero) {
-    if (numero < 1 || numero > aide::kNombrePages) return nullptr;
-    return kPages[numero - 1];
+const char* HelpPage(int number) {
+    if (number < 1 || number > help::kPageCount) return nullptr;
+    return kPages[number - 1];
 }
 
-void TexteAide(ADMDialogRef dialog, ASInt16 numero) {
-    sADMItem->Enable(Item(dialog, aide::kItemFlecheGauche), numero > 1);
-    sADMItem->Enable(Item(dialog, aide::kItemFlecheDroite), numero < aide::kNombrePages);
-    ADMItemRef texte = Item(dialog, aide::kItemTexte);
-    if (const char* page = PageAide(numero)) sADMItem->SetText(texte, page);
-    sADMItem->Enable(texte, true);
+void ShowHelpPage(ADMDialogRef dialog, ASInt16 number) {
+    sADMItem->Enable(Item(dialog, help::kPreviousArrowItem), number > 1);
+    sADMItem->Enable(Item(dialog, help::kNextArrowItem), number < help::kPageCount);
+    ADMItemRef text = Item(dialog, help::kTextItem);
+    if (const char* page = HelpPage(number)) sADMItem->SetText(text, page);
+    sADMItem->Enable(text, true);
 }
 
-void FlecheGaucheCBP(ADMItemRef item, ADMNotifierRef notifier) {
+void PreviousHelpPage(ADMItemRef item, ADMNotifierRef notifier) {
     if (!sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) return;
     const ADMDialogRef dialog = sADMItem->GetDialog(item);
-    ADMItemRef fleche = Item(dialog, aide::kItemFlecheGauche);
-    ASInt16& page = PageMontree();
+    ADMItemRef arrow = Item(dialog, help::kPreviousArrowItem);
+    ASInt16& page = ShownPage();
     --page;
     if (page > 1) {
-        sADMItem->SetTipString(fleche, aide::kBullePagePrecedente);
-        sADMItem->Enable(fleche, true);
+        sADMItem->SetTipString(arrow, help::kPreviousPageTip);
+        sADMItem->Enable(arrow, true);
     } else {
-        sADMItem->SetTipString(fleche, aide::kBullePremierePage);
+        sADMItem->SetTipString(arrow, help::kFirstPageTip);
         page = 1;
-        sADMItem->Enable(fleche, false);
+        sADMItem->Enable(arrow, false);
     }
-    ADMItemRef autre = Item(dialog, aide::kItemFlecheDroite);
-    sADMItem->Enable(autre, true);
-    sADMItem->SetTipString(autre, aide::kBullePageSuivante);
-    AffichePage(dialog, page);
+    ADMItemRef other = Item(dialog, help::kNextArrowItem);
+    sADMItem->Enable(other, true);
+    sADMItem->SetTipString(other, help::kNextPageTip);
+    ShowPageNumberAndText(dialog, page);
 }
 
-void FlecheDroiteCBP(ADMItemRef item, ADMNotifierRef notifier) {
+void NextHelpPage(ADMItemRef item, ADMNotifierRef notifier) {
     if (!sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) return;
     const ADMDialogRef dialog = sADMItem->GetDialog(item);
-    ADMItemRef fleche = Item(dialog, aide::kItemFlecheDroite);
-    ASInt16& page = PageMontree();
+    ADMItemRef arrow = Item(dialog, help::kNextArrowItem);
+    ASInt16& page = ShownPage();
     ++page;
     // The last page keeps the same tooltip: the arrow is disabled there anyway.
-    sADMItem->SetTipString(fleche, aide::kBullePageSuivante);
-    if (page < aide::kNombrePages) {
-        sADMItem->Enable(fleche, true);
+    sADMItem->SetTipString(arrow, help::kNextPageTip);
+    if (page < help::kPageCount) {
+        sADMItem->Enable(arrow, true);
     } else {
-        page = aide::kNombrePages;
-        sADMItem->Enable(fleche, false);
+        page = help::kPageCount;
+        sADMItem->Enable(arrow, false);
     }
-    ADMItemRef autre = Item(dialog, aide::kItemFlecheGauche);
-    sADMItem->Enable(autre, true);
-    sADMItem->SetTipString(autre, aide::kBullePagePrecedente);
-    AffichePage(dialog, page);
+    ADMItemRef other = Item(dialog, help::kPreviousArrowItem);
+    sADMItem->Enable(other, true);
+    sADMItem->SetTipString(other, help::kPreviousPageTip);
+    ShowPageNumberAndText(dialog, page);
 }

@@ -20,26 +20,26 @@ struct PreferencesDialogState {
     ASPoint lastTrackPoint = {0, 0};
 };
 
-namespace dialogues {
-constexpr const char* kNomModal = "bidon";
+namespace dialogs {
+constexpr const char* kModalName = "bidon";
 // Sizes of the modal dialogs, in pixels.
-constexpr ASInt16 kLargeurPrefs = 276;
-constexpr ASInt16 kHauteurPrefs = 202;
-constexpr ASInt16 kLargeurEchellePerso = 200;
-constexpr ASInt16 kHauteurEchellePerso = 120;
-constexpr ASInt32 kIdPanneau = 16400;
-constexpr ASInt32 kIdAPropos = 16500;
-constexpr ASInt32 kIdPrefs = 16600;
-constexpr ASInt32 kIdEchellePerso = 16700;
+constexpr ASInt16 kPreferencesWidth = 276;
+constexpr ASInt16 kPreferencesHeight = 202;
+constexpr ASInt16 kCustomScaleWidth = 200;
+constexpr ASInt16 kCustomScaleHeight = 120;
+constexpr ASInt32 kPanelId = 16400;
+constexpr ASInt32 kAboutId = 16500;
+constexpr ASInt32 kPreferencesId = 16600;
+constexpr ASInt32 kCustomScaleId = 16700;
 
 /// Where a dialog of that size opens on the screen: a third of the free height
 /// down (truncated toward zero) and centred across (the half taken toward minus
 /// infinity).
-constexpr ASRect PlaceSurEcran(const ASRect& ecran, ASInt16 largeur, ASInt16 hauteur) {
-    const int haut = (ecran.bottom - ecran.top - hauteur) / 3;
-    const int libre = ecran.right - ecran.left - largeur;
-    const int gauche = libre >= 0 ? libre / 2 : -((-libre + 1) / 2);
-    return {static_cast<ASInt16>(haut), static_cast<ASInt16>(gauche), static_cast<ASInt16>(haut + hauteur),
-            static_cast<ASInt16>(gauche + largeur)};
+constexpr ASRect FrameOnScreen(const ASRect& screen, ASInt16 width, ASInt16 height) {
+    const int top = (screen.bottom - screen.top - height) / 3;
+    const int free = screen.right - screen.left - width;
+    const int left = free >= 0 ? free / 2 : -((-free + 1) / 2);
+    return {static_cast<ASInt16>(top), static_cast<ASInt16>(left), static_cast<ASInt16>(top + height),
+            static_cast<ASInt16>(left + width)};
 }
-}  // namespace dialogues
+}  // namespace dialogs

@@ -4,19 +4,19 @@
 
 #include "ADMDialog.h"
 
-namespace apropos {
-constexpr const char* kNom = "About";
-constexpr ASInt32 kLargeur = 400;
-constexpr ASInt32 kHauteur = 250;
-}  // namespace apropos
+namespace about {
+constexpr const char* kName = "About";
+constexpr ASInt32 kWidth = 400;
+constexpr ASInt32 kHeight = 250;
+}  // namespace about
 
 /// Where the box opens on the screen ecran: centred across (the floor of the half of the free
 /// width) and a third of the free height down (truncated toward zero).
-ASRect PlaceAPropos(const ASRect& ecran);
+ASRect AboutBoxFrame(const ASRect& screen);
 
 /// Init procedure of the About box: places it and creates its items.
-ASErr AboutParDefautProc(ADMDialogRef dialog);
+ASErr InitAboutBox(ADMDialogRef dialog);
 /// The box's own drawing: the plug-in's icon.
-void AboutDraw(ADMDialogRef dialog, ADMDrawerRef drawer);
+void DrawAboutBox(ADMDialogRef dialog, ADMDrawerRef drawer);
 /// The button ends the modal run through the item's default handling.
-void OKAboutCBP(ADMItemRef item, ADMNotifierRef notifier);
+void CloseAboutBox(ADMItemRef item, ADMNotifierRef notifier);
