@@ -7,8 +7,8 @@
 #include "ASMemory.h"
 #include "IAIUnicodeString.h"
 #include "IThrowException.h"
-#include "OrvaneSuites.h"
 #include "NumberText.h"
+#include "OrvaneSuites.h"
 #include "PlaneGeometry.h"
 #include "Settings.h"
 
@@ -278,7 +278,8 @@ ASErr DrawLengthLabel(AIAnnotatorMessage* message, const ToolState& state, const
         HalfSizes(message, lengthText, size.margin, halfHeight, halfWidth);
         const AIReal left = ph - halfWidth;
 
-        const AIRect lengthBox = LabelBox(TruncatedPixel(pv + halfHeight - kLengthBoxLift), halfHeight, left, halfWidth);
+        const AIRect lengthBox =
+            LabelBox(TruncatedPixel(pv + halfHeight - kLengthBoxLift), halfHeight, left, halfWidth);
         sAIAnnotatorDrawer->SetColor(drawer, kWhite);
         sAIAnnotatorDrawer->DrawRect(drawer, lengthBox, true);
         sAIAnnotatorDrawer->SetColor(drawer, kBlack);
@@ -286,8 +287,9 @@ ASErr DrawLengthLabel(AIAnnotatorMessage* message, const ToolState& state, const
 
         ASInt16 textTop = TruncatedPixel(pv + halfHeight - kLengthTextLift);
         textTop = Shifted(textTop, -size.lengthTextLift);
-        error = sAIAnnotatorDrawer->DrawTextAligned(drawer, lengthText.GetHandle(), kAIATextAlignCenter,
-                                                    kAIATextAlignCenter, LabelBox(textTop, halfHeight, left, halfWidth));
+        error =
+            sAIAnnotatorDrawer->DrawTextAligned(drawer, lengthText.GetHandle(), kAIATextAlignCenter,
+                                                kAIATextAlignCenter, LabelBox(textTop, halfHeight, left, halfWidth));
 
         std::strcpy(label, "a=");
         AIReal angle = sMath->AIRadianToDegree(state.shownAngle);

@@ -23,8 +23,7 @@ constexpr ASPoint TextAnchor(ASInt16 left, ASInt16 baseline) {
 }
 
 /// An item of the dialog, with its tooltip when one is given.
-ADMItemRef CreateItem(ADMDialogRef dialog, ASInt32 id, const char* type, const ASRect& rect,
-                      const char* tip = nullptr);
+ADMItemRef CreateItem(ADMDialogRef dialog, ASInt32 id, const char* type, const ASRect& rect, const char* tip = nullptr);
 
 /// An invisible button beside a field, whose ID is the one after the field's: a click on
 /// it puts the focus into the field.

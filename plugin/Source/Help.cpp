@@ -1,9 +1,9 @@
 #include "Help.h"
 
 #include "ADMNotifier.h"
-#include "Panel.h"
 #include "OrvanePlugIn.h"
 #include "OrvaneSuites.h"
+#include "Panel.h"
 
 namespace {
 

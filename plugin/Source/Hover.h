@@ -29,9 +29,9 @@ struct Hover {
         OpenEnd,      // the open end of a path, to take over while idle
     };
     Kind kind = Kind::Nothing;
-    AIArtHandle path = nullptr;  // the hovered path
-    AIRealPoint point = {0, 0};  // the anchor or crossing a click snaps to
-    ASInt16 segment = 0;         // the hovered anchor, or the first anchor of the hovered piece
+    AIArtHandle path = nullptr;         // the hovered path
+    AIRealPoint point = {0, 0};         // the anchor or crossing a click snaps to
+    ASInt16 segment = 0;                // the hovered anchor, or the first anchor of the hovered piece
     AIRealPoint hintPosition = {0, 0};  // where hint texts go: cursor + (12, -12) pixels
 
     bool is(Kind k) const { return kind == k; }

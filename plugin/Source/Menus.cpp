@@ -2,15 +2,15 @@
 // panel, each in a submenu that the family of plug-ins shares.
 #include <cstring>
 
-#include "ModalDialogs.h"
+#include "AboutBox.h"
 #include "IAIUnicodeString.h"
 #include "IThrowException.h"
-#include "AboutBox.h"
-#include "Panel.h"
+#include "ModalDialogs.h"
 #include "OrvanePlugIn.h"
 #include "OrvaneSuites.h"
-#include "Settings.h"
+#include "Panel.h"
 #include "SDKAboutPluginsHelper.h"
+#include "Settings.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ ASErr FindMenuGroup(const char* name, bool& found) {
 }
 
 ASErr AddMenuEntry(SPPluginRef plugin, const char* group, const char* key, const char* text, ASInt32 options,
-                 AIMenuItemHandle* item) {
+                   AIMenuItemHandle* item) {
     ai::UnicodeString hostText(text);
     const AIPlatformAddMenuItemDataUS data = {group, hostText.GetHandle()};
     return sAIMenu->AddMenuItem(plugin, key, &data, options, item);
@@ -56,16 +56,16 @@ ASErr OrvanePlugIn::AddMenus(SPInterfaceMessage* message) {
         ASErr error = FindMenuGroup(kToolsGroup, exists);
         if (error) return error;
         if (!exists) {
-            error = AddMenuEntry(message->d.self, kToolPalettesMenuGroup, kToolsGroup, kToolsGroup, 0,
-                                &fShowHideMenuItem);
+            error =
+                AddMenuEntry(message->d.self, kToolPalettesMenuGroup, kToolsGroup, kToolsGroup, 0, &fShowHideMenuItem);
             AIMenuGroup group = nullptr;
             if (!error)
                 error = sAIMenu->AddMenuGroupAsSubMenu(kToolsGroup, kMenuGroupSortedAlphabeticallyOption,
-                                                        fShowHideMenuItem, &group);
+                                                       fShowHideMenuItem, &group);
             if (error) return error;
         }
         return AddMenuEntry(message->d.self, kToolsGroup, kHidePanel, kHidePanel, kMenuItemWantsUpdateOption,
-                          &fShowHideMenuItem);
+                            &fShowHideMenuItem);
     } catch (const ai::Error& failure) {
         return failure;
     }
@@ -75,8 +75,8 @@ ASErr OrvanePlugIn::GoMenuItem(AIMenuMessage* message) {
     if (!message->menuItem) return kNoErr;
     if (message->menuItem == fAboutMenuItem) {
         // The run answers the ID of the button that closed the box; that is no failure for the host.
-        sADMDialog->Modal(message->d.self, about::kName, dialogs::kAboutId, kADMModalDialogStyle,
-                          InitAboutBox, nullptr, 0);
+        sADMDialog->Modal(message->d.self, about::kName, dialogs::kAboutId, kADMModalDialogStyle, InitAboutBox, nullptr,
+                          0);
     } else if (message->menuItem == fShowHideMenuItem && fPanel) {
         IADMDialog dialog = fPanel->GetDialog();
         fSettings.panelVisible = !dialog.IsVisible();

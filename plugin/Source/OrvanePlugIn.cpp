@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "ModalDialogs.h"
-#include "IThrowException.h"
 #include "Annotations.h"
+#include "IThrowException.h"
+#include "ModalDialogs.h"
+#include "OrvaneSuites.h"
 #include "Panel.h"
 #include "PreferencesDialog.h"
-#include "OrvaneSuites.h"
 #include "Settings.h"
 
 namespace {
@@ -35,7 +35,9 @@ AIToolType NeighbourToolGroup() {
 
 OrvanePlugIn* OrvanePlugIn::sCurrent = nullptr;
 
-Plugin* AllocatePlugin(SPPluginRef pluginRef) { return new (std::nothrow) OrvanePlugIn(pluginRef); }
+Plugin* AllocatePlugin(SPPluginRef pluginRef) {
+    return new (std::nothrow) OrvanePlugIn(pluginRef);
+}
 
 OrvanePlugIn::OrvanePlugIn(SPPluginRef pluginRef) : Plugin(pluginRef) {
     std::strncpy(fPluginName, kPluginName, kMaxStringLength);
@@ -69,7 +71,8 @@ ASErr OrvanePlugIn::AddTools(SPInterfaceMessage* message) {
         return kNoErr;
     }
     const AIAddToolData data = {kToolName, kToolTip, 0, icon, NeighbourToolGroup(), kNoTool};
-    const ASErr error = sAITool->AddTool(message->d.self, kToolName, &data, kToolWantsToTrackCursorOption, &fToolHandle);
+    const ASErr error =
+        sAITool->AddTool(message->d.self, kToolName, &data, kToolWantsToTrackCursorOption, &fToolHandle);
     if (error) return error;
 
     const ADMIconRef rolloverIcon = sADMIcon->GetFromResource(message->d.self, nullptr, kToolRolloverIcon, 0);

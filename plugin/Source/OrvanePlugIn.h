@@ -3,8 +3,8 @@
 
 #include <optional>
 
-#include "Plugin.h"
 #include "ModalDialogs.h"
+#include "Plugin.h"
 #include "PolylineTool.h"
 #include "Settings.h"
 

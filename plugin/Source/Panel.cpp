@@ -3,14 +3,14 @@
 #include <iterator>
 
 #include "ADMNotifier.h"
-#include "Help.h"
 #include "AppContext.h"
-#include "ModalDialogs.h"
-#include "PlaneGeometry.h"
-#include "OrvanePlugIn.h"
-#include "PreferencesDialog.h"
-#include "OrvaneSuites.h"
 #include "DialogItems.h"
+#include "Help.h"
+#include "ModalDialogs.h"
+#include "OrvanePlugIn.h"
+#include "OrvaneSuites.h"
+#include "PlaneGeometry.h"
+#include "PreferencesDialog.h"
 #include "Settings.h"
 
 namespace {
@@ -35,7 +35,7 @@ constexpr float kLargeAngleStep = 5.0f;
 
 /// The length field's presets in millimetres, by entry ID.
 constexpr int kLengthPresets[] = {-100, -90, -80, -70, -60, -50, -40, -35, -30, -25, -20, -15, -10, -5,
-                                          5,    10,  15,  20,  25,  30,  35,  40,  50,  60,  70,  80,  90,  100};
+                                  5,    10,  15,  20,  25,  30,  35,  40,  50,  60,  70,  80,  90,  100};
 /// The middle groups (-40 to -5 and 5 to 40, IDs 6 to 21) get shorter texts.
 constexpr int kFirstShortId = 6;
 constexpr int kLastShortId = 21;
@@ -60,7 +60,6 @@ ADMItemRef PanelItem(ASInt32 id) {
     return Item(OrvanePlugIn::Current()->panelDialog(), id);
 }
 
-
 /// A preset of a field: its value formatted in the field's units, no decimals, with the
 /// unit, in at most the given number of characters.
 void AddPreset(ADMListRef list, ASInt32 id, float value, ADMUnits units, int characters) {
@@ -83,12 +82,13 @@ void CreateLengthField(ADMDialogRef dialog) {
         const double points = kLengthPresets[id] / settings::kMillimetresPerPoint;
         const bool isShort = id >= kFirstShortId && id <= kLastShortId;
         AddPreset(list, id, static_cast<float>(points), kADMMillimeterUnits,
-                           isShort ? kShortLengthCharacters : kLongLengthCharacters);
+                  isShort ? kShortLengthCharacters : kLongLengthCharacters);
     }
 }
 
 void CreateAngleField(ADMDialogRef dialog) {
-    ADMItemRef field = CreateItem(dialog, panelLayout::kAngleItem, kADMSpinEditPopupType, RectFromEdges(102, 4, 182, 23));
+    ADMItemRef field =
+        CreateItem(dialog, panelLayout::kAngleItem, kADMSpinEditPopupType, RectFromEdges(102, 4, 182, 23));
     sADMItem->SetTipString(field, kAngleTip);
     sADMItem->SetNotifyProc(field, AngleFieldChanged);
     sADMItem->SetUnits(field, kADMDegreeUnits);
@@ -99,8 +99,8 @@ void CreateAngleField(ADMDialogRef dialog) {
         AddPreset(list, id, static_cast<float>(15 * id - 165), kADMDegreeUnits, kAngleCharacters);
 }
 
-void CreateArrow(ADMDialogRef dialog, ASInt32 id, ASRect rect, const char* tip, ADMItemNotifyProc notify, ASInt32 picture,
-                ASInt32 pressedPicture) {
+void CreateArrow(ADMDialogRef dialog, ASInt32 id, ASRect rect, const char* tip, ADMItemNotifyProc notify,
+                 ASInt32 picture, ASInt32 pressedPicture) {
     ADMItemRef arrow = CreateItem(dialog, id, kADMPicturePushButtonType, rect);
     sADMItem->SetTipString(arrow, tip);
     sADMItem->SetNotifyProc(arrow, notify);
@@ -168,7 +168,8 @@ ASErr Panel::Init() {
     CreateAngleField(dialog);
     CreateFieldLabel(dialog, panelLayout::kAngleLabelItem, RectFromEdges(87, 4, 101, 23), kAngleTip);
 
-    ADMItemRef indicator = CreateItem(dialog, panelLayout::kScaleIndicatorItem, kADMPictureStaticType, RectFromEdges(90, 11, 96, 17));
+    ADMItemRef indicator =
+        CreateItem(dialog, panelLayout::kScaleIndicatorItem, kADMPictureStaticType, RectFromEdges(90, 11, 96, 17));
     sADMItem->SetPictureID(indicator, kScaleIndicatorPicture, nullptr);
     const bool scaleIsOne = CurrentSettings().scale() == 1.0;
     if (!scaleIsOne) sADMItem->SetTipString(indicator, kScaleIndicatorTip);
@@ -182,16 +183,19 @@ ASErr Panel::Init() {
     sADMItem->SetText(text, HelpPage(fHelpPage));
 
     CreateArrow(dialog, help::kNextArrowItem, RectFromEdges(148, 128, 161, 139), help::kNextPageTip, NextHelpPage,
-               kNextPagePicture, kNextPagePressedPicture);
-    CreateArrow(dialog, help::kPreviousArrowItem, RectFromEdges(20, 128, 33, 139), help::kFirstPageTip, PreviousHelpPage,
-               kPreviousPagePicture, kPreviousPagePressedPicture);
+                kNextPagePicture, kNextPagePressedPicture);
+    CreateArrow(dialog, help::kPreviousArrowItem, RectFromEdges(20, 128, 33, 139), help::kFirstPageTip,
+                PreviousHelpPage, kPreviousPagePicture, kPreviousPagePressedPicture);
     sADMItem->Enable(Item(dialog, help::kPreviousArrowItem), false);
-    ADMItemRef number = CreateHelpText(dialog, help::kPageNumberItem, RectFromEdges(70, 128, 90, 142), kADMRightJustify);
+    ADMItemRef number =
+        CreateHelpText(dialog, help::kPageNumberItem, RectFromEdges(70, 128, 90, 142), kADMRightJustify);
     sADMItem->SetTipString(number, kPageNumberTip);
     sADMItem->SetIntValue(number, fHelpPage);
-    sADMItem->SetText(CreateHelpText(dialog, help::kSlashItem, RectFromEdges(90, 128, 100, 142), kADMCenterJustify), "/");
-    sADMItem->SetIntValue(CreateHelpText(dialog, help::kPageCountItem, RectFromEdges(100, 128, 120, 142), kADMLeftJustify),
-                          help::kPageCount);
+    sADMItem->SetText(CreateHelpText(dialog, help::kSlashItem, RectFromEdges(90, 128, 100, 142), kADMCenterJustify),
+                      "/");
+    sADMItem->SetIntValue(
+        CreateHelpText(dialog, help::kPageCountItem, RectFromEdges(100, 128, 120, 142), kADMLeftJustify),
+        help::kPageCount);
 
     // The strip alone: the help area is opened from the panel's menu.
     ASRect rect{};
@@ -235,9 +239,9 @@ void Panel::PanelNotified(ADMDialogRef dialog, ADMNotifierRef notifier) {
 
 void FillPanelFields(const ToolState& state, double scale) {
     sADMItem->SetFloatValue(PanelItem(panelLayout::kLengthItem), static_cast<float>(scale * state.segmentLength));
-    sADMItem->SetFloatValue(PanelItem(panelLayout::kAngleItem), AngleToRetype(state.previousDirection, state.direction));
+    sADMItem->SetFloatValue(PanelItem(panelLayout::kAngleItem),
+                            AngleToRetype(state.previousDirection, state.direction));
 }
-
 
 void FocusLengthField() {
     sADMItem->Activate(PanelItem(panelLayout::kLengthItem), true);

@@ -42,8 +42,8 @@ constexpr const char* kHideHelp = "Hide help";
 
 /// The shown angle and the direction that a typed angle gives.
 struct TypedAngle {
-    AIReal shownAngle;    // radians for the label: above pi it is folded back, below 0 it stays negative
-    AIReal direction;  // direction of the segment
+    AIReal shownAngle;  // radians for the label: above pi it is folded back, below 0 it stays negative
+    AIReal direction;   // direction of the segment
 };
 
 /// A typed angle (degrees, 180 straight on) turned into the segment's direction from

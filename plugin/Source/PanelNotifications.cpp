@@ -5,11 +5,11 @@
 #include "ADMNotifier.h"
 #include "Constraint.h"
 #include "ModalDialogs.h"
-#include "PlaneGeometry.h"
-#include "Panel.h"
 #include "OrvanePlugIn.h"
-#include "PreferencesDialog.h"
 #include "OrvaneSuites.h"
+#include "Panel.h"
+#include "PlaneGeometry.h"
+#include "PreferencesDialog.h"
 #include "Settings.h"
 
 namespace {
@@ -71,7 +71,8 @@ void TakeTypedSegment(ADMDialogRef dialog, ToolState& state, double scale) {
 }
 
 void WakePanelClicked(ADMItemRef, ADMNotifierRef notifier) {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) sAITool->SetSelectedTool(OrvanePlugIn::Current()->toolHandle());
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier))
+        sAITool->SetSelectedTool(OrvanePlugIn::Current()->toolHandle());
 }
 
 void LengthFieldChanged(ADMItemRef item, ADMNotifierRef notifier) {

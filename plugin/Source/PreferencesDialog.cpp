@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <array>
 
+#include "DialogItems.h"
 #include "ModalDialogs.h"
-#include "Scale.h"
-#include "Panel.h"
 #include "OrvanePlugIn.h"
 #include "OrvaneSuites.h"
-#include "DialogItems.h"
+#include "Panel.h"
+#include "Scale.h"
 #include "Settings.h"
 
 using namespace settings;
@@ -73,7 +73,7 @@ void PreferencesDialogDestroyed(ADMDialogRef) {
 
 /// A constraint step: a field with a minimum of 0 and ten presets, 1 to 10 units.
 ADMItemRef CreateStepField(ADMDialogRef dialog, ASInt32 id, const ASRect& rect, const char* tip, ADMUnits units,
-                               double unit, float smallStep, float largeStep, double value, ADMItemNotifyProc notify) {
+                           double unit, float smallStep, float largeStep, double value, ADMItemNotifyProc notify) {
     const ADMItemRef field = CreateItem(dialog, id, kADMSpinEditPopupType, rect, tip);
     sADMItem->SetUnits(field, units);
     sADMItem->SetMinFloatValue(field, 0.0f);
@@ -151,13 +151,12 @@ ASErr InitPreferencesDialog(ADMDialogRef dialog) {
     sADMItem->SetNotifyProc(precision, PrecisionChanged);
 
     const ADMItemRef precisionPicture = CreateItem(dialog, kPrecisionPictureItem, kADMPicturePushButtonType,
-                                                ItemRect(10, 23, kPrecisionPictureWidth, 22), kPrecisionTip);
+                                                   ItemRect(10, 23, kPrecisionPictureWidth, 22), kPrecisionTip);
     sADMItem->SetDrawProc(precisionPicture, DrawPrecisionPicture);
     sADMItem->SetTrackProc(precisionPicture, TrackPrecisionPicture);
     sADMItem->SetMask(precisionPicture, kADMDragTrackMask);
 
-    BuildScaleList(
-        CreateItem(dialog, scales::kListItem, kADMPopupListType, ItemRect(185, 21, 80, 20), nullptr));
+    BuildScaleList(CreateItem(dialog, scales::kListItem, kADMPopupListType, ItemRect(185, 21, 80, 20), nullptr));
     const ADMItemRef label =
         CreateItem(dialog, kScaleLabelItem, kADMTextStaticType, ItemRect(156, 22, 24, 22), "Scale of the drawing.");
     sADMItem->SetText(label, "Sca.");
@@ -167,23 +166,23 @@ ASErr InitPreferencesDialog(ADMDialogRef dialog) {
     const double lengthPoints = edited.lengthStep / kMillimetresPerPoint;
     edited.lengthStep = MillimetresFromField(lengthPoints);
     CreateStepField(dialog, kLengthItem, ItemRect(40, 52, 80, 22), kLengthTip, kADMMillimeterUnits,
-                        kPointsPerMillimetre, kSmallLengthStep, kLargeLengthStep, lengthPoints,
-                        LengthStepChanged);
+                    kPointsPerMillimetre, kSmallLengthStep, kLargeLengthStep, lengthPoints, LengthStepChanged);
     CreateFieldLabel(dialog, kLengthLabelItem, ItemRect(12, 52, 22, 22), kLengthTip);
 
     constexpr const char* kAngleTip = "With the SHIFT key, the angle will be multiple of this number.";
-    CreateStepField(dialog, kAngleItem, ItemRect(185, 52, 80, 22), kAngleTip, kADMDegreeUnits, 1.0,
-                        kSmallAngleStep, kLargeAngleStep, edited.angleStep, AngleStepChanged);
+    CreateStepField(dialog, kAngleItem, ItemRect(185, 52, 80, 22), kAngleTip, kADMDegreeUnits, 1.0, kSmallAngleStep,
+                    kLargeAngleStep, edited.angleStep, AngleStepChanged);
     CreateFieldLabel(dialog, kAngleLabelItem, ItemRect(157, 52, 22, 22), kAngleTip);
 
     const ADMItemRef shiftAlt = CreateItem(dialog, kSwapShiftAltItem, kADMTextCheckBoxType, ItemRect(10, 88, 100, 16),
-                                         "Inverse the functioning of Shift and Alt keys.");
+                                           "Inverse the functioning of Shift and Alt keys.");
     sADMItem->SetText(shiftAlt, "Shift & Alt");
     sADMItem->SetBooleanValue(shiftAlt, edited.swapShiftAlt);
     sADMItem->SetNotifyProc(shiftAlt, SwapShiftAltChanged);
 
     constexpr const char* kLabelSizeTip = "Size of the annotations.";
-    const ADMItemRef size = CreateItem(dialog, kLabelSizeItem, kADMPopupListType, ItemRect(185, 86, 80, 20), kLabelSizeTip);
+    const ADMItemRef size =
+        CreateItem(dialog, kLabelSizeItem, kADMPopupListType, ItemRect(185, 86, 80, 20), kLabelSizeTip);
     const ADMListRef sizes = sADMItem->GetList(size);
     for (ASInt32 i = 0; i <= kMaximumLabelSize; ++i) {
         const ADMEntryRef entry = sADMList->InsertEntry(sizes, i);
@@ -198,9 +197,9 @@ ASErr InitPreferencesDialog(ADMDialogRef dialog) {
 
     CreateButton(dialog, kCancelItem, ItemRect(10, 144, 68, 20), "Cancel", "No modification.", CancelPreferences);
     CreateButton(dialog, kDefaultItem, ItemRect(100, 144, 82, 20), "Default", "Back to the default settings.",
-               RestoreDefaultPreferences);
+                 RestoreDefaultPreferences);
     const ADMItemRef ok = CreateButton(dialog, kOKItem, ItemRect(207, 144, 58, 20), "OK",
-                                     "Validation of the new default settings", AcceptPreferences);
+                                       "Validation of the new default settings", AcceptPreferences);
     sADMItem->Enable(ok, true);
 
     dialogState.place.open = true;
@@ -245,7 +244,8 @@ ASBoolean TrackPrecisionPicture(ADMItemRef item, ADMTrackerRef tracker) {
     sADMBasic->SetPlatformCursor(sADMDialog->GetPluginRef(dialog), kDragCursor);
     if (sADMTracker->GetMouseState(tracker) == kADMMouseDown) {
         PreferencesDialogState& dialogState = OrvanePlugIn::Current()->preferencesDialog();
-        dialogState.edited.precision = PrecisionAfterDrag(dialogState.edited.precision, dialogState.lastTrackPoint.h, point.h);
+        dialogState.edited.precision =
+            PrecisionAfterDrag(dialogState.edited.precision, dialogState.lastTrackPoint.h, point.h);
         dialogState.lastTrackPoint.h = point.h;
         const ADMItemRef field = sADMDialog->GetItem(dialog, kPrecisionItem);
         sADMItem->SetIntValue(field, dialogState.edited.precision);

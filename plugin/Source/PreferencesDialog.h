@@ -1,6 +1,6 @@
 // The preferences dialog: drawing scale, decimals and size of the annotations, the
-// length and angle steps and the swap of Shift and Alt. It edits the working copies
-// (a working copy of the settings); OK applies and stores it, Cancel drops it.
+// length and angle steps and the swap of Shift and Alt. It edits a working copy of the
+// settings; OK applies and stores it, Cancel drops it.
 #pragma once
 
 #include "ADMDialog.h"

@@ -3,10 +3,10 @@
 #include <charconv>
 #include <cstring>
 
+#include "DialogItems.h"
 #include "ModalDialogs.h"
 #include "OrvanePlugIn.h"
 #include "OrvaneSuites.h"
-#include "DialogItems.h"
 #include "Settings.h"
 
 using namespace scales;
@@ -45,8 +45,8 @@ ASInt32 ActivePosition(ADMItemRef list) {
 
 void OpenCustomScaleDialog(ADMItemRef list) {
     if (OrvanePlugIn::Current()->customScaleDialog().open) return;
-    sADMDialog->Modal(sADMDialog->GetPluginRef(sADMItem->GetDialog(list)), dialogs::kModalName,
-                      dialogs::kCustomScaleId, kADMModalDialogStyle, InitCustomScaleDialog, nullptr, 0);
+    sADMDialog->Modal(sADMDialog->GetPluginRef(sADMItem->GetDialog(list)), dialogs::kModalName, dialogs::kCustomScaleId,
+                      kADMModalDialogStyle, InitCustomScaleDialog, nullptr, 0);
 }
 
 /// However the run ends, the dialog can be opened again.
@@ -119,7 +119,8 @@ void MarkChosenScale(ADMItemRef list) {
     const ADMListRef entries = ListOf(list);
     for (ASInt32 position = 0; position < static_cast<ASInt32>(kEntries.size()); ++position)
         sADMEntry->Check(sADMList->IndexEntry(entries, position), false);
-    const ADMEntryRef marked = sADMList->IndexEntry(entries, ScalePosition(EditedSettings().scaleNumerator, EditedSettings().scaleDenominator));
+    const ADMEntryRef marked = sADMList->IndexEntry(
+        entries, ScalePosition(EditedSettings().scaleNumerator, EditedSettings().scaleDenominator));
     sADMEntry->Check(marked, true);
     sADMEntry->Select(marked, true);
 }
@@ -179,13 +180,13 @@ ASErr InitCustomScaleDialog(ADMDialogRef dialog) {
 
     CreateScaleField(dialog, kNumeratorItem, 20, CurrentSettings().customNumerator, CustomNumeratorChanged);
     CreateFieldLabel(dialog, kNumeratorLabelItem, ItemRect(0, 14, 13, 22),
-                   "Numerator of the customized scale (integer or decimal).");
+                     "Numerator of the customized scale (integer or decimal).");
     CreateScaleField(dialog, kDenominatorItem, 124, CurrentSettings().customDenominator, CustomDenominatorChanged);
     CreateFieldLabel(dialog, kDenominatorLabelItem, ItemRect(100, 14, 23, 22),
-                   "Denominator of the customized scale (integer or decimal).");
+                     "Denominator of the customized scale (integer or decimal).");
     CreateButton(dialog, kCancelItem, ItemRect(10, 62, 68, 20), "Cancel", "No modification.", CancelCustomScale);
     CreateButton(dialog, kOKItem, ItemRect(131, 62, 58, 20), "OK", "Customized scale validation (Return).",
-               AcceptCustomScale);
+                 AcceptCustomScale);
     sADMItem->Enable(sADMDialog->GetItem(dialog, kOKItem), true);
 
     place.open = true;
@@ -195,7 +196,8 @@ ASErr InitCustomScaleDialog(ADMDialogRef dialog) {
 void DrawCustomScaleDialog(ADMDialogRef dialog, ADMDrawerRef drawer) {
     sADMDialog->DefaultDraw(dialog, drawer);
 
-    const ASRect labelBackgrounds[] = {RectFromEdges(5, 18, 17, 32), RectFromEdges(92, 18, 96, 32), RectFromEdges(110, 18, 120, 32)};
+    const ASRect labelBackgrounds[] = {RectFromEdges(5, 18, 17, 32), RectFromEdges(92, 18, 96, 32),
+                                       RectFromEdges(110, 18, 120, 32)};
     for (const ASRect& background : labelBackgrounds) sADMDrawer->ClearRect(drawer, &background);
     const ASPoint n = TextAnchor(6, 29);
     const ASPoint colon = TextAnchor(92, 29);
@@ -239,9 +241,8 @@ void CancelCustomScale(ADMItemRef item, ADMNotifierRef notifier) {
 }
 
 void AcceptCustomScale(ADMItemRef item, ADMNotifierRef notifier) {
-    const ADMEntryRef custom =
-        sADMList->IndexEntry(ListOf(sADMDialog->GetItem(OrvanePlugIn::Current()->preferencesDialog().dialog, kListItem)),
-                             kCustomPosition);
+    const ADMEntryRef custom = sADMList->IndexEntry(
+        ListOf(sADMDialog->GetItem(OrvanePlugIn::Current()->preferencesDialog().dialog, kListItem)), kCustomPosition);
     sADMItem->DefaultNotify(item, notifier);
     ModalDialogPlace& place = OrvanePlugIn::Current()->customScaleDialog();
     sADMDialog->GetBoundsRect(sADMItem->GetDialog(item), &place.frame);

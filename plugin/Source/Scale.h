@@ -11,10 +11,10 @@
 namespace scales {
 
 enum class Kind {
-    Fixed,        // a fraction of its own
-    Separator,  // no text, no ID
+    Fixed,         // a fraction of its own
+    Separator,     // no text, no ID
     ChooseCustom,  // opens the custom-scale dialog
-    Custom,       // the custom scale of the settings
+    Custom,        // the custom scale of the settings
 };
 
 struct ScaleEntry {

@@ -37,10 +37,10 @@ struct Settings {
     double scaleDenominator = 0.0;
     double customNumerator = 0.0;  // the user's own scale, offered at the end of the scale list
     double customDenominator = 0.0;
-    ASInt32 precision = 0;           // decimals of the labels, 0 to 6
-    ASInt32 labelSize = 0;           // small, medium, large
-    double lengthStep = 0.0;         // millimetres on the page
-    double angleStep = 0.0;          // degrees
+    ASInt32 precision = 0;    // decimals of the labels, 0 to 6
+    ASInt32 labelSize = 0;    // small, medium, large
+    double lengthStep = 0.0;  // millimetres on the page
+    double angleStep = 0.0;   // degrees
     bool swapShiftAlt = false;
     bool panelVisible = false;
 

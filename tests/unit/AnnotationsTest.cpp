@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "Annotations.h"
 #include "IAIUnicodeString.h"
 #include "IThrowException.h"
-#include "PlaneGeometry.h"
-#include "Annotations.h"
 #include "OrvaneSuites.h"
+#include "PlaneGeometry.h"
 #include "Settings.h"
 #include "Suites.h"
 

@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-
 namespace {
 
 /// Handle length of the usual cubic quarter circle, as a fraction of its radius.

@@ -30,7 +30,7 @@ ConstrainedSegment Constrain(AIRealPoint cursor, Keys keys = {}, AIReal previous
                              double lengthStep = settings::kDefaultLengthStep,
                              double angleStep = settings::kDefaultAngleStep) {
     return ConstrainSegment(kLastPoint, cursor, previousDirection, keys.option, keys.shift, keys.swapShiftAlt,
-                              lengthStep, angleStep);
+                            lengthStep, angleStep);
 }
 
 /// The turn from previousDirection that the segment makes, in degrees.
@@ -79,8 +79,8 @@ TEST(ConstrainSegment, KeysFreeOrConstrainAsTheSwapSays) {
         {{.shift = true, .swapShiftAlt = true}, 10, 15},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "option " << c.keys.option << ", shift " << c.keys.shift
-                                        << ", inverse " << c.keys.swapShiftAlt);
+        SCOPED_TRACE(testing::Message() << "option " << c.keys.option << ", shift " << c.keys.shift << ", inverse "
+                                        << c.keys.swapShiftAlt);
         const ConstrainedSegment s = Constrain(CursorAt(10, -12), c.keys);
         EXPECT_FLOAT_EQ(static_cast<AIReal>(s.length), c.length);
         EXPECT_NEAR(Turn(s), c.turn, kDegreeTolerance);

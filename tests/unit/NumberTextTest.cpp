@@ -6,7 +6,6 @@
 #include <limits>
 #include <string>
 
-
 namespace {
 
 /// The text written and the count returned, with the separator in force while the tool is

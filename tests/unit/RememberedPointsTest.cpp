@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "OrvaneSuites.h"
-#include "Suites.h"
 #include "PolylineTool.h"
+#include "Suites.h"
 
 namespace {
 

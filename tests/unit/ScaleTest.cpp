@@ -7,8 +7,8 @@
 
 #include "PreferencesDialog.h"
 
-using scales::Kind;
 using scales::kEntries;
+using scales::Kind;
 
 namespace {
 

@@ -35,9 +35,12 @@ AIErr GetBool(const char* prefix, const char* key, AIBoolean* value) {
     *value = stored;
     return error;
 }
-AIErr PutBool(const char* prefix, const char* key, AIBoolean value) { return Put<bool>(prefix, key, value != 0); }
+AIErr PutBool(const char* prefix, const char* key, AIBoolean value) {
+    return Put<bool>(prefix, key, value != 0);
+}
 
-const AIPreferenceSuite gFakePreferences = {&GetBool, &PutBool, &Get<ASInt32>, &Put<ASInt32>, &Get<double>, &Put<double>};
+const AIPreferenceSuite gFakePreferences = {&GetBool,      &PutBool,     &Get<ASInt32>,
+                                            &Put<ASInt32>, &Get<double>, &Put<double>};
 const ADMBasicSuite gFakeBasic = {[] { ++gBeeps; }, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 class LoadSettingsTest : public ::testing::Test {
@@ -81,9 +84,11 @@ TEST_F(LoadSettingsTest, ScalesBelowOneAndMissingKeysFallToTheirFloors) {
 TEST_F(LoadSettingsTest, DamagedValuesFallBackToTheirDefaults) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    gStore = {{"Precision", ASInt32{3}},    {"EchelleNum", inf},           {"EchelleDen", nan},
-              {"EchelleNumPersoReal", nan}, {"EchelleDenPersoReal", -inf}, {"TailleAnnos", ASInt32{5}},
-              {"CtrlLongueur", -3.0},       {"CtrlAngle", nan},            {"ShiftAltInverse", true}};
+    gStore = {{"Precision", ASInt32{3}},     {"EchelleNum", inf},
+              {"EchelleDen", nan},           {"EchelleNumPersoReal", nan},
+              {"EchelleDenPersoReal", -inf}, {"TailleAnnos", ASInt32{5}},
+              {"CtrlLongueur", -3.0},        {"CtrlAngle", nan},
+              {"ShiftAltInverse", true}};
     LoadSettings(loaded);
     EXPECT_EQ(loaded.scaleNumerator, 1.0);
     EXPECT_EQ(loaded.scaleDenominator, 1.0);

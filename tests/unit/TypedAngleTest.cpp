@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "Constraint.h"
-#include "PlaneGeometry.h"
 #include "Panel.h"
+#include "PlaneGeometry.h"
 
 namespace {
 
@@ -27,8 +27,10 @@ TEST(TypedAngleTest, StraightOnContinuesTheLastSegment) {
 TEST(TypedAngleTest, TurnsAreMeasuredFromTheLastSegment) {
     const AIReal previousDirection = DegreesToRadians(30.0f);
     // After a segment going at 30 degrees, 90 turns left to 120 and -90 right to -60.
-    EXPECT_NEAR(Folded(TypedAngleToDirection(previousDirection, 90.0f).direction), Folded(DegreesToRadians(120.0f)), kTolerance);
-    EXPECT_NEAR(Folded(TypedAngleToDirection(previousDirection, -90.0f).direction), Folded(DegreesToRadians(-60.0f)), kTolerance);
+    EXPECT_NEAR(Folded(TypedAngleToDirection(previousDirection, 90.0f).direction), Folded(DegreesToRadians(120.0f)),
+                kTolerance);
+    EXPECT_NEAR(Folded(TypedAngleToDirection(previousDirection, -90.0f).direction), Folded(DegreesToRadians(-60.0f)),
+                kTolerance);
 }
 
 TEST(TypedAngleTest, OnlyTheLabelFolds) {
@@ -47,10 +49,10 @@ TEST(TypedAngleTest, TheFilledAngleTypedBackGivesTheSameSegment) {
     struct Case {
         AIReal direction;  // degrees
         AIReal filled;     // what the field is filled with
-        AIReal shown;     // what the label shows
+        AIReal shown;      // what the label shows
     };
-    for (const Case& cases : {Case{30, 180, 180}, Case{120, 90, 90}, Case{-60, 270, 90}, Case{-150, 0, 0}, Case{5, 205, 155},
-                           Case{55, 155, 155}}) {
+    for (const Case& cases : {Case{30, 180, 180}, Case{120, 90, 90}, Case{-60, 270, 90}, Case{-150, 0, 0},
+                              Case{5, 205, 155}, Case{55, 155, 155}}) {
         const AIReal direction = DegreesToRadians(cases.direction);
         const AIReal filled = AngleToRetype(previousDirection, direction);
         EXPECT_NEAR(filled, cases.filled, 1e-3f) << cases.direction;

@@ -187,11 +187,11 @@ ASErr Plugin::Message(const char* caller, const char* selector, void* message) {
         else if (is(selector, kSPPropertiesReleaseSelector))
             error = ReleaseProperty(static_cast<SPPropertiesMessage*>(message));
     } else if (is(caller, kCallerAINotifier)) {
-        auto* notify = static_cast<AINotifierMessage*>(message);
-        AppContext context(notify->d.self);
-        if (notify->type && is(notify->type, kAIApplicationStartedNotifier)) error = PostStartupPlugin();
+        auto* notification = static_cast<AINotifierMessage*>(message);
+        AppContext context(notification->d.self);
+        if (notification->type && is(notification->type, kAIApplicationStartedNotifier)) error = PostStartupPlugin();
         if ((error == kNoErr || error == kUnhandledMsgErr) && is(selector, kSelectorAINotify))
-            error = Notify(notify);
+            error = Notify(notification);
     } else if (is(caller, kActionCaller)) {
         if (is(selector, kDoActionSelector)) error = GoAction(static_cast<DoActionMessage*>(message));
     } else if (is(caller, kCallerAIMenu)) {
