@@ -371,7 +371,8 @@ private:
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    toolState();
+    // Loaded before any input, so that the data it keeps is the module's as loaded.
+    module();
     return 0;
 }
 
