@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "ModuleImage.h"
+#include "OrvanePlugIn.h"
 #include "host/Host.h"
 
 namespace {
@@ -65,23 +66,11 @@ fuzz::ModuleImage& module() {
     return image;
 }
 
-// The tool's state, read from the module: anchors placed, and the polyline's path.
-struct ToolState {
-    const ASInt16* points = module().symbol<const ASInt16>("NbPoints");
-    const AIArtHandle* line = module().symbol<const AIArtHandle>("AHLigne");
-};
-const ToolState& toolState() {
-    static const ToolState state;
-    return state;
-}
-
 class Player {
 public:
     explicit Player(FuzzedDataProvider& data)
         : data_(data),
-          host_(host::Host::Options{ORVANE_PLUGINS_DIR, std::nullopt, [](const std::string&) {}}),
-          points_(toolState().points),
-          line_(toolState().line) {
+          host_(host::Host::Options{ORVANE_PLUGINS_DIR, std::nullopt, [](const std::string&) {}}) {
         for (const char* art : kStartingArt) host_.document().addSvgPath(art);
         observer_ = host_.document().addObserver([this](AIArtHandle art, host::Document::Change change) {
             if (disposed_.count(art)) fail("disposed art was changed again");
@@ -178,17 +167,27 @@ private:
         }
     }
 
+    /// The tool of the running plug-in object, which the host keeps in the module's globals
+    /// slot from start-up to shutdown; null while there is none. The fuzzer's folder holds
+    /// this one module, built with the same compiler and headers as the fuzzer.
+    const PolylineTool* polylineTool() {
+        for (std::size_t i = 0; i < host_.plugins().count(); ++i)
+            if (void* globals = host_.plugins().bundle(i).globals())
+                return &static_cast<const OrvanePlugIn*>(static_cast<Plugin*>(globals))->tool();
+        return nullptr;
+    }
+
     void check(const char* after) {
         const host::Document& document = host_.document();
         document.forEachArt([&](AIArtHandle, const host::Document::Art& art) {
             for (const AIPathSegment& segment : art.shape.segments)
                 if (!host::isFinite(segment)) fail(std::string("a coordinate is not finite after ") + after);
         });
-        if (*points_ >= 2) {
-            if (const host::Document::Art* art = document.findArt(*line_);
-                art && art->shape.segments.size() != static_cast<std::size_t>(*points_))
+        if (const PolylineTool* tool = polylineTool(); tool && tool->pointsPlaced() >= 2) {
+            if (const host::Document::Art* art = document.findArt(tool->path());
+                art && art->shape.segments.size() != static_cast<std::size_t>(tool->pointsPlaced()))
                 fail("the polyline's path has " + std::to_string(art->shape.segments.size()) +
-                     " anchors where the tool counts " + std::to_string(*points_) + " after " + after);
+                     " anchors where the tool counts " + std::to_string(tool->pointsPlaced()) + " after " + after);
         }
         for (AIArtHandle art : disposed_)
             if (document.findArt(art)) fail(std::string("a disposed handle finds art after ") + after);
@@ -362,8 +361,6 @@ private:
 
     FuzzedDataProvider& data_;
     host::Host host_;
-    const ASInt16* points_;
-    const AIArtHandle* line_;
     int observer_ = 0;
     std::set<AIArtHandle> disposed_;
     AIRealPoint last_{0, 0};
@@ -374,7 +371,8 @@ private:
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    toolState();
+    // Loaded before any input, so that the data it keeps is the module's as loaded.
+    module();
     return 0;
 }
 

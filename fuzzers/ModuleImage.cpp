@@ -7,10 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iterator>
-#include <string_view>
 
 namespace fuzz {
 
@@ -51,7 +47,7 @@ __attribute__((no_sanitize("address"))) void copyBytes(volatile std::byte* to, c
 
 }  // namespace
 
-ModuleImage::ModuleImage(const std::filesystem::path& file) : file_(file) {
+ModuleImage::ModuleImage(const std::filesystem::path& file) {
     void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!handle) die(std::string("can't load the module: ") + dlerror());
     link_map* map = nullptr;
@@ -74,36 +70,6 @@ ModuleImage::ModuleImage(const std::filesystem::path& file) : file_(file) {
 
 void ModuleImage::restore() const {
     for (const Range& range : ranges_) copyBytes(range.start, range.saved.data(), range.saved.size());
-}
-
-void* ModuleImage::address(const std::string& name) const {
-    std::ifstream in(file_, std::ios::binary);
-    std::vector<char> image{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    auto at = [&](std::size_t offset, std::size_t size) -> const char* {
-        if (offset > image.size() || size > image.size() - offset) die("truncated ELF file " + file_.string());
-        return image.data() + offset;
-    };
-    ElfW(Ehdr) header;
-    std::memcpy(&header, at(0, sizeof header), sizeof header);
-    auto section = [&](std::size_t index) {
-        ElfW(Shdr) result;
-        std::memcpy(&result, at(header.e_shoff + index * header.e_shentsize, sizeof result), sizeof result);
-        return result;
-    };
-    for (std::size_t i = 0; i < header.e_shnum; ++i) {
-        ElfW(Shdr) table = section(i);
-        if (table.sh_type != SHT_SYMTAB) continue;
-        ElfW(Shdr) names = section(table.sh_link);
-        for (std::size_t offset = 0; offset + sizeof(ElfW(Sym)) <= table.sh_size; offset += sizeof(ElfW(Sym))) {
-            ElfW(Sym) symbol;
-            std::memcpy(&symbol, at(table.sh_offset + offset, sizeof symbol), sizeof symbol);
-            if (symbol.st_value == 0 || symbol.st_name >= names.sh_size) continue;
-            const char* text = at(names.sh_offset + symbol.st_name, names.sh_size - symbol.st_name);
-            if (std::string_view(text, strnlen(text, names.sh_size - symbol.st_name)) == name)
-                return reinterpret_cast<void*>(base_ + symbol.st_value);
-        }
-    }
-    die("no symbol " + name + " in " + file_.string());
 }
 
 }  // namespace fuzz

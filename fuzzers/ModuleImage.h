@@ -4,9 +4,7 @@
 //
 // libFuzzer keeps reading a module's coverage counters after it was loaded:
 // unloading and loading the module again for each input is not possible, so
-// the module stays mapped and its writable data is restored instead. Its
-// internal symbols, which it does not export, are found in the file's symbol
-// table, so that the fuzzer can read the plug-in's state.
+// the module stays mapped and its writable data is restored instead.
 #pragma once
 
 #include <cstddef>
@@ -28,20 +26,11 @@ public:
     /// runs and the plug-in holds nothing (its host quit or was destroyed).
     void restore() const;
 
-    /// The address of a symbol of the module, exported or not; aborts when there is none.
-    template <class T>
-    T* symbol(const std::string& name) const {
-        return static_cast<T*>(address(name));
-    }
-
 private:
     struct Range {
         std::byte* start;
         std::vector<std::byte> saved;
     };
-    void* address(const std::string& name) const;
-
-    std::filesystem::path file_;
     std::uintptr_t base_ = 0;
     std::vector<Range> ranges_;
 };

@@ -2,30 +2,134 @@
 
 #include <cstring>
 
-#include "Dialogues.h"
+#include "Annotations.h"
 #include "IThrowException.h"
-#include "OrvaneAnnotations.h"
-#include "OrvaneDialogue.h"
+#include "ModalDialogs.h"
 #include "OrvaneSuites.h"
-#include "Reglages.h"
-#include "Survol.h"
+#include "Panel.h"
+#include "PreferencesDialog.h"
+#include "Settings.h"
 
 namespace {
 
-constexpr const char* kNomPlugIn = "Orvane";
-constexpr const char* kNomNotifierFermeture = "OrvaneAI Application Shutdown Notifier";
-constexpr const char* kNomAnnotateur = "TeskAnno";
+constexpr const char* kPluginName = "Orvane";
+constexpr const char* kShutdownNotifierName = "OrvaneAI Application Shutdown Notifier";
+constexpr const char* kAnnotatorName = "TeskAnno";
+
+constexpr const char* kToolName = "Orvane Tool";
+constexpr const char* kToolTip = "Orvane Tool 1.3";
+constexpr ASInt32 kToolIcon = 1017;
+constexpr ASInt32 kToolRolloverIcon = 1018;
+/// The tool joins the toolbox group of the first of these that the host has.
+constexpr const char* kNeighbourTools[] = {"Varnel Tool", "Quiblet Tool", "Strovan Tool"};
+
+AIToolType NeighbourToolGroup() {
+    for (const char* name : kNeighbourTools) {
+        AIToolType number = kNoTool;
+        if (sAITool->GetToolNumberFromName(name, &number) == kNoErr) return number;
+    }
+    return kNoTool;
+}
 
 }  // namespace
 
-Plugin* AllocatePlugin(SPPluginRef pluginRef) { return new (std::nothrow) OrvanePlugIn(pluginRef); }
+OrvanePlugIn* OrvanePlugIn::sCurrent = nullptr;
 
-OrvanePlugIn::OrvanePlugIn(SPPluginRef pluginRef) : Plugin(pluginRef) {
-    std::strncpy(fPluginName, kNomPlugIn, kMaxStringLength);
-    fPluginName[kMaxStringLength - 1] = '\0';
+Plugin* AllocatePlugin(SPPluginRef pluginRef) {
+    return new (std::nothrow) OrvanePlugIn(pluginRef);
 }
 
-OrvanePlugIn::~OrvanePlugIn() = default;
+OrvanePlugIn::OrvanePlugIn(SPPluginRef pluginRef) : Plugin(pluginRef) {
+    std::strncpy(fPluginName, kPluginName, kMaxStringLength);
+    fPluginName[kMaxStringLength - 1] = '\0';
+    sCurrent = this;
+}
+
+OrvanePlugIn::~OrvanePlugIn() {
+    if (sCurrent == this) sCurrent = nullptr;
+}
+
+bool OrvanePlugIn::panelGivesSegment() const {
+    return fSettings.panelVisible && panelDialog();
+}
+
+void OrvanePlugIn::applyTypedSegment(ToolState& state) const {
+    TakeTypedSegment(panelDialog(), state, fSettings.scale());
+}
+
+ADMDialogRef OrvanePlugIn::panelDialog() const {
+    return fPanel ? fPanel->BuiltDialog() : nullptr;
+}
+
+ASErr OrvanePlugIn::AddTools(SPInterfaceMessage* message) {
+    // The settings must be in force before the tool can be used.
+    LoadSettings(fSettings);
+
+    const ADMIconRef icon = sADMIcon->GetFromResource(message->d.self, nullptr, kToolIcon, 0);
+    if (sADMIcon->GetType(icon) == kADMUnknownIconType) {
+        sADMIcon->Destroy(icon);
+        return kNoErr;
+    }
+    const AIAddToolData data = {kToolName, kToolTip, 0, icon, NeighbourToolGroup(), kNoTool};
+    const ASErr error =
+        sAITool->AddTool(message->d.self, kToolName, &data, kToolWantsToTrackCursorOption, &fToolHandle);
+    if (error) return error;
+
+    const ADMIconRef rolloverIcon = sADMIcon->GetFromResource(message->d.self, nullptr, kToolRolloverIcon, 0);
+    return sAITool->SetToolRolloverIcon(fToolHandle, rolloverIcon);
+}
+
+ASErr OrvanePlugIn::SelectTool(AIToolMessage* message) {
+    fTool.select();
+    sADMBasic->SetPlatformCursor(message->d.self, cursors::kNormal);
+    const ASErr error = sAIAnnotator->SetAnnotatorActive(fAnnotatorHandle, true);
+    if (fPanel) fPanel->EnableForTool(true);
+    return error;
+}
+
+ASErr OrvanePlugIn::DeselectTool(AIToolMessage*) {
+    fTool.deselect();
+    if (fPanel) fPanel->EnableForTool(false);
+    return sAIAnnotator->SetAnnotatorActive(fAnnotatorHandle, false);
+}
+
+ASErr OrvanePlugIn::EditTool(AIToolMessage*) {
+    // A double-click on the tool's icon; the dialog's result is not needed.
+    OpenPreferencesDialog();
+    return kNoErr;
+}
+
+ASErr OrvanePlugIn::TrackToolCursor(AIToolMessage* message) {
+    return fTool.trackCursor(message, fSettings, *this);
+}
+
+ASErr OrvanePlugIn::ToolMouseDown(AIToolMessage* message) {
+    const ASUInt16 keys = message->event ? message->event->modifiers : 0;
+    fTool.state().shift = (keys & shiftKey) != 0;
+    if (keys & optionKey) {
+        // Option-click shows or hides the panel; the polyline does not change. Without a
+        // panel the segment must keep following the cursor.
+        if (!fPanel) return kNoErr;
+        fSettings.panelVisible = !fSettings.panelVisible;
+        if (fSettings.panelVisible) {
+            FillPanelFields(fTool.state(), fSettings.scale());
+            FocusLengthField();
+        }
+        sADMDialog->Show(panelDialog(), fSettings.panelVisible);
+        return kNoErr;
+    }
+    return fTool.mouseDown(message, *this);
+}
+
+ASErr OrvanePlugIn::ToolMouseUp(AIToolMessage*) {
+    // A length can be typed right after a click.
+    if (panelGivesSegment()) FocusLengthField();
+    return kNoErr;
+}
+
+ASErr OrvanePlugIn::ToolMouseDrag(AIToolMessage*) {
+    return kNoErr;
+}
 
 ASErr OrvanePlugIn::StartupPlugin(SPInterfaceMessage* message) {
     ASErr error = Plugin::StartupPlugin(message);
@@ -38,26 +142,26 @@ ASErr OrvanePlugIn::StartupPlugin(SPInterfaceMessage* message) {
 
 ASErr OrvanePlugIn::PostStartupPlugin() {
     if (fPanel) return kNoErr;
-    fPanel = new (std::nothrow) OrvaneDialogue(fPluginRef);
+    fPanel = new (std::nothrow) Panel(fPluginRef);
     if (!fPanel) {
         // The panel derives the drawing scale and places the modal dialogs when it is
         // built; without it the labels and the dialogs still need them.
-        Echelle = EchelleNum / EchelleDen;
-        sADMBasic->GetScreenDimensions(&RectEcranTotal);
-        PlaceDialogues();
+        ASRect screen = {0, 0, 0, 0};
+        sADMBasic->GetScreenDimensions(&screen);
+        PlaceDialogs(screen, fPreferencesDialog.place, fCustomScaleDialog);
         return kOutOfMemoryErr;
     }
-    fPanel->ActiveZones(false);
+    fPanel->EnableForTool(false);
     return kNoErr;
 }
 
 ASErr OrvanePlugIn::AddNotifiers(SPInterfaceMessage* message) {
-    return sAINotifier->AddNotifier(message->d.self, kNomNotifierFermeture, kAIApplicationShutdownNotifier,
+    return sAINotifier->AddNotifier(message->d.self, kShutdownNotifierName, kAIApplicationShutdownNotifier,
                                     &fShutdownNotifier);
 }
 
 ASErr OrvanePlugIn::AddAnnotator(SPInterfaceMessage* message) {
-    ASErr error = sAIAnnotator->AddAnnotator(message->d.self, kNomAnnotateur, &fAnnotatorHandle);
+    ASErr error = sAIAnnotator->AddAnnotator(message->d.self, kAnnotatorName, &fAnnotatorHandle);
     if (!error) error = sAIAnnotator->SetAnnotatorActive(fAnnotatorHandle, false);
     return error;
 }
@@ -65,7 +169,7 @@ ASErr OrvanePlugIn::AddAnnotator(SPInterfaceMessage* message) {
 ASErr OrvanePlugIn::Notify(AINotifierMessage* message) {
     if (message->notifier == fShutdownNotifier && fPanel) {
         // The shutdown message comes after the panel has gone: its docking is read now.
-        fCodeAncragePanneau = fPanel->CodeAncrage();
+        fPanelDockingCode = fPanel->DockingCode();
         delete fPanel;
         fPanel = nullptr;
     }
@@ -74,12 +178,12 @@ ASErr OrvanePlugIn::Notify(AINotifierMessage* message) {
 
 ASErr OrvanePlugIn::ShutdownPlugin(SPInterfaceMessage* message) {
     // Without the application-shutdown notification the panel is still there to ask.
-    if (fPanel) fCodeAncragePanneau = fPanel->CodeAncrage();
-    if (fCodeAncragePanneau)
-        sAIPreference->PutIntegerPreference(panneau::kNom, panneau::kCleAncrage, *fCodeAncragePanneau);
-    sAIPreference->PutBooleanPreference(reglages::kPrefixe, reglages::kClePanneauVisible, PanneauVisible);
+    if (fPanel) fPanelDockingCode = fPanel->DockingCode();
+    if (fPanelDockingCode)
+        sAIPreference->PutIntegerPreference(panelLayout::kName, panelLayout::kDockingKey, *fPanelDockingCode);
+    sAIPreference->PutBooleanPreference(settings::kPrefix, settings::kKeyPanelVisible, fSettings.panelVisible);
     // The host quits without deselecting the tool: its remembered points go here.
-    LibereSouvenirs();
+    fTool.shutdown();
     message->d.globals = nullptr;
     return Plugin::ShutdownPlugin(message);
 }
@@ -91,7 +195,7 @@ ASErr OrvanePlugIn::Message(const char* caller, const char* selector, void* mess
         // The frame has no operation for the annotator's drawing pass.
         if (error == kUnhandledMsgErr && std::strcmp(caller, kCallerAIAnnotation) == 0 &&
             std::strcmp(selector, kSelectorAIDrawAnnotation) == 0)
-            error = toolAnnotate(static_cast<AIAnnotatorMessage*>(message));
+            error = Annotate(static_cast<AIAnnotatorMessage*>(message), fTool, fSettings, panelGivesSegment());
     } catch (const ai::Error& failure) {
         error = failure;
     } catch (...) {

@@ -8,7 +8,7 @@
 #include <limits>
 #include <random>
 
-#include "../../plugin/Source/MathReelle.h"
+#include "../../plugin/Source/PlaneGeometry.h"
 #include "host/RealMath.h"
 
 namespace {
@@ -88,21 +88,21 @@ TEST(RealMath, AgreesWithThePluginBitForBit) {
         AIRealPoint b{coordinate(random), coordinate(random)};
         float step = coordinate(random) / 100.0f;
         float t = parameter(random);
-        ASSERT_TRUE(sameBits(rm::pointAngle(a, b), AngleEntrePoints(a, b)));
-        ASSERT_TRUE(sameBits(rm::pointLength(a, b), DistanceEntrePoints(a, b)));
+        ASSERT_TRUE(sameBits(rm::pointAngle(a, b), AngleBetween(a, b)));
+        ASSERT_TRUE(sameBits(rm::pointLength(a, b), DistanceBetween(a, b)));
         AIRealPoint host = rm::lengthAngle(a.h, b.v);
-        AIRealPoint plugin = VecteurLongueurAngle(a.h, b.v);
+        AIRealPoint plugin = VectorOfLengthAndAngle(a.h, b.v);
         ASSERT_TRUE(sameBits(host.h, plugin.h) && sameBits(host.v, plugin.v));
         host = rm::add(a, b);
-        plugin = SommePoints(a, b);
+        plugin = AddPoints(a, b);
         ASSERT_TRUE(sameBits(host.h, plugin.h) && sameBits(host.v, plugin.v));
-        ASSERT_TRUE(sameBits(rm::degreeToRadian(a.h), DegreEnRadian(a.h)));
-        ASSERT_TRUE(sameBits(rm::radianToDegree(a.v), RadianEnDegre(a.v)));
+        ASSERT_TRUE(sameBits(rm::degreeToRadian(a.h), DegreesToRadians(a.h)));
+        ASSERT_TRUE(sameBits(rm::radianToDegree(a.v), RadiansToDegrees(a.v)));
         for (bool ceiling : {true, false})
-            ASSERT_TRUE(sameBits(rm::multiple(b.h, step, ceiling), MultipleReel(b.h, step, ceiling)));
+            ASSERT_TRUE(sameBits(rm::multiple(b.h, step, ceiling), StepMultiple(b.h, step, ceiling)));
         AIRealBezier curve{a, b, {b.v, a.h}, {a.v, b.h}};
         host = rm::bezierPoint(curve, t);
-        plugin = PointDeBezier(curve, t);
+        plugin = BezierPoint(curve, t);
         ASSERT_TRUE(sameBits(host.h, plugin.h) && sameBits(host.v, plugin.v));
     }
 }

@@ -12,13 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "EtatOutil.h"
+#include "Annotations.h"
 #include "IAIUnicodeString.h"
 #include "IThrowException.h"
-#include "MathReelle.h"
-#include "OrvaneAnnotations.h"
 #include "OrvaneSuites.h"
-#include "Reglages.h"
+#include "PlaneGeometry.h"
+#include "Settings.h"
 #include "Suites.h"
 
 namespace {
@@ -145,9 +144,9 @@ const AIDocumentViewSuite gView = {
 
 AIRealMathSuite makeMath() {
     AIRealMathSuite math{};
-    math.AIRadianToDegree = [](AIReal radians) { return RadianEnDegre(radians); };
+    math.AIRadianToDegree = [](AIReal radians) { return RadiansToDegrees(radians); };
     math.AIRealPointClose = [](const AIRealPoint* a, const AIRealPoint* b, AIReal tolerance) -> AIBoolean {
-        return DistanceEntrePoints(*a, *b) <= tolerance;
+        return DistanceBetween(*a, *b) <= tolerance;
     };
     return math;
 }
@@ -224,15 +223,14 @@ protected:
         gPaths.clear();
         gLiveBlocks = 0;
         gRefuseStrings = false;
-        VirguleOuPoint[0] = ',';
-        Control = SupprimerSegment = false;
-        ClicUn = {0.0f, 0.0f};
-        ClicDeux = {141.73228f, 0.0f};
-        LongueurSegment = 141.73228;
-        AngleRelatif = etat::kPi / 2;
-        Echelle = 1.0;
-        Precision = 2;
-        TailleTexteAnnotations = 1;
+        state.decimalSeparator = ',';
+        state.lastPoint = {0.0f, 0.0f};
+        state.segmentEnd = {141.73228f, 0.0f};
+        state.segmentLength = 141.73228;
+        state.shownAngle = geometry::kPi / 2;
+        settings.scaleNumerator = settings.scaleDenominator = 1.0;
+        settings.precision = 2;
+        settings.labelSize = 1;
     }
     void TearDown() override {
         EXPECT_TRUE(gStrings.empty()) << "every string made for a label is disposed of";
@@ -246,10 +244,12 @@ protected:
     }
 
     AIAnnotatorMessage message{};
+    ToolState state;
+    Settings settings;
 };
 
 TEST_F(AnnotationsTest, LabelsAtTheMiddleOfTheSegment) {
-    EXPECT_EQ(TraceAnnoteTexteLongueurLigneBrisee(&message), kNoErr);
+    EXPECT_EQ(DrawLengthLabel(&message, state, settings), kNoErr);
     // Middle at pixel 471,300; "L=50,00 mm" is 50 × 9: half-width 29, half-height 8.5.
     const std::vector<std::string> expected = {
         "font 1",
@@ -265,12 +265,11 @@ TEST_F(AnnotationsTest, LabelsAtTheMiddleOfTheSegment) {
         "text a=90,00\xA1 in 302 442 319 500 align 11",
     };
     EXPECT_EQ(gLog, expected);
-    EXPECT_STREQ(TexteLigne, "90,00\xA1");
 }
 
 TEST_F(AnnotationsTest, SmallAndLargeTextsMoveTheBoxes) {
-    TailleTexteAnnotations = 0;  // margin 2, angle box 4 pixels higher
-    TraceAnnoteTexteLongueurLigneBrisee(&message);
+    settings.labelSize = 0;  // margin 2, angle box 4 pixels higher
+    DrawLengthLabel(&message, state, settings);
     ASSERT_EQ(gLog.size(), 11u);
     EXPECT_EQ(gLog[0], "font 0");
     EXPECT_EQ(gLog[2], "fill rect 287 444 300 498");
@@ -279,8 +278,8 @@ TEST_F(AnnotationsTest, SmallAndLargeTextsMoveTheBoxes) {
     EXPECT_EQ(gLog[10], "text a=90,00\xA1 in 300 444 313 498 align 11");
 
     gLog.clear();
-    TailleTexteAnnotations = 2;  // the length text one pixel higher still
-    TraceAnnoteTexteLongueurLigneBrisee(&message);
+    settings.labelSize = 2;  // the length text one pixel higher still
+    DrawLengthLabel(&message, state, settings);
     ASSERT_EQ(gLog.size(), 11u);
     EXPECT_EQ(gLog[0], "font 2");
     EXPECT_EQ(gLog[2], "fill rect 285 442 302 500");
@@ -294,27 +293,27 @@ std::string drawnText(const std::string& line) {
 }
 
 TEST_F(AnnotationsTest, NegativeAnglesAndPrecisions) {
-    AngleRelatif = -0.5f;
-    Precision = 1;
-    TraceAnnoteTexteLongueurLigneBrisee(&message);
+    state.shownAngle = -0.5f;
+    settings.precision = 1;
+    DrawLengthLabel(&message, state, settings);
     ASSERT_EQ(gLog.size(), 11u);
     EXPECT_EQ(drawnText(gLog[5]), "L=50,0 mm");
     EXPECT_EQ(drawnText(gLog[10]), "a=-28,6\xA1");
 
     gLog.clear();
-    Precision = 0;
-    AngleRelatif = 0.0f;
-    TraceAnnoteTexteLongueurLigneBrisee(&message);
+    settings.precision = 0;
+    state.shownAngle = 0.0f;
+    DrawLengthLabel(&message, state, settings);
     ASSERT_EQ(gLog.size(), 11u);
     EXPECT_EQ(drawnText(gLog[5]), "L=50 mm");
     EXPECT_EQ(drawnText(gLog[10]), "a=0\xA1");
 }
 
 TEST_F(AnnotationsTest, AWiderAngleTextKeepsTheLengthBoxWidth) {
-    LongueurSegment = 0.0;
-    AngleRelatif = -3.0f;
-    Precision = 3;
-    TraceAnnoteTexteLongueurLigneBrisee(&message);
+    state.segmentLength = 0.0;
+    state.shownAngle = -3.0f;
+    settings.precision = 3;
+    DrawLengthLabel(&message, state, settings);
     ASSERT_EQ(gLog.size(), 11u);
     // "L=0,000 mm" is 50 wide, "a=-171,887°" 55: both boxes are 58 wide.
     EXPECT_EQ(gLog[2], "fill rect 285 442 302 500");
@@ -322,29 +321,29 @@ TEST_F(AnnotationsTest, AWiderAngleTextKeepsTheLengthBoxWidth) {
 }
 
 TEST_F(AnnotationsTest, NoLabelsWithControlOrOverTheLastSegment) {
-    Control = true;
-    EXPECT_EQ(TraceAnnoteTexteLongueurLigneBrisee(&message), kNoErr);
-    Control = false;
-    SupprimerSegment = true;
-    EXPECT_EQ(TraceAnnoteTexteLongueurLigneBrisee(&message), kNoErr);
+    state.control = true;
+    EXPECT_EQ(DrawLengthLabel(&message, state, settings), kNoErr);
+    state.control = false;
+    state.hover.kind = Hover::Kind::LastSegment;
+    EXPECT_EQ(DrawLengthLabel(&message, state, settings), kNoErr);
     EXPECT_TRUE(gLog.empty());
 }
 
 TEST_F(AnnotationsTest, UnicodeStringsAreDisposedOfAndTheirFailuresReported) {
     {
-        ai::UnicodeString texte("a=90\xA1");
-        EXPECT_EQ(textOf(texte.GetHandle()), "a=90\xA1");
+        ai::UnicodeString text("a=90\xA1");
+        EXPECT_EQ(textOf(text.GetHandle()), "a=90\xA1");
     }
     EXPECT_TRUE(gStrings.empty());
     gRefuseStrings = true;
     try {
-        ai::UnicodeString texte("x");
+        ai::UnicodeString text("x");
         ADD_FAILURE() << "no exception";
-    } catch (const ai::Error& echec) {
-        EXPECT_EQ(static_cast<ASErr>(echec), kOutOfMemoryErr);
+    } catch (const ai::Error& failure) {
+        EXPECT_EQ(static_cast<ASErr>(failure), kOutOfMemoryErr);
     }
     // A label that can't be made stops its step, which reports the host's code.
-    EXPECT_EQ(TraceAnnoteTexteLongueurLigneBrisee(&message), kOutOfMemoryErr);
+    EXPECT_EQ(DrawLengthLabel(&message, state, settings), kOutOfMemoryErr);
     EXPECT_EQ(gLog, std::vector<std::string>{"font 1"});
 }
 
@@ -357,12 +356,12 @@ TEST_F(AnnotationsTest, OutlinesOfOpenAndClosedPaths) {
     const AIArtHandle oneClosed = addPath({curved({0, 0}, {-10, 10}, {10, 10})}, true);
     const AIArtHandle none = addPath({}, true);
 
-    TraceAnnoteCourbeEntiereBezier(&message, layer, 2.0f, two);
-    TraceAnnoteCourbeEntiereBezier(&message, layer, 2.0f, twoClosed);
-    TraceAnnoteCourbeEntiereBezier(&message, layer, 2.0f, one);
-    TraceAnnoteCourbeEntiereBezier(&message, layer, 2.0f, oneClosed);
-    TraceAnnoteCourbeEntiereBezier(&message, layer, 2.0f, none);
-    TraceAnnoteCourbeEntiereBezier(&message, layer, 2.0f, nullptr);  // a path that is gone
+    DrawPathOutline(&message, layer, 2.0f, two);
+    DrawPathOutline(&message, layer, 2.0f, twoClosed);
+    DrawPathOutline(&message, layer, 2.0f, one);
+    DrawPathOutline(&message, layer, 2.0f, oneClosed);
+    DrawPathOutline(&message, layer, 2.0f, none);
+    DrawPathOutline(&message, layer, 2.0f, nullptr);  // a path that is gone
 
     const std::string set = "width 2|color 19275 32125 65535|";
     std::string all;
@@ -373,19 +372,18 @@ TEST_F(AnnotationsTest, OutlinesOfOpenAndClosedPaths) {
 }
 
 TEST_F(AnnotationsTest, ClosingHintTakesPrecedenceOverFinishing) {
-    SurPoint = true;
-    SurChemin = nullptr;
-    CouleurCalque = {65535, 0, 0};
-    DistanceMagnetisme = 8;
-    PosTexteAnno = {12.0f, -12.0f};
-    OrigineLigneBrisee = {0.0f, 0.0f};
-    ClicUn = {5.0f, 0.0f};
-    Provis.p = {3.0f, 0.0f};  // within 8 points of both the first and the last point
+    state.hover.kind = Hover::Kind::Anchor;
+    state.hover.path = nullptr;
+    const AIRGBColor layerColour = {65535, 0, 0};
+    state.hover.hintPosition = {12.0f, -12.0f};
+    state.origin = {0.0f, 0.0f};
+    state.lastPoint = {5.0f, 0.0f};
+    state.hover.point = {3.0f, 0.0f};  // within 8 points of both the first and the last point
 
     for (ASInt16 points : {1, 2, 3}) {
         gLog.clear();
-        NbPoints = points;
-        TraceAnnoteTextePourFermerLigneBrisee(&message);
+        state.pointsPlaced = points;
+        DrawClosingHint(&message, state, layerColour);
         ASSERT_GE(gLog.size(), 3u);
         EXPECT_EQ(gLog[0], "width 2");
         EXPECT_EQ(gLog[1], "ellipse 297 400 303 406");
@@ -399,50 +397,50 @@ TEST_F(AnnotationsTest, ClosingHintTakesPrecedenceOverFinishing) {
         EXPECT_EQ(std::vector<std::string>(gLog.begin() + 3, gLog.end()), hints[points - 1]) << points << " points";
     }
     gLog.clear();
-    SurPoint = false;
-    EXPECT_EQ(TraceAnnoteTextePourFermerLigneBrisee(&message), kNoErr);
+    state.hover.kind = Hover::Kind::Nothing;
+    EXPECT_EQ(DrawClosingHint(&message, state, layerColour), kNoErr);
     EXPECT_TRUE(gLog.empty());
 }
 
 TEST(GuideSearch, FirstPointStrictlyWithinTheTolerance) {
-    Souvenir_t far = {nullptr, 50.0f, 58.0f};
-    Souvenir_t second = {&far, 30.0f, 55.0f};
-    Souvenir_t first = {&second, 10.0f, 100.0f};
-    EXPECT_EQ(SouvenirAligne(&first, 50.0f, 8.0f, &Souvenir_t::v), &second);
-    EXPECT_EQ(SouvenirAligne(&first, 58.0f, 8.0f, &Souvenir_t::v), &second);  // 3 away before 0 away
-    EXPECT_EQ(SouvenirAligne(&first, 63.0f, 8.0f, &Souvenir_t::v), &far);
-    EXPECT_EQ(SouvenirAligne(&first, 66.0f, 8.0f, &Souvenir_t::v), nullptr);  // exactly the tolerance
-    EXPECT_EQ(SouvenirAligne(&first, std::nextafter(66.0f, 0.0f), 8.0f, &Souvenir_t::v), &far);
-    EXPECT_EQ(SouvenirAligne(&first, 14.0f, 4.0f, &Souvenir_t::h), nullptr);  // 8 pixels at zoom 2
-    EXPECT_EQ(SouvenirAligne(&first, 13.5f, 4.0f, &Souvenir_t::h), &first);
-    EXPECT_EQ(SouvenirAligne(nullptr, 0.0f, 8.0f, &Souvenir_t::h), nullptr);
+    RememberedPoints::Node far = {nullptr, 50.0f, 58.0f};
+    RememberedPoints::Node second = {&far, 30.0f, 55.0f};
+    RememberedPoints::Node first = {&second, 10.0f, 100.0f};
+    EXPECT_EQ(AlignedPoint(&first, 50.0f, 8.0f, &RememberedPoints::Node::v), &second);
+    EXPECT_EQ(AlignedPoint(&first, 58.0f, 8.0f, &RememberedPoints::Node::v), &second);  // 3 away before 0 away
+    EXPECT_EQ(AlignedPoint(&first, 63.0f, 8.0f, &RememberedPoints::Node::v), &far);
+    EXPECT_EQ(AlignedPoint(&first, 66.0f, 8.0f, &RememberedPoints::Node::v), nullptr);  // exactly the tolerance
+    EXPECT_EQ(AlignedPoint(&first, std::nextafter(66.0f, 0.0f), 8.0f, &RememberedPoints::Node::v), &far);
+    EXPECT_EQ(AlignedPoint(&first, 14.0f, 4.0f, &RememberedPoints::Node::h), nullptr);  // 8 pixels at zoom 2
+    EXPECT_EQ(AlignedPoint(&first, 13.5f, 4.0f, &RememberedPoints::Node::h), &first);
+    EXPECT_EQ(AlignedPoint(nullptr, 0.0f, 8.0f, &RememberedPoints::Node::h), nullptr);
 }
 
 TEST(GuideColour, PreferenceValuesBecomeComponents) {
-    EXPECT_EQ(ComposanteCouleurGuide(1.0), 65535);
-    EXPECT_EQ(ComposanteCouleurGuide(0.5), 32767);
-    EXPECT_EQ(ComposanteCouleurGuide(0.0), 0);
-    EXPECT_EQ(ComposanteCouleurGuide(1.5), 32766);  // kept in 16 bits
-    EXPECT_EQ(ComposanteCouleurGuide(-0.5), 32769);
+    EXPECT_EQ(GuideColourComponent(1.0), 65535);
+    EXPECT_EQ(GuideColourComponent(0.5), 32767);
+    EXPECT_EQ(GuideColourComponent(0.0), 0);
+    EXPECT_EQ(GuideColourComponent(1.5), 32766);  // kept in 16 bits
+    EXPECT_EQ(GuideColourComponent(-0.5), 32769);
     // Beyond what 32 bits hold the product means nothing: as if unreadable.
-    EXPECT_EQ(ComposanteCouleurGuide(1e30), 0);
-    EXPECT_EQ(ComposanteCouleurGuide(-1e300), 0);
-    EXPECT_EQ(ComposanteCouleurGuide(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(GuideColourComponent(1e30), 0);
+    EXPECT_EQ(GuideColourComponent(-1e300), 0);
+    EXPECT_EQ(GuideColourComponent(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
 TEST(LabelBox, EachEdgeTruncatedBeforeTheNext) {
     // The right edge comes from the truncated left: 10 + 6.5 gives 16, where 10.5 + 6.5 would give 17.
-    AIRect box = BoiteEtiquette(300, 8.5f, 10.5f, 3.25f);
+    AIRect box = LabelBox(300, 8.5f, 10.5f, 3.25f);
     EXPECT_EQ(box.top, 283);
     EXPECT_EQ(box.bottom, 300);
     EXPECT_EQ(box.left, 10);
     EXPECT_EQ(box.right, 16);
     // Toward zero on both sides of it, and kept within 16 bits.
-    EXPECT_EQ(PixelTronque(-2.7f), -2);
-    EXPECT_EQ(PixelTronque(2.7f), 2);
-    EXPECT_EQ(PixelTronque(40000.0f), 32767);
-    EXPECT_EQ(PixelTronque(-40000.0f), -32768);
-    box = BoiteEtiquette(5, -4.0f, 20.0f, -3.0f);  // edges come out in increasing order
+    EXPECT_EQ(TruncatedPixel(-2.7f), -2);
+    EXPECT_EQ(TruncatedPixel(2.7f), 2);
+    EXPECT_EQ(TruncatedPixel(40000.0f), 32767);
+    EXPECT_EQ(TruncatedPixel(-40000.0f), -32768);
+    box = LabelBox(5, -4.0f, 20.0f, -3.0f);  // edges come out in increasing order
     EXPECT_EQ(box.top, 5);
     EXPECT_EQ(box.bottom, 13);
     EXPECT_EQ(box.left, 14);

@@ -1,0 +1,301 @@
+// The polyline tool: cursor tracking and clicks, the polyline's path art written anchor
+// by anchor, and the anchors remembered for the alignment guides.
+#include "PolylineTool.h"
+
+#include <limits>
+#include <new>
+#include <utility>
+
+#include "ASMemory.h"
+#include "Constraint.h"
+#include "OrvaneSuites.h"
+#include "PlaneGeometry.h"
+#include "Settings.h"
+
+namespace {
+
+ASUInt16 Modifiers(const AIToolMessage* message) {
+    return message->event ? message->event->modifiers : 0;
+}
+
+/// Setting the front view's zoom to its own value is how the host is asked to redraw
+/// it, annotations included.
+ASErr RedrawFrontView() {
+    AIDocumentViewHandle view = nullptr;
+    AIReal zoom = 1.0f;
+    ASErr error = sAIDocumentView->GetNthDocumentView(0, &view);
+    if (!error) error = sAIDocumentView->GetDocumentViewZoom(view, &zoom);
+    if (!error) error = sAIDocumentView->SetDocumentViewZoom(view, zoom);
+    return error;
+}
+
+/// An anchor whose control points lie on it, so that the pieces it ends are straight.
+AIPathSegment StraightAnchor(AIRealPoint point) {
+    return {point, point, point, true};
+}
+
+}  // namespace
+
+void RememberedPoints::add(AIRealPoint point) {
+    int count = 0;
+    for (const Node* node = first_; node; node = node->next) {
+        if (node->h == point.h && node->v == point.v) return;
+        ++count;
+    }
+
+    if (!first_ || count < tool::kMaximumRememberedPoints) {
+        void* block = ASMemory::Allocate(sizeof(Node));
+        if (!block) {
+            sADMBasic->Beep();
+            return;
+        }
+        first_ = new (block) Node{first_, point.h, point.v};
+        return;
+    }
+
+    // Full: every point moves one node towards the end, the oldest drops off, and the
+    // new one takes the first node; nothing is allocated.
+    AIRealPoint carried = point;
+    for (Node* node = first_; node; node = node->next) {
+        std::swap(carried.h, node->h);
+        std::swap(carried.v, node->v);
+    }
+}
+
+void RememberedPoints::clear() {
+    while (first_) {
+        Node* next = first_->next;
+        ASMemory::Free(first_);
+        first_ = next;
+    }
+}
+
+void PolylineTool::select() {
+    state_.decimalSeparator = ',';
+    // Empty since the last deselection, unless the host selected the tool twice.
+    remembered_.clear();
+    endPolyline();
+}
+
+void PolylineTool::deselect() {
+    // A polyline in progress simply stops; its path stays in the document, open.
+    state_.pointsPlaced = 0;
+    state_.origin.h = tool::kRestingOrigin;
+    remembered_.clear();
+}
+
+void PolylineTool::endPolyline() {
+    state_.pointsPlaced = 0;
+    state_.origin.h = tool::kRestingOrigin;
+    state_.previousDirection = 0.0f;
+    state_.direction = 0.0f;
+}
+
+void PolylineTool::forgetVanishedPath() {
+    // The user may have deleted the polyline's path, or undone it: there is nothing left to
+    // extend, end, close or shorten, nor a last point to draw from.
+    if (state_.pointsPlaced >= 2 && !sAIArt->ValidArt(state_.path, true)) endPolyline();
+}
+
+ASErr PolylineTool::trackCursor(AIToolMessage* message, const Settings& settings, const SegmentSource& panel) {
+    const ASUInt16 keys = Modifiers(message);
+    state_.option = (keys & optionKey) != 0;
+    state_.shift = (keys & shiftKey) != 0;
+    state_.control = (keys & controlKey) != 0;
+
+    const ASErr redraw = RedrawFrontView();
+    if (state_.option && state_.control) {
+        endPolyline();
+        return redraw;
+    }
+
+    sADMBasic->SetPlatformCursor(message->d.self, cursors::kNormal);
+    state_.cursor = message->cursor;
+    ASErr error = kNoErr;
+    state_.hover = DetectHover(*message, state_.pointsPlaced, state_.path, error);
+    if (state_.hover.is(Hover::Kind::Anchor)) remembered_.add(state_.hover.point);
+
+    // While the panel is shown, its entries give the segment and the cursor only hovers.
+    if (panel.givesSegment()) {
+        panel.applyTypedSegment(state_);
+    } else {
+        const ConstrainedSegment segment =
+            ConstrainSegment(state_.lastPoint, message->cursor, state_.previousDirection, state_.option, state_.shift,
+                             settings.swapShiftAlt, settings.lengthStep, settings.angleStep);
+        state_.segmentLength = segment.length;
+        state_.direction = segment.direction;
+        state_.shownAngle = segment.shownAngle;
+    }
+    state_.segmentEnd = SegmentEnd(state_.lastPoint, state_.segmentLength, state_.direction);
+    return error;
+}
+
+AIRealPoint PolylineTool::snapped(AIRealPoint point, Snap snap) const {
+    const Hover& hover = state_.hover;
+    const Guides& guides = state_.guides;
+    if (hover.is(Hover::Kind::Anchor) || (snap == Snap::AnchorOrCrossing && hover.is(Hover::Kind::Crossing)))
+        return hover.point;
+    if (guides.horizontal && guides.vertical) return {guides.verticalH, guides.horizontalV};
+    if (guides.horizontal) return {state_.cursor.h, guides.horizontalV};
+    if (guides.vertical) return {guides.verticalH, state_.cursor.v};
+    return point;
+}
+
+void PolylineTool::snapSegmentEnd(Snap snap) {
+    // A snapped point is not where the cursor was heading: the next turn is measured from
+    // the segment as drawn.
+    const AIRealPoint point = snapped(state_.segmentEnd, snap);
+    if (point.h == state_.segmentEnd.h && point.v == state_.segmentEnd.v) return;
+    state_.segmentEnd = point;
+    state_.direction = WithinOneTurn(AngleBetween(state_.lastPoint, state_.segmentEnd));
+}
+
+bool PolylineTool::segmentHasNoLength() const {
+    // A click that would put an anchor on top of the last one adds nothing.
+    return state_.segmentEnd.h == state_.lastPoint.h && state_.segmentEnd.v == state_.lastPoint.v;
+}
+
+void PolylineTool::resumeFromEnd(AIArtHandle path, ASInt16 count) {
+    // The last point and direction from the last anchors of the path, as if the tool had
+    // just placed its last point.
+    AIPathSegment last{};
+    if (count < 1 || sAIPath->GetPathSegments(path, static_cast<ASInt16>(count - 1), 1, &last) != kNoErr) return;
+    state_.lastPoint = last.p;
+    state_.previousDirection = 0.0f;
+    AIPathSegment beforeLast{};
+    if (count >= 2 && sAIPath->GetPathSegments(path, static_cast<ASInt16>(count - 2), 1, &beforeLast) == kNoErr)
+        state_.previousDirection = WithinOneTurn(AngleBetween(beforeLast.p, state_.lastPoint));
+}
+
+ASErr PolylineTool::removeLastSegment() {
+    const auto count = static_cast<ASInt16>(state_.pointsPlaced - 1);
+    const ASErr error = sAIPath->SetPathSegmentCount(state_.path, count);
+    if (error) return error;
+    state_.pointsPlaced = count;
+    // Back at its first point, the lone anchor stays in the document; the next click
+    // starts a new path for the polyline.
+    resumeFromEnd(state_.path, state_.pointsPlaced);
+    return error;
+}
+
+ASErr PolylineTool::takeOverPath() {
+    const AIArtHandle hovered = state_.hover.path;
+    ASInt16 count = 0;
+    const ASErr error = sAIPath->GetPathSegmentCount(hovered, &count);
+    if (error || count < 1) return error;
+    state_.path = hovered;
+    state_.pointsPlaced = count;
+    // The hovered end must become the last anchor, where new segments join.
+    if (state_.hover.segment == 0) ReversePath(state_.path, state_.pointsPlaced);
+    AIPathSegment first{};
+    if (sAIPath->GetPathSegments(state_.path, 0, 1, &first) == kNoErr) state_.origin = first.p;
+    resumeFromEnd(state_.path, state_.pointsPlaced);
+    // Until the cursor moves, the segment under construction has no length.
+    state_.segmentEnd = state_.lastPoint;
+    return error;
+}
+
+void PolylineTool::placeFirstPoint() {
+    state_.pointsPlaced = 1;
+    const AIRealPoint point = snapped(state_.cursor, Snap::AnchorOrCrossing);
+    state_.origin = point;
+    state_.lastPoint = point;
+    state_.segmentEnd = point;
+}
+
+ASErr PolylineTool::placeSecondPoint(const SegmentSource& panel) {
+    // The second point creates the polyline's path art with its first two anchors.
+    if (!panel.givesSegment() && !state_.shift) snapSegmentEnd(Snap::AnchorOrCrossing);
+    if (segmentHasNoLength()) return kNoErr;
+
+    AIArtHandle path = nullptr;
+    const AIPathSegment origin = StraightAnchor(state_.lastPoint);
+    ASErr error = sAIArt->NewArt(kPathArt, kPlaceAboveAll, nullptr, &path);
+    if (!error) error = sAIPath->SetPathSegmentCount(path, 1);
+    if (!error) error = sAIPath->SetPathSegments(path, 0, 1, &origin);
+    if (!error) error = appendAnchor(state_.segmentEnd, path);
+    if (error) {
+        // The polyline stays at its first point, with no half-made path in the document.
+        DisposeIfValid(path);
+        return error;
+    }
+    state_.path = path;
+    state_.pointsPlaced = 2;
+    return error;
+}
+
+ASErr PolylineTool::placeNextPoint(const SegmentSource& panel) {
+    // From the third point on, a click closes the polyline on its first point, ends it on
+    // its last point, or adds a point.
+    const bool onAnchor = state_.hover.is(Hover::Kind::Anchor);
+    if (onAnchor && WithinTolerance(state_.hover.point, state_.origin)) {
+        const ASErr error = sAIPath->SetPathClosed(state_.path, true);
+        endPolyline();
+        return error;
+    }
+    if (onAnchor && WithinTolerance(state_.hover.point, state_.lastPoint)) {
+        endPolyline();
+        return kNoErr;
+    }
+    if (!panel.givesSegment() && !state_.shift) snapSegmentEnd(Snap::AnchorOnly);
+    if (segmentHasNoLength()) return kNoErr;
+    const ASErr error = appendAnchor(state_.segmentEnd, state_.path);
+    if (!error) ++state_.pointsPlaced;
+    return error;
+}
+
+ASErr PolylineTool::mouseDown(AIToolMessage* message, const SegmentSource& panel) {
+    if (panel.givesSegment()) panel.applyTypedSegment(state_);
+    state_.cursor = message->cursor;
+    forgetVanishedPath();
+
+    const Hover& hover = state_.hover;
+    if (hover.is(Hover::Kind::LastSegment) && state_.pointsPlaced >= 2) return removeLastSegment();
+    // Offered only while idle; a second click without a movement must not take the
+    // path over again, which would reverse it back.
+    if (hover.is(Hover::Kind::OpenEnd) && state_.pointsPlaced == 0 && sAIArt->ValidArt(hover.path, true))
+        return takeOverPath();
+    if (state_.pointsPlaced == 0) {
+        placeFirstPoint();
+        return kNoErr;
+    }
+    if (state_.pointsPlaced == 1) return placeSecondPoint(panel);
+    return placeNextPoint(panel);
+}
+
+ASErr PolylineTool::appendAnchor(AIRealPoint point, AIArtHandle path) {
+    ASInt16 count = 0;
+    ASErr error = sAIPath->GetPathSegmentCount(path, &count);
+    if (error) return error;
+    if (count == std::numeric_limits<ASInt16>::max()) return kOutOfRangeErr;
+    const AIPathSegment anchor = StraightAnchor(point);
+    error = sAIPath->SetPathSegmentCount(path, static_cast<ASInt16>(count + 1));
+    if (!error) error = sAIPath->SetPathSegments(path, count, 1, &anchor);
+    if (error) {
+        sAIPath->SetPathSegmentCount(path, count);
+        return error;
+    }
+    state_.lastPoint = point;
+    // Kept within one turn, so that the turns measured from it, and their labels, read the
+    // same whether the segment was typed or drawn.
+    state_.previousDirection = WithinOneTurn(state_.direction);
+    return error;
+}
+
+void ReversePath(AIArtHandle path, ASInt16 count) {
+    // The copy keeps the former order while the path itself is overwritten.
+    AIArtHandle copy = nullptr;
+    if (sAIArt->DuplicateArt(path, kPlaceAboveAll, nullptr, &copy) != kNoErr) return;
+    for (ASInt16 i = 0; i < count; ++i) {
+        AIPathSegment anchor{};
+        if (sAIPath->GetPathSegments(copy, i, 1, &anchor) != kNoErr) break;
+        // Run backwards, a curved piece keeps its shape with its handles exchanged.
+        std::swap(anchor.in, anchor.out);
+        sAIPath->SetPathSegments(path, static_cast<ASInt16>(count - 1 - i), 1, &anchor);
+    }
+    DisposeIfValid(copy);
+}
+
+void DisposeIfValid(AIArtHandle art) {
+    if (sAIArt->ValidArt(art, true)) sAIArt->DisposeArt(art);
+}
