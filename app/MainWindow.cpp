@@ -584,18 +584,18 @@ bool MainWindow::exportTo(const QString& file) {
 void MainWindow::deleteSelection() {
     // Written as the places of the art in the current layer's paint order, all in one line: one step, as
     // here. A session names art of the current layer only.
-    const host::Document& document = host_.document();
+    const host::Document& current = host_.document();
     std::string line = "delete";
     std::size_t place = 0, written = 0;
-    for (const auto& [order, art] : document.findLayer(document.currentLayer())->art) {
-        if (document.selectedArt().count(art)) {
+    for (const auto& [order, art] : current.findLayer(current.currentLayer())->art) {
+        if (current.selectedArt().count(art)) {
             line += " " + std::to_string(place);
             ++written;
         }
         ++place;
     }
     if (written > 0) recorder_.add(line);
-    if (written < document.selectedArt().size())
+    if (written < current.selectedArt().size())
         recorder_.add("# not played back: a deletion of art outside the current layer");
     act([this] {
         host_.edit([](host::Document& document) {

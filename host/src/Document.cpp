@@ -89,6 +89,9 @@ std::vector<PathShape> shapesFromSvg(const std::string& data) {
         paths = Geom::parse_svg_path(data.c_str());
     } catch (const Geom::SVGPathParseError&) {
         throw std::invalid_argument("malformed SVG path data \"" + data + "\"");
+    } catch (const Geom::Exception&) {
+        // Numbers beyond a double's range make pieces that don't join, and lib2geom refuses them.
+        throw std::invalid_argument("the SVG path data \"" + data + "\" holds numbers beyond any coordinate");
     }
     if (paths.empty()) throw std::invalid_argument("the SVG path data \"" + data + "\" holds no subpath");
     return shapesFromPaths(paths);

@@ -395,6 +395,9 @@ TEST(Document, ReadsSvgPathData) {
 
 TEST(Document, HugeArcsTakeFewPieces) {
     host::Document document;
+    // Beyond a double's range the pieces don't join: refused, nothing added.
+    EXPECT_THROW(document.addSvgPath("m-01e732 2 t101e732 2 t20 0 Z"), std::invalid_argument);
+    EXPECT_EQ(document.artCount(), 0u);
     // Pieces within the floats' resolution at the arc's size, not within 0.01 point.
     auto huge = document.addSvgPath("M0 0 A1e30 1e30 0 1 0 1e30 1e30");
     const host::PathShape& shape = document.findArt(huge.at(0))->shape;

@@ -239,6 +239,7 @@ TEST(Svg, BadFilesAreRefusedWithTheirReason) {
         {"plain text", "not XML"},
         {"<html><path d=\"M 0 0 L 1 1\"/></html>", "no svg root"},
         {svg(R"~(<path d="M 0 0 L x 1"/>)~"), "malformed path data"},
+        {svg(R"~(<path d="m-01e732 2 t101e732 2 t20 0 Z"/>)~"), "numbers beyond any coordinate"},
         {svg(R"~(<line x1="inf" x2="1"/>)~"), "not a finite number"},
         {svg(R"~(<line x1="nan" x2="1"/>)~"), "not a finite number"},
         {svg(R"~(<line x1="1e999" x2="1"/>)~"), "not a finite number"},
