@@ -11,7 +11,7 @@
 #include <string>
 
 #include "host/view/AnnotationDrawer.h"
-#include "host/platform/Bundle.h"
+#include "host/platform/HostError.h"
 #include "host/document/Document.h"
 #include "host/view/DocumentViews.h"
 #include "host/view/FrameRenderer.h"

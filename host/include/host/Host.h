@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/platform/HostError.h"
 #include "host/dialogs/AdmBasic.h"
 #include "host/view/AnnotationDrawer.h"
 #include "host/view/Annotators.h"

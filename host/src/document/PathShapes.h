@@ -9,6 +9,11 @@
 
 namespace host {
 
+/// A corner anchor whose control points are the anchor.
+inline AIPathSegment anchorAt(AIRealPoint point) {
+    return {point, point, point, true};
+}
+
 /// One shape per path. Lines give anchors whose control points are the anchor; quadratic curves and
 /// arcs become cubic. Throws std::invalid_argument for a coordinate beyond the 32-bit float range or
 /// more than kMaxSegmentCount anchors.

@@ -26,7 +26,7 @@
 #include <pugixml.hpp>
 
 #include "PathShapes.h"
-#include "host/settings/PreferenceStore.h"
+#include "host/platform/AtomicFile.h"
 
 namespace host {
 

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "host/text/MacRoman.h"
+#include "host/platform/HostError.h"
 
 namespace host {
 

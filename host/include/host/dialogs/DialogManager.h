@@ -20,6 +20,7 @@
 #include <nlohmann/json.hpp>
 
 #include "ADMSuites.h"
+#include "host/platform/HostError.h"
 #include "host/dialogs/AdmBasic.h"
 #include "host/platform/Handles.h"
 #include "host/dialogs/Icons.h"

@@ -28,6 +28,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/platform/HostError.h"
 #include "host/platform/Bundle.h"
 #include "host/document/Document.h"
 

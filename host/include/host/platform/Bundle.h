@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -12,11 +11,6 @@
 #include "ASTypes.h"
 
 namespace host {
-
-/// A failure of the host itself (a bundle that can't load, a file that can't be read).
-struct HostError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
 
 class Bundle {
 public:

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "host/platform/HostError.h"
 #include "host/view/AnnotationDrawer.h"
 
 struct _cairo;  // cairo_t, so that users of this header need not see Cairo's
