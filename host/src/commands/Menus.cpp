@@ -14,18 +14,6 @@ using Active = ActivePiece<Menus>;
 
 namespace {
 
-/// Runs a suite function's body; nothing it throws crosses into the plug-in.
-template <class Body>
-AIErr guarded(Body&& body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemoryErr;
-    } catch (...) {
-        return kCantHappenErr;
-    }
-}
-
 /// The string's text in UTF-8; nullopt for a handle that is not live or holds a broken surrogate pair.
 std::optional<std::string> textOf(const UnicodeStrings& strings, AIUnicodeStringHandle text) {
     try {
@@ -111,73 +99,67 @@ void Menus::dump(nlohmann::json& out) const {
 
 AIErr Menus::addMenuItem(SPPluginRef self, const char* key, const AIPlatformAddMenuItemDataUS* data, ASInt32 options,
                          AIMenuItemHandle* menuItem) {
-    return guarded([&]() -> AIErr {
-        Menus* piece = Active::get();
-        if (menuItem) *menuItem = nullptr;
-        if (!piece || !data || !data->groupName) return kBadParameterErr;
+    if (menuItem) *menuItem = nullptr;
+    return guardedCall<Menus>([&](Menus& piece) -> AIErr {
+        if (!data || !data->groupName) return kBadParameterErr;
         // A key names one item: a second item under the same key would make it ambiguous.
         bool keyTaken = false;
         if (key && *key)
-            piece->items_.forEach([&](AIMenuItemHandle, const Item& item) { keyTaken = keyTaken || item.key == key; });
+            piece.items_.forEach([&](AIMenuItemHandle, const Item& item) { keyTaken = keyTaken || item.key == key; });
         if (keyTaken) return kBadParameterErr;
-        AIMenuGroup group = piece->findGroup(data->groupName);
+        AIMenuGroup group = piece.findGroup(data->groupName);
         if (!group) return kNameNotFoundErr;
-        std::optional<std::string> text = textOf(piece->strings_, data->itemText);
+        std::optional<std::string> text = textOf(piece.strings_, data->itemText);
         if (!text) return kBadHandleErr;
-        AIMenuItemHandle added = piece->items_.add({self, key ? key : "", std::move(*text), options, group});
-        piece->groups_.find(group)->items.push_back(added);
+        AIMenuItemHandle added = piece.items_.add({self, key ? key : "", std::move(*text), options, group});
+        piece.groups_.find(group)->items.push_back(added);
         if (menuItem) *menuItem = added;
         return kNoErr;
     });
 }
 
 AIErr Menus::addMenuGroupAsSubMenu(const char* name, ASInt32 options, AIMenuItemHandle menuItem, AIMenuGroup* group) {
-    return guarded([&]() -> AIErr {
-        Menus* piece = Active::get();
-        if (group) *group = nullptr;
-        Item* item = piece ? piece->items_.find(menuItem) : nullptr;
-        if (!item) return kBadHandleErr;
+    if (group) *group = nullptr;
+    return guardedLookup(&Menus::items_, menuItem, [&](Menus& piece, Item& item) -> AIErr {
         // Groups are found by name, so a name stays with one group; an item opens one submenu.
-        if (!name || piece->findGroup(name) || item->submenu) return kBadParameterErr;
-        item->submenu = piece->addGroup(name, options, menuItem);
-        if (group) *group = item->submenu;
+        if (!name || piece.findGroup(name) || item.submenu) return kBadParameterErr;
+        item.submenu = piece.addGroup(name, options, menuItem);
+        if (group) *group = item.submenu;
         return kNoErr;
     });
 }
 
 AIErr Menus::countMenuGroups(ASInt32* count) {
-    Menus* piece = Active::get();
-    if (!piece || !count) return kBadParameterErr;
-    *count = static_cast<ASInt32>(std::min<std::size_t>(piece->order_.size(), std::numeric_limits<ASInt32>::max()));
-    return kNoErr;
+    if (!count) return kBadParameterErr;
+    return guardedCall<Menus>([&](Menus& piece) {
+        *count = static_cast<ASInt32>(std::min<std::size_t>(piece.order_.size(), std::numeric_limits<ASInt32>::max()));
+        return kNoErr;
+    });
 }
 
 AIErr Menus::getNthMenuGroup(ASInt32 n, AIMenuGroup* group) {
-    Menus* piece = Active::get();
-    if (!piece || !group) return kBadParameterErr;
+    if (!group) return kBadParameterErr;
     *group = nullptr;
-    if (n < 0 || static_cast<std::size_t>(n) >= piece->order_.size()) return kOutOfRangeErr;
-    *group = piece->order_[static_cast<std::size_t>(n)];
-    return kNoErr;
+    return guardedCall<Menus>([&](Menus& piece) {
+        if (n < 0 || static_cast<std::size_t>(n) >= piece.order_.size()) return kOutOfRangeErr;
+        *group = piece.order_[static_cast<std::size_t>(n)];
+        return kNoErr;
+    });
 }
 
 AIErr Menus::getMenuGroupName(AIMenuGroup group, const char** name) {
-    Menus* piece = Active::get();
     if (!name) return kBadParameterErr;
-    const Group* found = piece ? piece->groups_.find(group) : nullptr;
-    if (!found) return kBadHandleErr;
-    *name = found->name.c_str();
-    return kNoErr;
+    return guardedLookup(&Menus::groups_, group, [&](Menus&, const Group& found) {
+        *name = found.name.c_str();
+        return kNoErr;
+    });
 }
 
 AIErr Menus::setItemText(AIMenuItemHandle menuItem, AIUnicodeStringHandle text) {
-    return guarded([&]() -> AIErr {
-        Menus* piece = Active::get();
-        Item* item = piece ? piece->items_.find(menuItem) : nullptr;
-        if (!item) return kBadHandleErr;
-        std::optional<std::string> utf8 = textOf(piece->strings_, text);
+    return guardedLookup(&Menus::items_, menuItem, [&](Menus& piece, Item& item) {
+        std::optional<std::string> utf8 = textOf(piece.strings_, text);
         if (!utf8) return kBadHandleErr;
-        item->text = std::move(*utf8);
+        item.text = std::move(*utf8);
         return kNoErr;
     });
 }

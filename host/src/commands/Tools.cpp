@@ -103,43 +103,47 @@ void Tools::dump(nlohmann::json& out) const {
 
 AIErr Tools::addTool(SPPluginRef self, const char* name, const AIAddToolData* data, ASInt32 options,
                      AIToolHandle* tool) {
-    Tools* piece = Active::get();
     if (tool) *tool = nullptr;
-    if (!piece || !name || !data) return kBadParameterErr;
-    return piece->add(self, name, *data, options, tool);
+    return guardedCall<Tools>([&](Tools& piece) {
+        if (!name || !data) return kBadParameterErr;
+        return piece.add(self, name, *data, options, tool);
+    });
 }
 
 AIErr Tools::getToolNumberFromName(const char* name, AIToolType* toolNum) {
-    Tools* piece = Active::get();
     if (!name || !toolNum) return kBadParameterErr;
-    const Tool* found = piece ? piece->tool(piece->find(name)) : nullptr;
-    if (!found) return kNameNotFoundErr;
-    *toolNum = found->number;
-    return kNoErr;
+    return guardedCall<Tools>([&](Tools& piece) {
+        const Tool* found = piece.tool(piece.find(name));
+        if (!found) return kNameNotFoundErr;
+        *toolNum = found->number;
+        return kNoErr;
+    });
 }
 
 AIErr Tools::setToolRolloverIcon(AIToolHandle tool, ADMIconRef icon) {
-    Tools* piece = Active::get();
-    Tool* found = piece ? piece->tools_.find(tool) : nullptr;
-    if (!found || !found->plugin) return kBadHandleErr;
-    const Icons::Icon* image = piece->icons_.find(icon);
-    if (!image) return kBadHandleErr;
-    found->rolloverIcon = image->resourceID;
-    return kNoErr;
+    return guardedLookup(&Tools::tools_, tool, [&](Tools& piece, Tool& found) {
+        if (!found.plugin) return kBadHandleErr;
+        const Icons::Icon* image = piece.icons_.find(icon);
+        if (!image) return kBadHandleErr;
+        found.rolloverIcon = image->resourceID;
+        return kNoErr;
+    });
 }
 
 AIErr Tools::getSelectedTool(AIToolHandle* tool) {
-    Tools* piece = Active::get();
     if (!tool) return kBadParameterErr;
-    *tool = piece ? piece->selected_ : nullptr;
-    return piece ? kNoErr : kBadHandleErr;
+    *tool = nullptr;
+    return guardedCall<Tools>([&](Tools& piece) {
+        *tool = piece.selected_;
+        return kNoErr;
+    });
 }
 
 AIErr Tools::setSelectedTool(AIToolHandle tool) {
-    Tools* piece = Active::get();
-    if (!piece || !piece->tools_.find(tool)) return kBadHandleErr;
-    piece->requestSelection(tool);
-    return kNoErr;
+    return guardedLookup(&Tools::tools_, tool, [&](Tools& piece, Tool&) {
+        piece.requestSelection(tool);
+        return kNoErr;
+    });
 }
 
 }  // namespace host

@@ -71,43 +71,47 @@ void AdmBasic::dump(nlohmann::json& out) const {
 }
 
 void AdmBasic::beepProc() {
-    if (AdmBasic* self = Active::get()) self->beep();
+    guardedAction<AdmBasic>([](AdmBasic& self) { self.beep(); });
 }
 
 void AdmBasic::errorAlert(const char* text) {
-    if (AdmBasic* self = Active::get()) self->alerts_.push_back(macRomanToUtf8(text ? text : ""));
+    guardedAction<AdmBasic>([&](AdmBasic& self) { self.alerts_.push_back(macRomanToUtf8(text ? text : "")); });
 }
 
 void AdmBasic::aboutBox(SPPluginRef, const char* text1, const char* text2) {
-    if (AdmBasic* self = Active::get())
-        self->about_.emplace_back(macRomanToUtf8(text1 ? text1 : ""), macRomanToUtf8(text2 ? text2 : ""));
+    guardedAction<AdmBasic>([&](AdmBasic& self) {
+        self.about_.emplace_back(macRomanToUtf8(text1 ? text1 : ""), macRomanToUtf8(text2 ? text2 : ""));
+    });
 }
 
 void AdmBasic::getScreenDimensions(ASRect* dimensions) {
-    AdmBasic* self = Active::get();
-    if (self && dimensions) *dimensions = self->screen_;
+    guardedAction<AdmBasic>([&](AdmBasic& self) {
+        if (dimensions) *dimensions = self.screen_;
+    });
 }
 
 ASErr AdmBasic::getIndexString(SPPluginRef plugin, ASInt32 stringID, ASInt32 index, char* buffer, ASInt32 maxLength) {
     if (!buffer || maxLength <= 0) return kBadParameterErr;
     buffer[0] = '\0';
-    AdmBasic* self = Active::get();
-    Bundle* bundle = self ? self->plugins_.find(plugin) : nullptr;
-    if (!bundle) return kBadHandleErr;
-    std::optional<std::string> text = bundle->indexString(stringID, index);
-    if (!text) return kNameNotFoundErr;
-    copyBounded(*text, buffer, maxLength);
-    return kNoErr;
+    return guardedCall<AdmBasic>([&](AdmBasic& self) {
+        Bundle* bundle = self.plugins_.find(plugin);
+        if (!bundle) return kBadHandleErr;
+        std::optional<std::string> text = bundle->indexString(stringID, index);
+        if (!text) return kNameNotFoundErr;
+        copyBounded(*text, buffer, maxLength);
+        return kNoErr;
+    });
 }
 
 void AdmBasic::setPlatformCursor(SPPluginRef plugin, ASInt32 cursorID) {
-    AdmBasic* self = Active::get();
-    if (self && self->plugins_.find(plugin)) self->cursor_ = cursorID;
+    guardedAction<AdmBasic>([&](AdmBasic& self) {
+        if (self.plugins_.find(plugin)) self.cursor_ = cursorID;
+    });
 }
 
 void AdmBasic::valueToTextProc(float value, char* text, ASInt32 maxLength, ADMUnits units, ASInt32 precision,
                                ASBoolean appendUnits) {
-    copyBounded(valueToText(value, units, precision, appendUnits != 0), text, maxLength);
+    guarded([&] { copyBounded(valueToText(value, units, precision, appendUnits != 0), text, maxLength); });
 }
 
 }  // namespace host

@@ -1,5 +1,4 @@
-// Helpers of the dialog manager's files: the kinds of items, and the guard of the
-// suite functions, which must never let an exception reach the plug-in that called them.
+// Helpers of the dialog manager's files: the kinds of items and the copying of texts.
 #pragma once
 
 #include <algorithm>
@@ -33,24 +32,6 @@ inline bool canShowValue(const std::string& type) {
 }
 inline bool isPushButton(const std::string& type) {
     return isOneOf(type, {kADMTextPushButtonType, kADMPicturePushButtonType});
-}
-
-/// body's answer, or fallback when it throws (the model is then as body left it).
-template <class Result, class Body>
-Result guarded(Result fallback, Body&& body) noexcept {
-    try {
-        return body();
-    } catch (...) {
-        return fallback;
-    }
-}
-
-template <class Body>
-void guarded(Body&& body) noexcept {
-    try {
-        body();
-    } catch (...) {
-    }
 }
 
 /// text into a plug-in's buffer of maxLength bytes with the terminating zero, cut when longer.

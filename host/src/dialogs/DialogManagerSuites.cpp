@@ -10,7 +10,6 @@
 namespace host {
 
 using dialogcalls::copyText;
-using dialogcalls::guarded;
 
 struct DialogSuites {
     using Dialog = DialogManager::Dialog;

@@ -34,18 +34,18 @@ void Icons::dump(nlohmann::json& out) const {
 }
 
 ADMIconRef Icons::getFromResource(SPPluginRef plugin, const char*, ASInt32 iconID, ASInt32) {
-    Icons* piece = Active::get();
-    return piece ? piece->load(plugin, iconID) : nullptr;
+    return guardedValue<Icons>(ADMIconRef{}, [&](Icons& piece) { return piece.load(plugin, iconID); });
 }
 
 ADMIconType Icons::getType(ADMIconRef icon) {
-    Icons* piece = Active::get();
-    const Icon* found = piece ? piece->find(icon) : nullptr;
-    return found ? found->type : kADMUnknownIconType;
+    return guardedValue<Icons>(kADMUnknownIconType, [&](Icons& piece) {
+        const Icon* found = piece.find(icon);
+        return found ? found->type : kADMUnknownIconType;
+    });
 }
 
 void Icons::destroyProc(ADMIconRef icon) {
-    if (Icons* piece = Active::get()) piece->destroy(icon);
+    guardedAction<Icons>([&](Icons& piece) { piece.destroy(icon); });
 }
 
 }  // namespace host

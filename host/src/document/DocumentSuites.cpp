@@ -8,18 +8,6 @@
 
 namespace host {
 
-namespace {
-
-using Active = ActivePiece<Document>;
-
-/// Runs a suite call on the active document; nothing escapes to the plug-in.
-template <class Body>
-AIErr guarded(Body&& body) noexcept {
-    return guardedCall<Document>(std::forward<Body>(body));
-}
-
-}  // namespace
-
 struct DocumentSuiteFunctions {
     using Art = Document::Art;
 
@@ -27,7 +15,7 @@ struct DocumentSuiteFunctions {
 
     static AIErr NewArt(ASInt16 type, ASInt16 paintOrder, AIArtHandle prep, AIArtHandle* newArt) noexcept {
         if (newArt) *newArt = nullptr;
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             if (!newArt || type != kPathArt) return kBadParameterErr;
             Document::Place place{};
             if (AIErr error = self.placement(paintOrder, prep, place)) return error;
@@ -37,7 +25,7 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr DisposeArt(AIArtHandle art) noexcept {
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             if (!self.art_.find(art)) return kBadHandleErr;
             self.remove(art);
             return kNoErr;
@@ -46,7 +34,7 @@ struct DocumentSuiteFunctions {
 
     static AIErr DuplicateArt(AIArtHandle art, ASInt16 paintOrder, AIArtHandle prep, AIArtHandle* newArt) noexcept {
         if (newArt) *newArt = nullptr;
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             if (!self.art_.find(art)) return kBadHandleErr;
             if (!newArt) return kBadParameterErr;
             Document::Place place{};
@@ -59,12 +47,12 @@ struct DocumentSuiteFunctions {
     }
 
     static AIBoolean ValidArt(AIArtHandle art, AIBoolean) noexcept {
-        Document* self = Active::get();
-        return self && self->art_.find(art) != nullptr;
+        return guardedValue<Document>(AIBoolean{false},
+                                      [&](Document& self) -> AIBoolean { return self.art_.find(art) != nullptr; });
     }
 
     static AIErr GetArtType(AIArtHandle art, ASInt16* type) noexcept {
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             if (!self.art_.find(art)) return kBadHandleErr;
             if (!type) return kBadParameterErr;
             *type = kPathArt;
@@ -73,7 +61,7 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr SetArtUserAttr(AIArtHandle art, ASInt32 whichAttr, ASInt32 attr) noexcept {
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             Art* found = self.art_.find(art);
             if (!found) return kBadHandleErr;
             if (whichAttr & ~kKnownUserAttributes) return kBadParameterErr;
@@ -88,7 +76,7 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr GetArtUserAttr(AIArtHandle art, ASInt32 whichAttr, ASInt32* attr) noexcept {
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             const Art* found = self.art_.find(art);
             if (!found) return kBadHandleErr;
             if (!attr) return kBadParameterErr;
@@ -100,7 +88,7 @@ struct DocumentSuiteFunctions {
     // Path
 
     static AIErr GetPathSegmentCount(AIArtHandle path, ASInt16* count) noexcept {
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             const Art* found = self.art_.find(path);
             if (!found) return kBadHandleErr;
             if (!count) return kBadParameterErr;
@@ -110,7 +98,7 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr SetPathSegmentCount(AIArtHandle path, ASInt16 count) noexcept {
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             Art* found = self.art_.find(path);
             if (!found) return kBadHandleErr;
             if (count < 0) return kOutOfRangeErr;
@@ -126,7 +114,7 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr GetPathSegments(AIArtHandle path, ASInt16 segNumber, ASInt16 count, AIPathSegment* segments) noexcept {
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             const Art* found = self.art_.find(path);
             if (!found) return kBadHandleErr;
             if (AIErr error = checkRange(found->shape, segNumber, count, segments)) return error;
@@ -137,7 +125,7 @@ struct DocumentSuiteFunctions {
 
     static AIErr SetPathSegments(AIArtHandle path, ASInt16 segNumber, ASInt16 count,
                                  const AIPathSegment* segments) noexcept {
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             Art* found = self.art_.find(path);
             if (!found) return kBadHandleErr;
             if (AIErr error = checkRange(found->shape, segNumber, count, segments)) return error;
@@ -150,7 +138,7 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr GetPathClosed(AIArtHandle path, AIBoolean* closed) noexcept {
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             const Art* found = self.art_.find(path);
             if (!found) return kBadHandleErr;
             if (!closed) return kBadParameterErr;
@@ -160,7 +148,7 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr SetPathClosed(AIArtHandle path, AIBoolean closed) noexcept {
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             Art* found = self.art_.find(path);
             if (!found) return kBadHandleErr;
             if (found->shape.closed != (closed != 0)) {
@@ -172,7 +160,7 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr GetPathBezier(AIArtHandle path, ASInt16 segNumber, AIRealBezier* bezier) noexcept {
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             const Art* found = self.art_.find(path);
             if (!found) return kBadHandleErr;
             if (!bezier) return kBadParameterErr;
@@ -192,7 +180,7 @@ struct DocumentSuiteFunctions {
     // Layer
 
     static AIErr CountLayers(ASInt32* count) noexcept {
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             if (!count) return kBadParameterErr;
             *count = static_cast<ASInt32>(self.layerCount());
             return kNoErr;
@@ -201,7 +189,7 @@ struct DocumentSuiteFunctions {
 
     static AIErr GetNthLayer(ASInt32 n, AILayerHandle* layer) noexcept {
         if (layer) *layer = nullptr;
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             if (!layer) return kBadParameterErr;
             if (n < 0 || static_cast<std::size_t>(n) >= self.layerCount()) return kOutOfRangeErr;
             *layer = self.layerAt(static_cast<std::size_t>(n));
@@ -211,7 +199,7 @@ struct DocumentSuiteFunctions {
 
     static AIErr GetCurrentLayer(AILayerHandle* layer) noexcept {
         if (layer) *layer = nullptr;
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             if (!layer) return kBadParameterErr;
             *layer = self.currentLayer();
             return kNoErr;
@@ -219,7 +207,7 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr GetLayerColor(AILayerHandle layer, AIRGBColor* color) noexcept {
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             const Document::Layer* found = self.findLayer(layer);
             if (!found) return kBadHandleErr;
             if (!color) return kBadParameterErr;
@@ -229,7 +217,7 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr SetLayerColor(AILayerHandle layer, const AIRGBColor* color) noexcept {
-        return guarded([&](Document& self) {
+        return guardedCall<Document>([&](Document& self) {
             if (!self.findLayer(layer)) return kBadHandleErr;
             if (!color) return kBadParameterErr;
             self.setLayerColor(layer, *color);
@@ -247,7 +235,7 @@ void Document::registerSuites(SuiteRegistry& registry) {
                                      &F::GetPathBezier};
     static const AILayerSuite layer = {&F::CountLayers, &F::GetNthLayer, &F::GetCurrentLayer, &F::GetLayerColor,
                                        &F::SetLayerColor};
-    Active::set(this);
+    ActivePiece<Document>::set(this);
     registry.add(kAIArtSuite, kAIArtSuiteVersion, &art);
     registry.add(kAIPathSuite, kAIPathSuiteVersion, &path);
     registry.add(kAILayerSuite, kAILayerSuiteVersion, &layer);

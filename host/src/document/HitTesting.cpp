@@ -81,12 +81,6 @@ bool isKnownRequest(ASInt32 request) {
     return request == kAllHitRequest || request == kSegmentPointHitRequest || request == kPathOutlineHitRequest;
 }
 
-/// Runs a suite call on the active piece; nothing escapes to the plug-in.
-template <class Body>
-AIErr guarded(Body&& body) noexcept {
-    return guardedCall<HitTesting>(std::forward<Body>(body));
-}
-
 }  // namespace
 
 // ---- geometry ------------------------------------------------------------------
@@ -323,7 +317,7 @@ struct HitTestingSuiteFunctions {
     static AIErr HitTestEx(AIArtHandle art, const AIRealPoint* point, AIReal tolerance, ASInt32 request,
                            AIHitRef* hit) noexcept {
         if (hit) *hit = nullptr;
-        return guarded([&](HitTesting& self) {
+        return guardedCall<HitTesting>([&](HitTesting& self) {
             if (art && !self.document_.findArt(art)) return kBadHandleErr;
             if (!point || !hit || !isKnownRequest(request)) return kBadParameterErr;
             if (!std::isfinite(tolerance) || tolerance < 0) return kBadParameterErr;
@@ -336,7 +330,7 @@ struct HitTestingSuiteFunctions {
     }
 
     static AIErr GetHitData(AIHitRef hit, AIToolHitData* data) noexcept {
-        return guarded([&](HitTesting& self) {
+        return guardedCall<HitTesting>([&](HitTesting& self) {
             const HitResult* found = self.results_.find(hit);
             if (!found) return kBadHandleErr;
             if (!data) return kBadParameterErr;
@@ -346,19 +340,20 @@ struct HitTestingSuiteFunctions {
     }
 
     static ASInt32 GetType(AIHitRef hit) noexcept {
-        HitTesting* self = Active::get();
-        const HitResult* found = self ? self->results_.find(hit) : nullptr;
-        return found ? found->type : kNothingHitType;
+        return guardedValue<HitTesting>(ASInt32{kNothingHitType}, [&](HitTesting& self) -> ASInt32 {
+            const HitResult* found = self.results_.find(hit);
+            return found ? found->type : kNothingHitType;
+        });
     }
 
     static AIErr Release(AIHitRef hit) noexcept {
-        return guarded([&](HitTesting& self) { return self.results_.erase(hit) ? kNoErr : kBadHandleErr; });
+        return guardedCall<HitTesting>([&](HitTesting& self) { return self.results_.erase(hit) ? kNoErr : kBadHandleErr; });
     }
 
     // The snap radius is in pixels of the host's one view, whichever view is named.
     static AIErr Track(AIDocumentViewHandle, AIRealPoint srcPoint, const AIEvent*, const char* control,
                        AIRealPoint* dstPoint) noexcept {
-        return guarded([&](HitTesting& self) {
+        return guardedCall<HitTesting>([&](HitTesting& self) {
             if (!control || !dstPoint) return kBadParameterErr;
             *dstPoint = srcPoint;
             if (!isFinitePoint(srcPoint)) return kBadCoordinateErr;

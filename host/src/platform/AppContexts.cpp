@@ -13,22 +13,24 @@ void AppContexts::registerSuites(SuiteRegistry& registry) {
 }
 
 AIErr AppContexts::push(SPPluginRef plugin, AIAppContextHandle* context) {
-    AppContexts* self = Active::get();
     if (!context) return kBadParameterErr;
     *context = nullptr;
-    if (!self || !plugin) return kBadParameterErr;
-    self->stack_.push_back(++self->last_);
-    *context = reinterpret_cast<AIAppContextHandle>(self->last_);
-    return kNoErr;
+    return guardedCall<AppContexts>([&](AppContexts& self) {
+        if (!plugin) return kBadParameterErr;
+        self.stack_.push_back(++self.last_);
+        *context = reinterpret_cast<AIAppContextHandle>(self.last_);
+        return kNoErr;
+    });
 }
 
 AIErr AppContexts::pop(AIAppContextHandle context) {
-    AppContexts* self = Active::get();
-    // Contexts end in the reverse order of their start; any other pop is refused.
-    if (!self || self->stack_.empty() || self->stack_.back() != reinterpret_cast<std::uintptr_t>(context))
-        return kBadHandleErr;
-    self->stack_.pop_back();
-    return kNoErr;
+    return guardedCall<AppContexts>([&](AppContexts& self) {
+        // Contexts end in the reverse order of their start; any other pop is refused.
+        if (self.stack_.empty() || self.stack_.back() != reinterpret_cast<std::uintptr_t>(context))
+            return kBadHandleErr;
+        self.stack_.pop_back();
+        return kNoErr;
+    });
 }
 
 }  // namespace host

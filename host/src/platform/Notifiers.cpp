@@ -27,28 +27,27 @@ void Notifiers::dump(nlohmann::json& out) const {
 }
 
 AIErr Notifiers::addNotifier(SPPluginRef self, const char* name, const char* type, AINotifierHandle* notifier) {
-    Notifiers* piece = Active::get();
     if (notifier) *notifier = nullptr;
-    if (!piece || !name || !type || !notifier) return kBadParameterErr;
-    *notifier = piece->notifiers_.add({self, name, type});
-    return kNoErr;
+    return guardedCall<Notifiers>([&](Notifiers& piece) {
+        if (!name || !type || !notifier) return kBadParameterErr;
+        *notifier = piece.notifiers_.add({self, name, type});
+        return kNoErr;
+    });
 }
 
 AIErr Notifiers::getNotifierActive(AINotifierHandle notifier, AIBoolean* active) {
-    Notifiers* piece = Active::get();
     if (!active) return kBadParameterErr;
-    const Notifier* found = piece ? piece->notifiers_.find(notifier) : nullptr;
-    if (!found) return kBadHandleErr;
-    *active = found->active;
-    return kNoErr;
+    return guardedLookup(&Notifiers::notifiers_, notifier, [&](Notifiers&, const Notifier& found) {
+        *active = found.active;
+        return kNoErr;
+    });
 }
 
 AIErr Notifiers::setNotifierActive(AINotifierHandle notifier, AIBoolean active) {
-    Notifiers* piece = Active::get();
-    Notifier* found = piece ? piece->notifiers_.find(notifier) : nullptr;
-    if (!found) return kBadHandleErr;
-    found->active = active != 0;
-    return kNoErr;
+    return guardedLookup(&Notifiers::notifiers_, notifier, [&](Notifiers&, Notifier& found) {
+        found.active = active != 0;
+        return kNoErr;
+    });
 }
 
 }  // namespace host

@@ -69,24 +69,28 @@ void Plugins::loadFolder(const fs::path& folder) {
     std::sort(found.begin(), found.end());
     if (found.empty()) throw HostError("plug-in folder " + folder.string() + " holds no bundle (NAME.aip)");
     for (const auto& path : found) {
-        bundles_.push_back(std::make_unique<Bundle>(path));
-        names_.push_back(bundles_.back()->name());
-        locks_.push_back(0);
-        loaded_.push_back(true);
+        auto bundle = std::make_unique<Bundle>(path);
+        std::string name = bundle->name();
+        plugins_.push_back({std::move(bundle), std::move(name)});
     }
 }
 
 SPPluginRef Plugins::ref(std::size_t index) const { return encode<SPPluginRef>(kPluginRefBase, index); }
 
-std::size_t Plugins::indexOf(SPPluginRef plugin) const { return decode(kPluginRefBase, plugin, bundles_.size()); }
+std::size_t Plugins::indexOf(SPPluginRef plugin) const { return decode(kPluginRefBase, plugin, plugins_.size()); }
 
 Bundle* Plugins::find(SPPluginRef plugin) const {
     std::size_t index = indexOf(plugin);
-    return index < bundles_.size() ? bundles_[index].get() : nullptr;
+    return index < plugins_.size() ? plugins_[index].bundle.get() : nullptr;
+}
+
+Plugins::Plugin* Plugins::record(SPPluginRef plugin) {
+    std::size_t index = indexOf(plugin);
+    return index < plugins_.size() ? &plugins_[index] : nullptr;
 }
 
 ASErr Plugins::send(std::size_t index, const char* caller, const char* selector, SPMessageData& message) {
-    Bundle& target = *bundles_.at(index);
+    Bundle& target = *plugins_.at(index).bundle;
     message.self = ref(index);
     message.globals = target.globals();
     message.basic = &basic_;
@@ -114,20 +118,16 @@ ASErr Plugins::sendPlain(std::size_t index, const char* caller, const char* sele
 
 void Plugins::dump(nlohmann::json& out) const {
     auto& list = out["plugins"] = nlohmann::json::array();
-    for (std::size_t i = 0; i < bundles_.size(); ++i)
-        list.push_back({{"bundle", bundles_[i]->name()}, {"name", names_[i]}, {"locks", locks_[i]}});
+    for (const Plugin& plugin : plugins_)
+        list.push_back({{"bundle", plugin.bundle->name()}, {"name", plugin.name}, {"locks", plugin.locks}});
 }
 
 ASErr Plugins::acquireSuite(const char* name, ASInt32 version, const void** suite) {
-    Plugins* self = Active::get();
-    if (!self) return kSPSuiteNotFoundError;
-    return self->registry_.acquire(name, version, suite);
+    return guardedCall<Plugins>([&](Plugins& self) { return self.registry_.acquire(name, version, suite); });
 }
 
 ASErr Plugins::releaseSuite(const char* name, ASInt32 version) {
-    Plugins* self = Active::get();
-    if (!self) return kSPSuiteNotFoundError;
-    return self->registry_.release(name, version);
+    return guardedCall<Plugins>([&](Plugins& self) { return self.registry_.release(name, version); });
 }
 
 ASBoolean Plugins::isEqual(const char* token1, const char* token2) {
@@ -135,74 +135,70 @@ ASBoolean Plugins::isEqual(const char* token1, const char* token2) {
 }
 
 ASErr Plugins::allocateBlock(std::size_t size, void** block) {
-    Plugins* self = Active::get();
-    if (!self) return kOutOfMemoryErr;
-    return self->memory_.allocate(size, block);
+    return guardedCall<Plugins>([&](Plugins& self) { return self.memory_.allocate(size, block); });
 }
 
 ASErr Plugins::freeBlock(void* block) {
-    Plugins* self = Active::get();
-    return self ? self->memory_.free(block) : kBadParameterErr;
+    return guardedCall<Plugins>([&](Plugins& self) { return self.memory_.free(block); });
 }
 
 ASErr Plugins::reallocateBlock(void* block, std::size_t size, void** newBlock) {
-    Plugins* self = Active::get();
-    return self ? self->memory_.reallocate(block, size, newBlock) : kOutOfMemoryErr;
+    return guardedCall<Plugins>([&](Plugins& self) { return self.memory_.reallocate(block, size, newBlock); });
 }
 
 ASErr Plugins::undefined() { return kSPBadParameterError; }
 
 ASErr Plugins::acquirePlugin(SPPluginRef plugin, SPAccessRef* access) {
-    Plugins* self = Active::get();
     if (!access) return kBadParameterErr;
     *access = nullptr;
-    if (!self) return kBadHandleErr;
-    std::size_t index = self->indexOf(plugin);
-    if (index >= self->bundles_.size()) return kBadHandleErr;
-    ++self->locks_[index];
-    *access = encode<SPAccessRef>(kAccessRefBase, index);
-    return kNoErr;
+    return guardedCall<Plugins>([&](Plugins& self) {
+        std::size_t index = self.indexOf(plugin);
+        if (index >= self.plugins_.size()) return kBadHandleErr;
+        ++self.plugins_[index].locks;
+        *access = encode<SPAccessRef>(kAccessRefBase, index);
+        return kNoErr;
+    });
 }
 
 ASErr Plugins::releasePlugin(SPAccessRef access) {
-    Plugins* self = Active::get();
-    if (!self) return kBadHandleErr;
-    std::size_t index = decode(kAccessRefBase, access, self->bundles_.size());
-    if (index >= self->bundles_.size() || self->locks_[index] == 0) return kBadHandleErr;
-    --self->locks_[index];
-    return kNoErr;
+    return guardedCall<Plugins>([&](Plugins& self) {
+        std::size_t index = decode(kAccessRefBase, access, self.plugins_.size());
+        if (index >= self.plugins_.size() || self.plugins_[index].locks == 0) return kBadHandleErr;
+        --self.plugins_[index].locks;
+        return kNoErr;
+    });
 }
 
 ASErr Plugins::getPluginAccess(SPPluginRef plugin, SPAccessRef* access) {
-    Plugins* self = Active::get();
     if (!access) return kBadParameterErr;
     *access = nullptr;
-    if (!self) return kBadHandleErr;
-    std::size_t index = self->indexOf(plugin);
-    if (index >= self->bundles_.size()) return kBadHandleErr;
-    *access = encode<SPAccessRef>(kAccessRefBase, index);
-    return kNoErr;
+    return guardedCall<Plugins>([&](Plugins& self) {
+        std::size_t index = self.indexOf(plugin);
+        if (index >= self.plugins_.size()) return kBadHandleErr;
+        *access = encode<SPAccessRef>(kAccessRefBase, index);
+        return kNoErr;
+    });
 }
 
 ASErr Plugins::setPluginName(SPPluginRef plugin, const char* name) {
-    Plugins* self = Active::get();
     if (!name) return kBadParameterErr;
-    if (!self) return kBadHandleErr;
-    std::size_t index = self->indexOf(plugin);
-    if (index >= self->bundles_.size()) return kBadHandleErr;
-    self->names_[index] = name;
-    return kNoErr;
+    return guardedCall<Plugins>([&](Plugins& self) {
+        Plugin* found = self.record(plugin);
+        if (!found) return kBadHandleErr;
+        found->name = name;
+        return kNoErr;
+    });
 }
 
 ASErr Plugins::getPluginName(SPPluginRef plugin, const char** name) {
-    Plugins* self = Active::get();
     if (!name) return kBadParameterErr;
     *name = nullptr;
-    if (!self) return kBadHandleErr;
-    std::size_t index = self->indexOf(plugin);
-    if (index >= self->bundles_.size()) return kBadHandleErr;
-    *name = self->names_[index].c_str();
-    return kNoErr;
+    return guardedCall<Plugins>([&](Plugins& self) {
+        const Plugin* found = self.record(plugin);
+        if (!found) return kBadHandleErr;
+        *name = found->name.c_str();
+        return kNoErr;
+    });
 }
 
 }  // namespace host

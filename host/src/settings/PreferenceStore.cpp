@@ -194,36 +194,24 @@ fs::path setAside(const fs::path& file) {
 
 template <class Stored, class Out>
 AIErr getPreference(const char* prefix, const char* key, Out* out) noexcept {
-    try {
-        PreferenceStore* store = ActivePiece<PreferenceStore>::get();
-        if (!store) return kCantHappenErr;
+    return guardedCall<PreferenceStore>([&](PreferenceStore& store) {
         if (!key || !out) return kBadParameterErr;
-        auto value = store->get(prefix ? prefix : "", key);
+        auto value = store.get(prefix ? prefix : "", key);
         if (!value || !std::holds_alternative<Stored>(*value)) return kNameNotFoundErr;
         *out = static_cast<Out>(std::get<Stored>(*value));
         return kNoErr;
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemoryErr;
-    } catch (...) {
-        return kCantHappenErr;
-    }
+    });
 }
 
 AIErr putPreference(const char* prefix, const char* key, PreferenceStore::Value value) noexcept {
-    try {
-        PreferenceStore* store = ActivePiece<PreferenceStore>::get();
-        if (!store) return kCantHappenErr;
+    return guardedCall<PreferenceStore>([&](PreferenceStore& store) {
         if (!key) return kBadParameterErr;
         if (const double* real = std::get_if<double>(&value); real && !std::isfinite(*real)) return kOutOfRangeErr;
         if (prefix == nullptr) prefix = "";
         if (!isValidUtf8(prefix) || !isValidUtf8(key)) return kBadParameterErr;
-        store->put(prefix, key, value);
+        store.put(prefix, key, value);
         return kNoErr;
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemoryErr;
-    } catch (...) {
-        return kCantHappenErr;
-    }
+    });
 }
 
 constexpr AIPreferenceSuite kSuite = {

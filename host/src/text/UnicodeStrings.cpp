@@ -32,9 +32,7 @@ std::uint64_t idOf(AIUnicodeStringHandle handle) {
 struct UnicodeStringSuiteFunctions {
     static AIErr Initialize(const char* text, ASInt32 length, AICharacterEncoding encoding,
                             AIUnicodeStringHandle* string) noexcept {
-        try {
-            UnicodeStrings* self = ActivePiece<UnicodeStrings>::get();
-            if (!self) return kCantHappenErr;
+        return guardedCall<UnicodeStrings>([&](UnicodeStrings& self) {
             if (!string || length < -1 || (!text && length != 0)) return kBadParameterErr;
             std::string_view bytes;
             if (text) bytes = length == -1 ? std::string_view(text) : std::string_view(text, static_cast<std::size_t>(length));
@@ -50,32 +48,27 @@ struct UnicodeStringSuiteFunctions {
             default:
                 return kBadParameterErr;
             }
-            *string = self->create(std::move(units));
+            *string = self.create(std::move(units));
             return kNoErr;
-        } catch (const std::bad_alloc&) {
-            return kOutOfMemoryErr;
-        } catch (...) {
-            return kCantHappenErr;
-        }
+        });
     }
 
     static AIErr Dispose(AIUnicodeStringHandle string) noexcept {
-        UnicodeStrings* self = ActivePiece<UnicodeStrings>::get();
-        if (!self) return kCantHappenErr;
-        return self->dispose(string) ? kNoErr : kBadHandleErr;
+        return guardedCall<UnicodeStrings>(
+            [&](UnicodeStrings& self) { return self.dispose(string) ? kNoErr : kBadHandleErr; });
     }
 
     static AIErr GetUTF16(AIUnicodeStringHandle string, const ASUnicode** units, ASInt32* length) noexcept {
-        UnicodeStrings* self = ActivePiece<UnicodeStrings>::get();
-        if (!self) return kCantHappenErr;
-        const std::vector<ASUnicode>* found = self->find(string);
-        if (!found) return kBadHandleErr;
-        if (!units || !length) return kBadParameterErr;
-        std::size_t count = found->size() - 1;  // the terminating zero is not counted
-        if (count > static_cast<std::size_t>(std::numeric_limits<ASInt32>::max())) return kOutOfRangeErr;
-        *units = found->data();
-        *length = static_cast<ASInt32>(count);
-        return kNoErr;
+        return guardedCall<UnicodeStrings>([&](UnicodeStrings& self) {
+            const std::vector<ASUnicode>* found = self.find(string);
+            if (!found) return kBadHandleErr;
+            if (!units || !length) return kBadParameterErr;
+            std::size_t count = found->size() - 1;  // the terminating zero is not counted
+            if (count > static_cast<std::size_t>(std::numeric_limits<ASInt32>::max())) return kOutOfRangeErr;
+            *units = found->data();
+            *length = static_cast<ASInt32>(count);
+            return kNoErr;
+        });
     }
 };
 

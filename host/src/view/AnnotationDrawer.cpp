@@ -105,16 +105,15 @@ nlohmann::json toJson(const DisplayList& list) {
 struct AnnotatorDrawerSuiteFunctions {
     using Drawer = AnnotationDrawer::Drawer;
 
-    static AnnotationDrawer* piece() { return Active::get(); }
-
-    static Drawer* find(AIAnnotatorDrawer* drawer) {
-        AnnotationDrawer* self = piece();
-        return self ? self->drawers_.find(drawer) : nullptr;
+    /// body on the drawer a handle names, through the host's one lookup and guard.
+    template <class Body>
+    static AIErr onDrawer(AIAnnotatorDrawer* drawer, Body&& body) noexcept {
+        return guardedLookup(&AnnotationDrawer::drawers_, drawer, std::forward<Body>(body));
     }
 
     /// The text of a live string in UTF-8; false when the handle is not live or the text is not well formed.
-    static bool utf8Of(AIUnicodeStringHandle string, std::string& text) {
-        std::optional<std::u16string> units = piece()->strings_.text(string);
+    static bool utf8Of(const AnnotationDrawer& self, AIUnicodeStringHandle string, std::string& text) {
+        std::optional<std::u16string> units = self.strings_.text(string);
         if (!units) return false;
         try {
             text = utf16ToUtf8(*units);
@@ -125,98 +124,84 @@ struct AnnotatorDrawerSuiteFunctions {
     }
 
     template <class Shape>
-    static AIErr record(Drawer& found, Shape shape) noexcept {
-        try {
-            found.operations.push_back({std::move(shape), found.state});
-            return kNoErr;
-        } catch (const std::bad_alloc&) {
-            return kOutOfMemoryErr;
-        }
+    static AIErr record(Drawer& found, Shape shape) {
+        found.operations.push_back({std::move(shape), found.state});
+        return kNoErr;
     }
 
     static AIErr SetColor(AIAnnotatorDrawer* drawer, const AIRGBColor& color) noexcept {
-        Drawer* found = find(drawer);
-        if (!found) return kBadHandleErr;
-        found->state.color = color;
-        return kNoErr;
+        return onDrawer(drawer, [&](AnnotationDrawer&, Drawer& found) {
+            found.state.color = color;
+            return kNoErr;
+        });
     }
 
     static AIErr SetLineWidth(AIAnnotatorDrawer* drawer, AIReal width) noexcept {
-        Drawer* found = find(drawer);
-        if (!found) return kBadHandleErr;
-        if (!std::isfinite(width) || width < 0.0f) return kBadParameterErr;
-        found->state.width = width;
-        return kNoErr;
+        return onDrawer(drawer, [&](AnnotationDrawer&, Drawer& found) {
+            if (!std::isfinite(width) || width < 0.0f) return kBadParameterErr;
+            found.state.width = width;
+            return kNoErr;
+        });
     }
 
     static AIErr SetLineDashed(AIAnnotatorDrawer* drawer, AIBoolean dashed) noexcept {
-        Drawer* found = find(drawer);
-        if (!found) return kBadHandleErr;
-        found->state.dashed = dashed != 0;
-        return kNoErr;
+        return onDrawer(drawer, [&](AnnotationDrawer&, Drawer& found) {
+            found.state.dashed = dashed != 0;
+            return kNoErr;
+        });
     }
 
     static AIErr SetFontPreset(AIAnnotatorDrawer* drawer, ASInt32 preset) noexcept {
-        Drawer* found = find(drawer);
-        if (!found) return kBadHandleErr;
-        if (!isPreset(preset)) return kBadParameterErr;
-        found->state.font = preset;
-        return kNoErr;
+        return onDrawer(drawer, [&](AnnotationDrawer&, Drawer& found) {
+            if (!isPreset(preset)) return kBadParameterErr;
+            found.state.font = preset;
+            return kNoErr;
+        });
     }
 
     static AIErr DrawLine(AIAnnotatorDrawer* drawer, const AIPoint& start, const AIPoint& end) noexcept {
-        Drawer* found = find(drawer);
-        if (!found) return kBadHandleErr;
-        return record(*found, host::DrawLine{start, end});
+        return onDrawer(drawer,
+                        [&](AnnotationDrawer&, Drawer& found) { return record(found, host::DrawLine{start, end}); });
     }
 
     static AIErr DrawEllipse(AIAnnotatorDrawer* drawer, const AIRect& rect, AIBoolean fill) noexcept {
-        Drawer* found = find(drawer);
-        if (!found) return kBadHandleErr;
-        return record(*found, host::DrawEllipse{rect, fill != 0});
+        return onDrawer(drawer, [&](AnnotationDrawer&, Drawer& found) {
+            return record(found, host::DrawEllipse{rect, fill != 0});
+        });
     }
 
     static AIErr DrawRect(AIAnnotatorDrawer* drawer, const AIRect& rect, AIBoolean fill) noexcept {
-        Drawer* found = find(drawer);
-        if (!found) return kBadHandleErr;
-        return record(*found, host::DrawRect{rect, fill != 0});
+        return onDrawer(drawer, [&](AnnotationDrawer&, Drawer& found) {
+            return record(found, host::DrawRect{rect, fill != 0});
+        });
     }
 
     static AIErr DrawText(AIAnnotatorDrawer* drawer, AIUnicodeStringHandle text, const AIPoint& point) noexcept {
-        Drawer* found = find(drawer);
-        if (!found) return kBadHandleErr;
-        try {
+        return onDrawer(drawer, [&](AnnotationDrawer& self, Drawer& found) {
             std::string utf8;
-            if (!utf8Of(text, utf8)) return kBadHandleErr;
-            return record(*found, DrawTextAt{std::move(utf8), point});
-        } catch (const std::bad_alloc&) {
-            return kOutOfMemoryErr;
-        }
+            if (!utf8Of(self, text, utf8)) return kBadHandleErr;
+            return record(found, DrawTextAt{std::move(utf8), point});
+        });
     }
 
     static AIErr DrawTextAligned(AIAnnotatorDrawer* drawer, AIUnicodeStringHandle text, ASInt32 horizontal,
                                  ASInt32 vertical, const AIRect& rect) noexcept {
-        Drawer* found = find(drawer);
-        if (!found) return kBadHandleErr;
-        if (!isAlignment(horizontal) || !isAlignment(vertical)) return kBadParameterErr;
-        try {
+        return onDrawer(drawer, [&](AnnotationDrawer& self, Drawer& found) {
+            if (!isAlignment(horizontal) || !isAlignment(vertical)) return kBadParameterErr;
             std::string utf8;
-            if (!utf8Of(text, utf8)) return kBadHandleErr;
-            return record(*found, host::DrawTextAligned{std::move(utf8), rect, horizontal, vertical});
-        } catch (const std::bad_alloc&) {
-            return kOutOfMemoryErr;
-        }
+            if (!utf8Of(self, text, utf8)) return kBadHandleErr;
+            return record(found, host::DrawTextAligned{std::move(utf8), rect, horizontal, vertical});
+        });
     }
 
+    /// A failure of the front end's metrics answers kCantHappenErr, through the guard.
     static AIErr GetTextBounds(AIAnnotatorDrawer* drawer, AIUnicodeStringHandle text, const AIPoint* origin,
                                AIRect* bounds) noexcept {
-        Drawer* found = find(drawer);
-        if (!found) return kBadHandleErr;
-        if (!bounds) return kBadParameterErr;
-        try {
-            std::optional<std::u16string> units = piece()->strings_.text(text);
+        return onDrawer(drawer, [&](AnnotationDrawer& self, Drawer& found) {
+            if (!bounds) return kBadParameterErr;
+            std::optional<std::u16string> units = self.strings_.text(text);
             if (!units) return kBadHandleErr;
-            TextExtent extent = piece()->metrics().measure(*units, found->state.font);
+            TextExtent extent = self.metrics().measure(*units, found.state.font);
             // Whole pixels that hold the whole text; like DrawText, the origin is the bottom-left.
             double width = std::ceil(extent.width);
             double height = std::ceil(extent.height);
@@ -224,24 +209,16 @@ struct AnnotatorDrawerSuiteFunctions {
             double bottom = origin ? origin->v : height;
             *bounds = {toPixel(bottom - height), toPixel(left), toPixel(bottom), toPixel(left + width)};
             return kNoErr;
-        } catch (const std::bad_alloc&) {
-            return kOutOfMemoryErr;
-        } catch (...) {
-            return kCantHappenErr;  // the front end's metrics failed
-        }
+        });
     }
 
     static AIErr DrawBeziers(AIAnnotatorDrawer* drawer, const AIPoint& start, const AIAnnotatorBezierPiece* pieces,
                              ASInt32 count, AIBoolean fill) noexcept {
-        Drawer* found = find(drawer);
-        if (!found) return kBadHandleErr;
-        if (count < 0 || (count > 0 && !pieces)) return kBadParameterErr;
-        if (count == 0) return kNoErr;
-        try {
-            return record(*found, host::DrawBeziers{start, {pieces, pieces + count}, fill != 0});
-        } catch (const std::bad_alloc&) {
-            return kOutOfMemoryErr;
-        }
+        return onDrawer(drawer, [&](AnnotationDrawer&, Drawer& found) {
+            if (count < 0 || (count > 0 && !pieces)) return kBadParameterErr;
+            if (count == 0) return kNoErr;
+            return record(found, host::DrawBeziers{start, {pieces, pieces + count}, fill != 0});
+        });
     }
 };
 

@@ -26,28 +26,27 @@ void Annotators::dump(nlohmann::json& out) const {
 }
 
 AIErr Annotators::addAnnotator(SPPluginRef self, const char* name, AIAnnotatorHandle* annotator) {
-    Annotators* piece = Active::get();
     if (annotator) *annotator = nullptr;
-    if (!piece || !name || !annotator) return kBadParameterErr;
-    *annotator = piece->annotators_.add({self, name});
-    return kNoErr;
+    return guardedCall<Annotators>([&](Annotators& piece) {
+        if (!name || !annotator) return kBadParameterErr;
+        *annotator = piece.annotators_.add({self, name});
+        return kNoErr;
+    });
 }
 
 AIErr Annotators::getAnnotatorActive(AIAnnotatorHandle annotator, AIBoolean* active) {
-    Annotators* piece = Active::get();
     if (!active) return kBadParameterErr;
-    const Annotator* found = piece ? piece->annotators_.find(annotator) : nullptr;
-    if (!found) return kBadHandleErr;
-    *active = found->active;
-    return kNoErr;
+    return guardedLookup(&Annotators::annotators_, annotator, [&](Annotators&, const Annotator& found) {
+        *active = found.active;
+        return kNoErr;
+    });
 }
 
 AIErr Annotators::setAnnotatorActive(AIAnnotatorHandle annotator, AIBoolean active) {
-    Annotators* piece = Active::get();
-    Annotator* found = piece ? piece->annotators_.find(annotator) : nullptr;
-    if (!found) return kBadHandleErr;
-    found->active = active != 0;
-    return kNoErr;
+    return guardedLookup(&Annotators::annotators_, annotator, [&](Annotators&, Annotator& found) {
+        found.active = active != 0;
+        return kNoErr;
+    });
 }
 
 }  // namespace host

@@ -93,81 +93,78 @@ void DocumentViews::dump(nlohmann::json& out) const {
 }
 
 AIErr DocumentViews::getNthDocumentView(ASInt32 n, AIDocumentViewHandle* view) {
-    DocumentViews* piece = Active::get();
     if (!view) return kBadParameterErr;
     *view = nullptr;
-    if (!piece || n != 0) return kOutOfRangeErr;
-    *view = piece->handle_;
-    return kNoErr;
+    return guardedCall<DocumentViews>([&](DocumentViews& piece) {
+        if (n != 0) return kOutOfRangeErr;
+        *view = piece.handle_;
+        return kNoErr;
+    });
 }
 
 AIErr DocumentViews::getDocumentViewZoom(AIDocumentViewHandle view, AIReal* zoom) {
-    DocumentViews* piece = Active::get();
     if (!zoom) return kBadParameterErr;
-    const View* found = piece ? piece->views_.find(view) : nullptr;
-    if (!found) return kBadHandleErr;
-    *zoom = found->zoom;
-    return kNoErr;
+    return guardedLookup(&DocumentViews::views_, view, [&](DocumentViews&, const View& found) {
+        *zoom = found.zoom;
+        return kNoErr;
+    });
 }
 
 AIErr DocumentViews::setDocumentViewZoom(AIDocumentViewHandle view, AIReal zoom) {
-    DocumentViews* piece = Active::get();
-    View* found = piece ? piece->views_.find(view) : nullptr;
-    if (!found) return kBadHandleErr;
-    if (!std::isfinite(zoom) || zoom <= 0.0f) return kOutOfRangeErr;
-    found->zoom = zoom;
-    found->invalid = true;
-    return kNoErr;
+    return guardedLookup(&DocumentViews::views_, view, [&](DocumentViews&, View& found) {
+        if (!std::isfinite(zoom) || zoom <= 0.0f) return kOutOfRangeErr;
+        found.zoom = zoom;
+        found.invalid = true;
+        return kNoErr;
+    });
 }
 
 AIErr DocumentViews::getDocumentViewCenter(AIDocumentViewHandle view, AIRealPoint* center) {
-    DocumentViews* piece = Active::get();
     if (!center) return kBadParameterErr;
-    const View* found = piece ? piece->views_.find(view) : nullptr;
-    if (!found) return kBadHandleErr;
-    *center = found->center;
-    return kNoErr;
+    return guardedLookup(&DocumentViews::views_, view, [&](DocumentViews&, const View& found) {
+        *center = found.center;
+        return kNoErr;
+    });
 }
 
 AIErr DocumentViews::setDocumentViewCenter(AIDocumentViewHandle view, const AIRealPoint* center) {
-    DocumentViews* piece = Active::get();
     if (!center) return kBadParameterErr;
-    View* found = piece ? piece->views_.find(view) : nullptr;
-    if (!found) return kBadHandleErr;
-    if (!isFinite(*center)) return kBadCoordinateErr;
-    found->center = *center;
-    found->invalid = true;
-    return kNoErr;
+    return guardedLookup(&DocumentViews::views_, view, [&](DocumentViews&, View& found) {
+        if (!isFinite(*center)) return kBadCoordinateErr;
+        found.center = *center;
+        found.invalid = true;
+        return kNoErr;
+    });
 }
 
 AIErr DocumentViews::getDocumentViewBounds(AIDocumentViewHandle view, AIRect* bounds) {
-    DocumentViews* piece = Active::get();
     if (!bounds) return kBadParameterErr;
-    if (!piece || !piece->views_.find(view)) return kBadHandleErr;
-    *bounds = piece->bounds();
-    return kNoErr;
+    return guardedLookup(&DocumentViews::views_, view, [&](DocumentViews& piece, View&) {
+        *bounds = piece.bounds();
+        return kNoErr;
+    });
 }
 
 AIErr DocumentViews::artworkPointToViewPoint(AIDocumentViewHandle view, const AIRealPoint* artworkPoint,
                                              AIPoint* viewPoint) {
-    DocumentViews* piece = Active::get();
     if (!artworkPoint || !viewPoint) return kBadParameterErr;
-    if (!piece || !piece->views_.find(view)) return kBadHandleErr;
-    std::optional<AIPoint> converted = piece->artworkToView(*artworkPoint);
-    if (!converted) return kBadCoordinateErr;
-    *viewPoint = *converted;
-    return kNoErr;
+    return guardedLookup(&DocumentViews::views_, view, [&](DocumentViews& piece, View&) {
+        std::optional<AIPoint> converted = piece.artworkToView(*artworkPoint);
+        if (!converted) return kBadCoordinateErr;
+        *viewPoint = *converted;
+        return kNoErr;
+    });
 }
 
 AIErr DocumentViews::viewPointToArtworkPoint(AIDocumentViewHandle view, const AIPoint* viewPoint,
                                              AIRealPoint* artworkPoint) {
-    DocumentViews* piece = Active::get();
     if (!viewPoint || !artworkPoint) return kBadParameterErr;
-    if (!piece || !piece->views_.find(view)) return kBadHandleErr;
-    std::optional<AIRealPoint> converted = piece->viewToArtwork(*viewPoint);
-    if (!converted) return kOutOfRangeErr;
-    *artworkPoint = *converted;
-    return kNoErr;
+    return guardedLookup(&DocumentViews::views_, view, [&](DocumentViews& piece, View&) {
+        std::optional<AIRealPoint> converted = piece.viewToArtwork(*viewPoint);
+        if (!converted) return kOutOfRangeErr;
+        *artworkPoint = *converted;
+        return kNoErr;
+    });
 }
 
 }  // namespace host

@@ -38,8 +38,8 @@ public:
     /// Loads every NAME.aip bundle of the folder, in name order; throws HostError.
     void loadFolder(const std::filesystem::path& folder);
 
-    std::size_t count() const { return bundles_.size(); }
-    Bundle& bundle(std::size_t index) { return *bundles_[index]; }
+    std::size_t count() const { return plugins_.size(); }
+    Bundle& bundle(std::size_t index) { return *plugins_[index].bundle; }
     SPPluginRef ref(std::size_t index) const;
     /// The bundle of a reference the host gave out, or null.
     Bundle* find(SPPluginRef plugin) const;
@@ -54,15 +54,28 @@ public:
     /// True while a plug-in is running a message (its calls back into the host happen then).
     bool insideCall() const { return depth_ > 0; }
 
-    const std::string& pluginName(std::size_t index) const { return names_[index]; }
-    int locks(std::size_t index) const { return locks_[index]; }
+    const std::string& pluginName(std::size_t index) const { return plugins_[index].name; }
+    int locks(std::size_t index) const { return plugins_[index].locks; }
     /// False once the plug-in was told to unload, until it is told to reload.
-    bool loaded(std::size_t index) const { return loaded_[index]; }
-    void setLoaded(std::size_t index, bool loaded) { loaded_[index] = loaded; }
+    bool loaded(std::size_t index) const { return plugins_[index].loaded; }
+    void setLoaded(std::size_t index, bool loaded) { plugins_[index].loaded = loaded; }
 
     void dump(nlohmann::json& out) const;
 
 private:
+    /// A loaded bundle and what the host keeps of it.
+    struct Plugin {
+        std::unique_ptr<Bundle> bundle;
+        /// The bundle's name until the plug-in sets its own.
+        std::string name;
+        /// SP Access acquisitions not yet released.
+        int locks = 0;
+        bool loaded = true;
+    };
+
+    /// The record of a reference the host gave out, or null.
+    Plugin* record(SPPluginRef plugin);
+
     static ASErr acquireSuite(const char* name, ASInt32 version, const void** suite);
     static ASErr releaseSuite(const char* name, ASInt32 version);
     static ASBoolean isEqual(const char* token1, const char* token2);
@@ -79,10 +92,7 @@ private:
     SuiteRegistry& registry_;
     BlockAllocator& memory_;
     SPBasicSuite basic_;
-    std::vector<std::unique_ptr<Bundle>> bundles_;
-    std::vector<std::string> names_;
-    std::vector<int> locks_;
-    std::vector<bool> loaded_;
+    std::vector<Plugin> plugins_;
     int depth_ = 0;
 };
 

@@ -60,6 +60,28 @@ private:
     static inline Piece* active_ = nullptr;
 };
 
+// The one guard of the suite functions: whatever the host throws stays in the host, and the
+// plug-in that called gets an error code or a neutral answer.
+
+/// body's answer, or fallback when it throws (the piece is then as body left it).
+template <class Result, class Body>
+Result guarded(Result fallback, Body&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return fallback;
+    }
+}
+
+/// Runs body; nothing it throws leaves.
+template <class Body>
+void guarded(Body&& body) noexcept {
+    try {
+        body();
+    } catch (...) {
+    }
+}
+
 /// Runs a suite call on the active instance of a piece: kCantHappenErr when there is
 /// none, '!MEM' when memory runs out. Nothing escapes to the plug-in.
 template <class Piece, class Body>
@@ -73,6 +95,35 @@ ASErr guardedCall(Body&& body) noexcept {
     } catch (...) {
         return kCantHappenErr;
     }
+}
+
+/// Runs a suite call on the object a handle names in one of the active piece's tables:
+/// kBadHandleErr when it names nothing there, and guarded as guardedCall.
+template <class Piece, class Table, class Ref, class Body>
+ASErr guardedLookup(Table Piece::*table, Ref handle, Body&& body) noexcept {
+    return guardedCall<Piece>([&](Piece& piece) -> ASErr {
+        auto* found = (piece.*table).find(handle);
+        if (!found) return kBadHandleErr;
+        return body(piece, *found);
+    });
+}
+
+/// For suite functions that answer a value rather than an error code: body's answer on the
+/// active piece, or fallback when there is none or body throws.
+template <class Piece, class Result, class Body>
+Result guardedValue(Result fallback, Body&& body) noexcept {
+    return guarded(fallback, [&]() -> Result {
+        Piece* piece = ActivePiece<Piece>::get();
+        return piece ? body(*piece) : fallback;
+    });
+}
+
+/// For suite functions that answer nothing: body on the active piece, when there is one.
+template <class Piece, class Body>
+void guardedAction(Body&& body) noexcept {
+    guarded([&] {
+        if (Piece* piece = ActivePiece<Piece>::get()) body(*piece);
+    });
 }
 
 }  // namespace host
