@@ -25,8 +25,7 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr DisposeArt(AIArtHandle art) noexcept {
-        return guardedCall<Document>([&](Document& self) {
-            if (!self.art_.find(art)) return kBadHandleErr;
+        return guardedLookup(&Document::art_, art, [&](Document& self, Art&) {
             self.remove(art);
             return kNoErr;
         });
@@ -34,8 +33,7 @@ struct DocumentSuiteFunctions {
 
     static AIErr DuplicateArt(AIArtHandle art, ASInt16 paintOrder, AIArtHandle prep, AIArtHandle* newArt) noexcept {
         if (newArt) *newArt = nullptr;
-        return guardedCall<Document>([&](Document& self) {
-            if (!self.art_.find(art)) return kBadHandleErr;
+        return guardedLookup(&Document::art_, art, [&](Document& self, Art&) {
             if (!newArt) return kBadParameterErr;
             Document::Place place{};
             if (AIErr error = self.placement(paintOrder, prep, place)) return error;
@@ -52,8 +50,7 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr GetArtType(AIArtHandle art, ASInt16* type) noexcept {
-        return guardedCall<Document>([&](Document& self) {
-            if (!self.art_.find(art)) return kBadHandleErr;
+        return guardedLookup(&Document::art_, art, [&](Document&, Art&) {
             if (!type) return kBadParameterErr;
             *type = kPathArt;
             return kNoErr;
@@ -61,14 +58,12 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr SetArtUserAttr(AIArtHandle art, ASInt32 whichAttr, ASInt32 attr) noexcept {
-        return guardedCall<Document>([&](Document& self) {
-            Art* found = self.art_.find(art);
-            if (!found) return kBadHandleErr;
+        return guardedLookup(&Document::art_, art, [&](Document& self, Art& found) {
             if (whichAttr & ~kKnownUserAttributes) return kBadParameterErr;
-            ASInt32 attributes = (found->attributes & ~whichAttr) | (attr & whichAttr);
-            if (attributes != found->attributes) {
-                const bool painted = ((attributes ^ found->attributes) & ~kArtLocked) != 0;
-                found->attributes = attributes;
+            ASInt32 attributes = (found.attributes & ~whichAttr) | (attr & whichAttr);
+            if (attributes != found.attributes) {
+                const bool painted = ((attributes ^ found.attributes) & ~kArtLocked) != 0;
+                found.attributes = attributes;
                 self.changed(art, Document::Change::edited, painted);
             }
             return kNoErr;
@@ -76,11 +71,9 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr GetArtUserAttr(AIArtHandle art, ASInt32 whichAttr, ASInt32* attr) noexcept {
-        return guardedCall<Document>([&](Document& self) {
-            const Art* found = self.art_.find(art);
-            if (!found) return kBadHandleErr;
+        return guardedLookup(&Document::art_, art, [&](Document&, const Art& found) {
             if (!attr) return kBadParameterErr;
-            *attr = found->attributes & whichAttr;
+            *attr = found.attributes & whichAttr;
             return kNoErr;
         });
     }
@@ -88,21 +81,17 @@ struct DocumentSuiteFunctions {
     // Path
 
     static AIErr GetPathSegmentCount(AIArtHandle path, ASInt16* count) noexcept {
-        return guardedCall<Document>([&](Document& self) {
-            const Art* found = self.art_.find(path);
-            if (!found) return kBadHandleErr;
+        return guardedLookup(&Document::art_, path, [&](Document&, const Art& found) {
             if (!count) return kBadParameterErr;
-            *count = static_cast<ASInt16>(found->shape.segments.size());
+            *count = static_cast<ASInt16>(found.shape.segments.size());
             return kNoErr;
         });
     }
 
     static AIErr SetPathSegmentCount(AIArtHandle path, ASInt16 count) noexcept {
-        return guardedCall<Document>([&](Document& self) {
-            Art* found = self.art_.find(path);
-            if (!found) return kBadHandleErr;
+        return guardedLookup(&Document::art_, path, [&](Document& self, Art& found) {
             if (count < 0) return kOutOfRangeErr;
-            auto& segments = found->shape.segments;
+            auto& segments = found.shape.segments;
             auto wanted = static_cast<std::size_t>(count);
             if (wanted == segments.size()) return kNoErr;
             // Until they are written, new anchors repeat the last one, so the shape does not jump.
@@ -114,45 +103,37 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr GetPathSegments(AIArtHandle path, ASInt16 segNumber, ASInt16 count, AIPathSegment* segments) noexcept {
-        return guardedCall<Document>([&](Document& self) {
-            const Art* found = self.art_.find(path);
-            if (!found) return kBadHandleErr;
-            if (AIErr error = checkRange(found->shape, segNumber, count, segments)) return error;
-            std::copy_n(found->shape.segments.begin() + segNumber, count, segments);
+        return guardedLookup(&Document::art_, path, [&](Document&, const Art& found) {
+            if (AIErr error = checkRange(found.shape, segNumber, count, segments)) return error;
+            std::copy_n(found.shape.segments.begin() + segNumber, count, segments);
             return kNoErr;
         });
     }
 
     static AIErr SetPathSegments(AIArtHandle path, ASInt16 segNumber, ASInt16 count,
                                  const AIPathSegment* segments) noexcept {
-        return guardedCall<Document>([&](Document& self) {
-            Art* found = self.art_.find(path);
-            if (!found) return kBadHandleErr;
-            if (AIErr error = checkRange(found->shape, segNumber, count, segments)) return error;
+        return guardedLookup(&Document::art_, path, [&](Document& self, Art& found) {
+            if (AIErr error = checkRange(found.shape, segNumber, count, segments)) return error;
             if (!std::all_of(segments, segments + count, [](const AIPathSegment& s) { return isFinite(s); }))
                 return kBadCoordinateErr;
-            std::copy_n(segments, count, found->shape.segments.begin() + segNumber);
+            std::copy_n(segments, count, found.shape.segments.begin() + segNumber);
             if (count > 0) self.changed(path, Document::Change::edited);
             return kNoErr;
         });
     }
 
     static AIErr GetPathClosed(AIArtHandle path, AIBoolean* closed) noexcept {
-        return guardedCall<Document>([&](Document& self) {
-            const Art* found = self.art_.find(path);
-            if (!found) return kBadHandleErr;
+        return guardedLookup(&Document::art_, path, [&](Document&, const Art& found) {
             if (!closed) return kBadParameterErr;
-            *closed = found->shape.closed;
+            *closed = found.shape.closed;
             return kNoErr;
         });
     }
 
     static AIErr SetPathClosed(AIArtHandle path, AIBoolean closed) noexcept {
-        return guardedCall<Document>([&](Document& self) {
-            Art* found = self.art_.find(path);
-            if (!found) return kBadHandleErr;
-            if (found->shape.closed != (closed != 0)) {
-                found->shape.closed = closed != 0;
+        return guardedLookup(&Document::art_, path, [&](Document& self, Art& found) {
+            if (found.shape.closed != (closed != 0)) {
+                found.shape.closed = closed != 0;
                 self.changed(path, Document::Change::edited);
             }
             return kNoErr;
@@ -160,12 +141,10 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr GetPathBezier(AIArtHandle path, ASInt16 segNumber, AIRealBezier* bezier) noexcept {
-        return guardedCall<Document>([&](Document& self) {
-            const Art* found = self.art_.find(path);
-            if (!found) return kBadHandleErr;
+        return guardedLookup(&Document::art_, path, [&](Document&, const Art& found) {
             if (!bezier) return kBadParameterErr;
-            if (segNumber < 0 || static_cast<std::size_t>(segNumber) >= pieceCount(found->shape)) return kOutOfRangeErr;
-            *bezier = pieceBezier(found->shape, static_cast<std::size_t>(segNumber));
+            if (segNumber < 0 || static_cast<std::size_t>(segNumber) >= pieceCount(found.shape)) return kOutOfRangeErr;
+            *bezier = pieceBezier(found.shape, static_cast<std::size_t>(segNumber));
             return kNoErr;
         });
     }

@@ -330,11 +330,9 @@ struct HitTestingSuiteFunctions {
     }
 
     static AIErr GetHitData(AIHitRef hit, AIToolHitData* data) noexcept {
-        return guardedCall<HitTesting>([&](HitTesting& self) {
-            const HitResult* found = self.results_.find(hit);
-            if (!found) return kBadHandleErr;
+        return guardedLookup(&HitTesting::results_, hit, [&](HitTesting&, const HitResult& found) {
             if (!data) return kBadParameterErr;
-            *data = found->data;
+            *data = found.data;
             return kNoErr;
         });
     }
@@ -347,7 +345,8 @@ struct HitTestingSuiteFunctions {
     }
 
     static AIErr Release(AIHitRef hit) noexcept {
-        return guardedCall<HitTesting>([&](HitTesting& self) { return self.results_.erase(hit) ? kNoErr : kBadHandleErr; });
+        return guardedCall<HitTesting>(
+            [&](HitTesting& self) { return self.results_.erase(hit) ? kNoErr : kBadHandleErr; });
     }
 
     // The snap radius is in pixels of the host's one view, whichever view is named.
