@@ -17,16 +17,13 @@ struct EventSuites {
 
     static DialogManager* self() { return ActivePiece<DialogManager>::get(); }
     static const DialogManager::Notification* notification(ADMNotifierRef ref) {
-        DialogManager* manager = self();
-        return manager ? manager->notifications_.find(ref) : nullptr;
+        return activeLookup(&DialogManager::notifications_, ref);
     }
     static const DialogManager::Track* track(ADMTrackerRef ref) {
-        DialogManager* manager = self();
-        return manager ? manager->tracks_.find(ref) : nullptr;
+        return activeLookup(&DialogManager::tracks_, ref);
     }
     static Drawer* drawer(ADMDrawerRef ref) {
-        DialogManager* manager = self();
-        return manager ? manager->drawers_.find(ref) : nullptr;
+        return activeLookup(&DialogManager::drawers_, ref);
     }
 
     static ASInt16 toPixel(long coordinate) {

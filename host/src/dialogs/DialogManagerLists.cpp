@@ -88,12 +88,10 @@ struct ListSuites {
 
     static DialogManager* self() { return ActivePiece<DialogManager>::get(); }
     static List* list(ADMListRef ref) {
-        DialogManager* manager = self();
-        return manager ? manager->lists_.find(ref) : nullptr;
+        return activeLookup(&DialogManager::lists_, ref);
     }
     static Entry* entry(ADMEntryRef ref) {
-        DialogManager* manager = self();
-        return manager ? manager->entries_.find(ref) : nullptr;
+        return activeLookup(&DialogManager::entries_, ref);
     }
     /// Changes a live entry and has its item drawn again.
     template <class Change>

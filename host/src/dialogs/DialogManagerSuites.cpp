@@ -18,12 +18,10 @@ struct DialogSuites {
     static DialogManager* self() { return ActivePiece<DialogManager>::get(); }
 
     static Dialog* dialog(ADMDialogRef ref) {
-        DialogManager* manager = self();
-        return manager ? manager->dialogs_.find(ref) : nullptr;
+        return activeLookup(&DialogManager::dialogs_, ref);
     }
     static Item* item(ADMItemRef ref) {
-        DialogManager* manager = self();
-        return manager ? manager->items_.find(ref) : nullptr;
+        return activeLookup(&DialogManager::items_, ref);
     }
 
     /// Changes a live dialog and has it drawn again.
@@ -101,7 +99,7 @@ struct DialogSuites {
 
     static void DefaultDraw(ADMDialogRef ref, ADMDrawerRef drawer) {
         guarded([&] {
-            DialogManager::Drawer* open = self() ? self()->drawers_.find(drawer) : nullptr;
+            DialogManager::Drawer* open = activeLookup(&DialogManager::drawers_, drawer);
             if (open && dialog(ref)) open->operations.push_back({});
         });
     }
@@ -194,7 +192,7 @@ struct DialogSuites {
     }
     static void ItemDefaultDraw(ADMItemRef ref, ADMDrawerRef drawer) {
         guarded([&] {
-            DialogManager::Drawer* open = self() ? self()->drawers_.find(drawer) : nullptr;
+            DialogManager::Drawer* open = activeLookup(&DialogManager::drawers_, drawer);
             if (open && item(ref)) open->operations.push_back({});
         });
     }

@@ -97,12 +97,20 @@ ASErr guardedCall(Body&& body) noexcept {
     }
 }
 
+/// The object a handle names in one of the active piece's tables; null when it names nothing
+/// there or the piece is gone. Finding never throws.
+template <class Piece, class Table, class Ref>
+auto* activeLookup(Table Piece::*table, Ref handle) noexcept {
+    Piece* piece = ActivePiece<Piece>::get();
+    return piece ? (piece->*table).find(handle) : nullptr;
+}
+
 /// Runs a suite call on the object a handle names in one of the active piece's tables:
 /// kBadHandleErr when it names nothing there, and guarded as guardedCall.
 template <class Piece, class Table, class Ref, class Body>
 ASErr guardedLookup(Table Piece::*table, Ref handle, Body&& body) noexcept {
     return guardedCall<Piece>([&](Piece& piece) -> ASErr {
-        auto* found = (piece.*table).find(handle);
+        auto* found = activeLookup(table, handle);
         if (!found) return kBadHandleErr;
         return body(piece, *found);
     });
