@@ -16,7 +16,7 @@
 
 #include "AIHitTest.h"
 #include "QtTextMetrics.h"
-#include "host/Bundle.h"
+#include "host/platform/Bundle.h"
 
 namespace workbench {
 

@@ -25,8 +25,8 @@
 #include <QVBoxLayout>
 
 #include "ADMDrawer.h"
-#include "host/Bundle.h"
-#include "host/MacRoman.h"
+#include "host/platform/Bundle.h"
+#include "host/text/MacRoman.h"
 
 namespace workbench {
 

@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 
 #include "QtTextMetrics.h"
-#include "host/FrameRenderer.h"
+#include "host/view/FrameRenderer.h"
 
 namespace workbench {
 

@@ -4,7 +4,7 @@
 
 #include <QFont>
 
-#include "host/AnnotationDrawer.h"
+#include "host/view/AnnotationDrawer.h"
 
 namespace workbench {
 

@@ -11,7 +11,7 @@
 
 #include "RandomDocument.h"
 #include "host/Host.h"
-#include "host/Svg.h"
+#include "host/document/Svg.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "host/Document.h"
+#include "host/document/Document.h"
 
 namespace documents {
 

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "FuzzFolder.h"
-#include "host/PreferenceStore.h"
+#include "host/settings/PreferenceStore.h"
 
 namespace {
 

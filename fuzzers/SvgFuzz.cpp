@@ -26,8 +26,8 @@
 #include <utility>
 #include <vector>
 
-#include "host/Document.h"
-#include "host/Svg.h"
+#include "host/document/Document.h"
+#include "host/document/Svg.h"
 
 namespace {
 

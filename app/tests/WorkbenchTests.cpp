@@ -25,9 +25,9 @@
 #include <random>
 
 #include "MainWindow.h"
-#include "host/FrameRenderer.h"
+#include "host/view/FrameRenderer.h"
 #include "host/Host.h"
-#include "host/MacRoman.h"
+#include "host/text/MacRoman.h"
 
 using workbench::Canvas;
 using workbench::MainWindow;

@@ -15,9 +15,9 @@
 #include "AIPath.h"
 #include "AIRealMath.h"
 #include "AITool.h"
-#include "UnusedSuites.h"
-#include "host/RealMath.h"
-#include "host/Svg.h"
+#include "platform/UnusedSuites.h"
+#include "host/platform/RealMath.h"
+#include "host/document/Svg.h"
 
 namespace host {
 

@@ -10,13 +10,13 @@
 #include <limits>
 #include <string>
 
-#include "host/AnnotationDrawer.h"
-#include "host/Bundle.h"
-#include "host/Document.h"
-#include "host/DocumentViews.h"
-#include "host/FrameRenderer.h"
-#include "host/SuiteRegistry.h"
-#include "host/UnicodeStrings.h"
+#include "host/view/AnnotationDrawer.h"
+#include "host/platform/HostError.h"
+#include "host/document/Document.h"
+#include "host/view/DocumentViews.h"
+#include "host/view/FrameRenderer.h"
+#include "host/platform/SuiteRegistry.h"
+#include "host/text/UnicodeStrings.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "host/Plugins.h"
-#include "host/PreferenceStore.h"
+#include "host/platform/Plugins.h"
+#include "host/settings/PreferenceStore.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <random>
 #include <vector>
 
-#include "host/Document.h"
-#include "host/HitTesting.h"
-#include "host/History.h"
+#include "host/document/Document.h"
+#include "host/document/HitTesting.h"
+#include "host/document/History.h"
 #include "host/Host.h"
-#include "host/SuiteRegistry.h"
+#include "host/platform/SuiteRegistry.h"
 
 namespace {
 

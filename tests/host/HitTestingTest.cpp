@@ -6,9 +6,9 @@
 #include <random>
 #include <vector>
 
-#include "host/Document.h"
-#include "host/HitTesting.h"
-#include "host/SuiteRegistry.h"
+#include "host/document/Document.h"
+#include "host/document/HitTesting.h"
+#include "host/platform/SuiteRegistry.h"
 
 namespace {
 

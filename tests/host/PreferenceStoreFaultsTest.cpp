@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "host/PreferenceStore.h"
+#include "host/settings/PreferenceStore.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/PreferenceStore.h"
+#include "host/settings/PreferenceStore.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "AIPreference.h"
-#include "host/PreferenceStore.h"
-#include "host/SuiteRegistry.h"
+#include "host/settings/PreferenceStore.h"
+#include "host/platform/SuiteRegistry.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <random>
 
 #include "../../plugin/Source/PlaneGeometry.h"
-#include "host/RealMath.h"
+#include "host/platform/RealMath.h"
 
 namespace {
 

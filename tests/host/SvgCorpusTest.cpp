@@ -12,7 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/Svg.h"
+#include "host/document/Svg.h"
 
 namespace {
 

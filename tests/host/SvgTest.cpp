@@ -6,9 +6,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "host/History.h"
+#include "host/document/History.h"
 #include "host/Host.h"
-#include "host/Svg.h"
+#include "host/document/Svg.h"
 
 namespace {
 

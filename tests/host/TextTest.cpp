@@ -4,9 +4,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "host/MacRoman.h"
-#include "host/SuiteRegistry.h"
-#include "host/UnicodeStrings.h"
+#include "host/text/MacRoman.h"
+#include "host/platform/SuiteRegistry.h"
+#include "host/text/UnicodeStrings.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <utility>
 
 #include "Lexer.h"
-#include "host/FrameRenderer.h"
+#include "host/view/FrameRenderer.h"
 
 namespace replay {
 

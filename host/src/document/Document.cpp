@@ -1,0 +1,389 @@
+#include "host/document/Document.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <limits>
+#include <new>
+#include <numeric>
+#include <stdexcept>
+
+#include <2geom/bezier-curve.h>
+#include <2geom/exception.h>
+#include <2geom/path.h>
+#include <2geom/pathvector.h>
+#include <2geom/sbasis-to-bezier.h>
+#include <2geom/svg-path-parser.h>
+
+#include "host/platform/JsonNumbers.h"
+#include "PathShapes.h"
+
+namespace host {
+
+namespace {
+
+/// Room left between paint-order keys, so that art placed between two others rarely renumbers a layer.
+constexpr std::int64_t kOrderGap = std::int64_t{1} << 16;
+
+/// Largest distance, in document points, between an arc of path data and the cubic pieces that replace it,
+/// for curves small enough that floats hold their points to better than this.
+constexpr double kCurveTolerance = 0.01;
+
+bool isFinitePoint(AIRealPoint point) {
+    return std::isfinite(point.h) && std::isfinite(point.v);
+}
+
+AIRealPoint toPoint(const Geom::Point& point) {
+    return {static_cast<AIReal>(point[Geom::X]), static_cast<AIReal>(point[Geom::Y])};
+}
+
+/// Ends the shape's last anchor with the out control point and adds the next anchor.
+void appendPiece(PathShape& shape, const Geom::Point& out, const Geom::Point& in, const Geom::Point& end) {
+    shape.segments.back().out = toPoint(out);
+    AIPathSegment next = anchorAt(toPoint(end));
+    next.in = toPoint(in);
+    shape.segments.push_back(next);
+}
+
+void appendCurve(PathShape& shape, const Geom::Curve& curve) {
+    if (const auto* line = dynamic_cast<const Geom::LineSegment*>(&curve)) {
+        appendPiece(shape, line->initialPoint(), line->finalPoint(), line->finalPoint());
+    } else if (const auto* cubic = dynamic_cast<const Geom::CubicBezier*>(&curve)) {
+        appendPiece(shape, (*cubic)[1], (*cubic)[2], (*cubic)[3]);
+    } else {
+        Geom::D2<Geom::SBasis> function = curve.toSBasis();
+        Geom::OptRect box = Geom::bounds_fast(function);
+        double size = box ? std::max({std::fabs(box->left()), std::fabs(box->right()), std::fabs(box->top()),
+                                      std::fabs(box->bottom())})
+                          : 0;
+        // Beyond the float range the anchors could not hold the curve; the conversion needs finite numbers.
+        if (!function.isFinite() || !box || !(size <= std::numeric_limits<AIReal>::max()))
+            throw std::invalid_argument("a coordinate is not a finite number");
+        // The anchors are floats: no closer than their resolution at the curve's size, which also bounds
+        // the number of pieces however large the curve (at 0.01 an arc of radius 1e30 needs some 400,000).
+        double tolerance = std::max(kCurveTolerance, size * std::numeric_limits<AIReal>::epsilon());
+        for (const Geom::Curve& piece : Geom::path_from_sbasis(function, tolerance, true)) {
+            const auto& bezier = dynamic_cast<const Geom::BezierCurve&>(piece);
+            Geom::Point from = bezier.initialPoint(), to = bezier.finalPoint();
+            appendPiece(shape, bezier.order() > 1 ? bezier[1] : from, bezier.order() > 1 ? bezier[2] : to, to);
+        }
+    }
+}
+
+void checkShape(const PathShape& shape) {
+    if (shape.segments.size() > kMaxSegmentCount)
+        throw std::invalid_argument("a path holds at most " + std::to_string(kMaxSegmentCount) + " anchors");
+    for (const AIPathSegment& segment : shape.segments)
+        if (!isFinite(segment)) throw std::invalid_argument("a coordinate is not a finite number");
+}
+
+std::vector<PathShape> shapesFromSvg(const std::string& data) {
+    Geom::PathVector paths;
+    try {
+        paths = Geom::parse_svg_path(data.c_str());
+    } catch (const Geom::SVGPathParseError&) {
+        throw std::invalid_argument("malformed SVG path data \"" + data + "\"");
+    } catch (const Geom::Exception&) {
+        // Numbers beyond a double's range make pieces that don't join, and lib2geom refuses them.
+        throw std::invalid_argument("the SVG path data \"" + data + "\" holds numbers beyond any coordinate");
+    }
+    if (paths.empty()) throw std::invalid_argument("the SVG path data \"" + data + "\" holds no subpath");
+    return shapesFromPaths(paths);
+}
+
+}  // namespace
+
+std::vector<PathShape> shapesFromPaths(const Geom::PathVector& paths) {
+    std::vector<PathShape> shapes;
+    for (const Geom::Path& path : paths) {
+        PathShape shape;
+        shape.closed = path.closed();
+        shape.segments.push_back(anchorAt(toPoint(path.initialPoint())));
+        for (auto curve = path.begin(); curve != path.end_open(); ++curve) appendCurve(shape, *curve);
+        // A closed subpath whose last piece comes back to its start: that end is the first anchor.
+        auto& anchors = shape.segments;
+        if (shape.closed && anchors.size() > 1 && anchors.back().p.h == anchors.front().p.h &&
+            anchors.back().p.v == anchors.front().p.v) {
+            anchors.front().in = anchors.back().in;
+            anchors.pop_back();
+        }
+        checkShape(shape);
+        shapes.push_back(std::move(shape));
+    }
+    return shapes;
+}
+
+namespace {
+
+nlohmann::json jsonPoint(AIRealPoint point) {
+    return {jsonNumber(point.h), jsonNumber(point.v)};
+}
+
+}  // namespace
+
+std::size_t pieceCount(const PathShape& shape) {
+    std::size_t anchors = shape.segments.size();
+    if (anchors == 0) return 0;
+    return shape.closed ? anchors : anchors - 1;
+}
+
+AIRealBezier pieceBezier(const PathShape& shape, std::size_t piece) {
+    const AIPathSegment& from = shape.segments.at(piece);
+    const AIPathSegment& to = shape.segments.at((piece + 1) % shape.segments.size());
+    return {from.p, from.out, to.in, to.p};
+}
+
+bool isFinite(const AIPathSegment& segment) {
+    return isFinitePoint(segment.p) && isFinitePoint(segment.in) && isFinitePoint(segment.out);
+}
+
+// ---- the C++ interface -------------------------------------------------------
+
+Document::Document() {
+    current_ = addLayer("Layer 1");
+}
+
+Document::~Document() {
+    ActivePiece<Document>::clear(this);
+}
+
+AILayerHandle Document::addLayer(std::string name, AIRGBColor color) {
+    AILayerHandle layer = layers_.add({std::move(name), color, {}});
+    layerOrder_.insert(layerOrder_.begin(), layer);
+    ++revision_;
+    ++appearanceRevision_;
+    return layer;
+}
+
+void Document::setCurrentLayer(AILayerHandle layer) {
+    if (!layers_.find(layer)) throw std::invalid_argument("no such layer in the document");
+    current_ = layer;
+}
+
+void Document::setLayerColor(AILayerHandle layer, AIRGBColor color) {
+    layerToChange(layer).color = color;
+    ++appearanceRevision_;
+}
+
+Document::Layer& Document::layerToChange(AILayerHandle layer) {
+    Layer* found = layers_.find(layer);
+    if (!found) throw std::invalid_argument("no such layer in the document");
+    ++revision_;
+    return *found;
+}
+
+void Document::setLayerName(AILayerHandle layer, std::string name) {
+    layerToChange(layer).name = std::move(name);
+}
+
+void Document::setLayerLocked(AILayerHandle layer, bool locked) {
+    // Locking changes what can be hit, not how the art looks.
+    layerToChange(layer).locked = locked;
+}
+
+void Document::setLayerHidden(AILayerHandle layer, bool hidden) {
+    layerToChange(layer).hidden = hidden;
+    ++appearanceRevision_;
+}
+
+ASInt32 Document::userAttributes(const Art& art) const {
+    const Layer& layer = *layers_.find(art.layer);
+    return art.attributes | (layer.locked ? kArtLocked : 0) | (layer.hidden ? kArtHidden : 0);
+}
+
+AIArtHandle Document::addPath(PathShape shape) {
+    checkShape(shape);
+    Place place{};
+    placement(kPlaceAboveAll, nullptr, place);
+    return insert({place.layer, place.order, std::move(shape), 0});
+}
+
+AIArtHandle Document::insertPath(AILayerHandle layer, AIArtHandle below, PathShape shape, ASInt32 attributes) {
+    checkShape(shape);
+    Layer* found = layers_.find(layer);
+    if (!found) throw std::invalid_argument("no such layer in the document");
+    std::int64_t order = 0;
+    if (below) {
+        const Art* reference = art_.find(below);
+        if (!reference || reference->layer != layer) throw std::invalid_argument("no such art in the layer");
+        auto above = std::next(found->art.find(reference->order));
+        order = keyBetween(*found, below, above == found->art.end() ? nullptr : above->second);
+    } else if (!found->art.empty()) {
+        order = keyBetween(*found, nullptr, found->art.begin()->second);
+    }
+    return insert({layer, order, std::move(shape), attributes & kKnownUserAttributes});
+}
+
+std::vector<AIArtHandle> Document::addSvgPath(const std::string& data) {
+    std::vector<AIArtHandle> added;
+    for (PathShape& shape : shapesFromSvg(data)) added.push_back(addPath(std::move(shape)));
+    return added;
+}
+
+AIArtHandle Document::artAt(long index) const {
+    const auto& paint = layers_.find(current_)->art;
+    long count = static_cast<long>(paint.size());
+    if (index < 0) index += count;
+    if (index < 0 || index >= count) return nullptr;
+    // From the nearer end: the top of a large layer is reached at once.
+    if (index >= count / 2) return std::prev(paint.end(), count - index)->second;
+    return std::next(paint.begin(), index)->second;
+}
+
+AIArtHandle Document::artBelow(AIArtHandle art) const {
+    const Art* found = art_.find(art);
+    if (!found) throw std::invalid_argument("no such art in the document");
+    const auto& paint = layers_.find(found->layer)->art;
+    auto at = paint.find(found->order);
+    return at == paint.begin() ? nullptr : std::prev(at)->second;
+}
+
+void Document::setLocked(AIArtHandle art, bool locked) {
+    Art* found = art_.find(art);
+    if (!found) throw std::invalid_argument("no such art in the document");
+    found->attributes = locked ? (found->attributes | kArtLocked) : (found->attributes & ~kArtLocked);
+    changed(art, Change::edited, false);
+}
+
+void Document::setSelected(AIArtHandle art, bool selected) {
+    Art* found = art_.find(art);
+    if (!found) throw std::invalid_argument("no such art in the document");
+    found->attributes = selected ? (found->attributes | kArtSelected) : (found->attributes & ~kArtSelected);
+    changed(art, Change::edited);
+}
+
+void Document::disposeArt(AIArtHandle art) {
+    if (!art_.find(art)) throw std::invalid_argument("no such art in the document");
+    remove(art);
+}
+
+PaintRank Document::paintRank(AIArtHandle art) const {
+    const Art* found = art_.find(art);
+    if (!found) throw std::invalid_argument("no such art in the document");
+    std::size_t fromTop = 0;
+    while (layerOrder_[fromTop] != found->layer) ++fromTop;
+    return {layerOrder_.size() - 1 - fromTop, found->order};
+}
+
+void Document::forEachArt(const std::function<void(AIArtHandle, const Art&)>& visit) const {
+    for (auto layer = layerOrder_.rbegin(); layer != layerOrder_.rend(); ++layer)
+        for (const auto& [order, art] : layers_.find(*layer)->art) visit(art, *art_.find(art));
+}
+
+int Document::addObserver(Observer observer) {
+    observers_.emplace(++lastObserver_, std::move(observer));
+    return lastObserver_;
+}
+
+void Document::removeObserver(int id) {
+    observers_.erase(id);
+}
+
+nlohmann::json Document::dump() const {
+    nlohmann::json layers = nlohmann::json::array();
+    for (AILayerHandle handle : layerOrder_) {
+        const Layer& layer = *layers_.find(handle);
+        nlohmann::json art = nlohmann::json::array();
+        for (const auto& [order, artHandle] : layer.art) {
+            const Art& item = *art_.find(artHandle);
+            nlohmann::json segments = nlohmann::json::array();
+            for (const AIPathSegment& segment : item.shape.segments)
+                segments.push_back({{"p", jsonPoint(segment.p)},
+                                    {"in", jsonPoint(segment.in)},
+                                    {"out", jsonPoint(segment.out)},
+                                    {"corner", segment.corner != 0}});
+            art.push_back({{"type", "path"},
+                           {"closed", item.shape.closed},
+                           {"locked", (item.attributes & kArtLocked) != 0},
+                           {"hidden", (item.attributes & kArtHidden) != 0},
+                           {"segments", std::move(segments)}});
+        }
+        layers.push_back({{"name", layer.name},
+                          {"color", {layer.color.red, layer.color.green, layer.color.blue}},
+                          {"locked", layer.locked},
+                          {"hidden", layer.hidden},
+                          {"art", std::move(art)}});
+    }
+    auto current = std::find(layerOrder_.begin(), layerOrder_.end(), current_);
+    return {{"layers", std::move(layers)}, {"current", current - layerOrder_.begin()}};
+}
+
+AIErr Document::placement(ASInt16 paintOrder, AIArtHandle prep, Place& place) {
+    const Art* reference = nullptr;
+    if (prep && !(reference = art_.find(prep))) return kBadHandleErr;
+    switch (paintOrder) {
+        case kPlaceAboveAll:
+        case kPlaceBelowAll: {
+            place.layer = reference ? reference->layer : current_;
+            Layer& layer = *layers_.find(place.layer);
+            if (layer.art.empty())
+                place.order = 0;
+            else if (paintOrder == kPlaceAboveAll)
+                place.order = keyBetween(layer, layer.art.rbegin()->second, nullptr);
+            else
+                place.order = keyBetween(layer, nullptr, layer.art.begin()->second);
+            return kNoErr;
+        }
+        case kPlaceAbove:
+        case kPlaceBelow: {
+            if (!reference) return kBadParameterErr;
+            place.layer = reference->layer;
+            Layer& layer = *layers_.find(place.layer);
+            auto at = layer.art.find(reference->order);
+            if (paintOrder == kPlaceAbove) {
+                auto above = std::next(at);
+                place.order = keyBetween(layer, prep, above == layer.art.end() ? nullptr : above->second);
+            } else {
+                place.order = keyBetween(layer, at == layer.art.begin() ? nullptr : std::prev(at)->second, prep);
+            }
+            return kNoErr;
+        }
+        default:
+            // The inside placements need group art, which this document does not hold.
+            return kBadParameterErr;
+    }
+}
+
+std::int64_t Document::keyBetween(Layer& layer, AIArtHandle lower, AIArtHandle upper) {
+    if (!upper) return art_.find(lower)->order + kOrderGap;
+    if (!lower) return art_.find(upper)->order - kOrderGap;
+    if (art_.find(upper)->order - art_.find(lower)->order < 2) {
+        std::map<std::int64_t, AIArtHandle> renumbered;
+        std::int64_t key = 0;
+        for (const auto& [order, art] : layer.art) {
+            art_.find(art)->order = key;
+            renumbered.emplace(key, art);
+            key += kOrderGap;
+        }
+        layer.art = std::move(renumbered);
+    }
+    return std::midpoint(art_.find(lower)->order, art_.find(upper)->order);
+}
+
+AIArtHandle Document::insert(Art art) {
+    Layer& layer = *layers_.find(art.layer);
+    std::int64_t order = art.order;
+    AIArtHandle handle = art_.add(std::move(art));
+    layer.art.emplace(order, handle);
+    changed(handle, Change::added);
+    return handle;
+}
+
+void Document::remove(AIArtHandle art) {
+    const Art& item = *art_.find(art);
+    layers_.find(item.layer)->art.erase(item.order);
+    art_.erase(art);
+    changed(art, Change::removed);
+}
+
+void Document::changed(AIArtHandle art, Change change, bool painted) {
+    if (change != Change::removed && (art_.find(art)->attributes & kArtSelected))
+        selected_.insert(art);
+    else
+        selected_.erase(art);
+    ++revision_;
+    if (painted) ++appearanceRevision_;
+    for (const auto& [id, observer] : observers_) observer(art, change);
+}
+
+}  // namespace host
