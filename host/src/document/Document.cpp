@@ -1,7 +1,9 @@
 #include "host/document/Document.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <iterator>
 #include <limits>
 #include <new>
@@ -78,20 +80,37 @@ void checkShape(const PathShape& shape) {
 }
 
 std::vector<PathShape> shapesFromSvg(const std::string& data) {
+    if (!pathDataNumbersInRange(data.c_str()))
+        throw std::invalid_argument("the SVG path data \"" + data + "\" holds numbers beyond any coordinate");
     Geom::PathVector paths;
     try {
         paths = Geom::parse_svg_path(data.c_str());
     } catch (const Geom::SVGPathParseError&) {
         throw std::invalid_argument("malformed SVG path data \"" + data + "\"");
-    } catch (const Geom::Exception&) {
-        // Numbers beyond a double's range make pieces that don't join, and lib2geom refuses them.
-        throw std::invalid_argument("the SVG path data \"" + data + "\" holds numbers beyond any coordinate");
     }
     if (paths.empty()) throw std::invalid_argument("the SVG path data \"" + data + "\" holds no subpath");
     return shapesFromPaths(paths);
 }
 
 }  // namespace
+
+bool pathDataNumbersInRange(const char* data) {
+    for (const char* at = data; *at != '\0';) {
+        const bool digit = std::isdigit(static_cast<unsigned char>(*at)) != 0 || *at == '.';
+        const bool signedDigit = (*at == '-' || *at == '+') &&
+                                 (std::isdigit(static_cast<unsigned char>(at[1])) != 0 || at[1] == '.');
+        char* end = nullptr;
+        // Only the magnitude matters, so a locale's decimal comma does no harm: the fraction is read apart.
+        const double value = digit || signedDigit ? std::strtod(at, &end) : 0;
+        if (end == nullptr || end == at) {
+            ++at;
+            continue;
+        }
+        if (!(std::fabs(value) <= kMaxPathDataNumber)) return false;
+        at = end;
+    }
+    return true;
+}
 
 std::vector<PathShape> shapesFromPaths(const Geom::PathVector& paths) {
     std::vector<PathShape> shapes;

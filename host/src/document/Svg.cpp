@@ -441,13 +441,11 @@ Geom::PathVector geometryOf(const pugi::xml_node& node, std::string_view kind, c
     Geom::PathVector paths;
     if (kind == "path") {
         const char* data = node.attribute("d").value();
+        if (!pathDataNumbersInRange(data)) throw Bad(describe(node) + ": path data with numbers beyond any coordinate");
         try {
             paths = Geom::parse_svg_path(data);
         } catch (const Geom::SVGPathParseError&) {
             throw Bad(describe(node) + ": malformed path data");
-        } catch (const Geom::Exception&) {
-            // Numbers beyond a double's range make pieces that don't join, and lib2geom refuses them.
-            throw Bad(describe(node) + ": path data with numbers beyond any coordinate");
         }
         // An empty subpath ("M 0 0" alone) draws nothing; a lone anchor is kept all the same.
     } else if (kind == "line") {
