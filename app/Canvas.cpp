@@ -51,13 +51,22 @@ Qt::KeyboardModifiers modifiersAfter(const QKeyEvent& event, bool pressed) {
     Qt::KeyboardModifiers modifiers = event.modifiers();
     Qt::KeyboardModifier own = Qt::NoModifier;
     switch (event.key()) {
-        case Qt::Key_Shift: own = Qt::ShiftModifier; break;
-        case Qt::Key_Alt: own = Qt::AltModifier; break;
-        case Qt::Key_Control: own = Qt::ControlModifier; break;
+        case Qt::Key_Shift:
+            own = Qt::ShiftModifier;
+            break;
+        case Qt::Key_Alt:
+            own = Qt::AltModifier;
+            break;
+        case Qt::Key_Control:
+            own = Qt::ControlModifier;
+            break;
         case Qt::Key_Meta:
         case Qt::Key_Super_L:
-        case Qt::Key_Super_R: own = Qt::MetaModifier; break;
-        default: return modifiers;
+        case Qt::Key_Super_R:
+            own = Qt::MetaModifier;
+            break;
+        default:
+            return modifiers;
     }
     return pressed ? modifiers | own : modifiers & ~own;
 }
@@ -135,7 +144,11 @@ struct AnnotationPainter {
 class ArtPainter {
 public:
     ArtPainter(QPainter& painter, const QTransform& toView, const host::Document& document)
-        : painter_(painter), toView_(toView), document_(document), plain_(Qt::black, kPlainWidth), selected_(kSelectedArt, kSelectedWidth) {
+        : painter_(painter),
+          toView_(toView),
+          document_(document),
+          plain_(Qt::black, kPlainWidth),
+          selected_(kSelectedArt, kSelectedWidth) {
         plain_.setCosmetic(true);
         selected_.setCosmetic(true);
     }
@@ -326,8 +339,7 @@ void Canvas::paintAnnotations(QPainter& painter) const {
         const host::DrawState& state = operation.state;
         QPen pen(colorOf(state.color), std::max<double>(state.width, 0.0));
         pen.setCapStyle(Qt::FlatCap);
-        if (state.dashed && state.width > 0)
-            pen.setDashPattern({kDashOn / state.width, kDashOff / state.width});
+        if (state.dashed && state.width > 0) pen.setDashPattern({kDashOn / state.width, kDashOff / state.width});
         painter.setPen(pen);
         painter.setFont(QtTextMetrics::font(state.font));
         std::visit(AnnotationPainter{painter}, operation.shape);
@@ -452,7 +464,8 @@ void Canvas::modifiersChanged(Qt::KeyboardModifiers modifiers) {
 void Canvas::panBy(QPointF delta) {
     double zoom = host_.views().zoom();
     AIRealPoint center = host_.views().center();
-    AIRealPoint moved{static_cast<AIReal>(center.h - delta.x() / zoom), static_cast<AIReal>(center.v + delta.y() / zoom)};
+    AIRealPoint moved{static_cast<AIReal>(center.h - delta.x() / zoom),
+                      static_cast<AIReal>(center.v + delta.y() / zoom)};
     act_([&] {
         host_.views().setCenter(moved);
         host_.afterEvent();

@@ -124,11 +124,16 @@ bool isField(const std::string& type) {
 
 QColor colorOf(ASInt32 color, const QPalette& palette) {
     switch (color) {
-        case kADMBlackColor: return Qt::black;
-        case kADMWhiteColor: return Qt::white;
-        case kADMShadowColor: return palette.color(QPalette::Dark);
-        case kADMHiliteColor: return palette.color(QPalette::Highlight);
-        default: return palette.color(QPalette::WindowText);
+        case kADMBlackColor:
+            return Qt::black;
+        case kADMWhiteColor:
+            return Qt::white;
+        case kADMShadowColor:
+            return palette.color(QPalette::Dark);
+        case kADMHiliteColor:
+            return palette.color(QPalette::Highlight);
+        default:
+            return palette.color(QPalette::WindowText);
     }
 }
 
@@ -233,16 +238,22 @@ QPixmap resourcePixmap(host::Host& host, SPPluginRef plugin, ASInt32 id, QSize s
     return pixmap;
 }
 
-void paintDialogDrawing(QPainter& painter, host::Host& host, SPPluginRef plugin, const host::DialogDisplayList& drawing) {
+void paintDialogDrawing(QPainter& painter, host::Host& host, SPPluginRef plugin,
+                        const host::DialogDisplayList& drawing) {
     const QPalette palette;
     for (const host::DialogDrawOp& op : drawing) {
         QColor color = colorOf(op.color, palette);
         QRect rect = rectOf(op.rect);
         painter.setFont(fontOf(op.font, dialogFont()));
         switch (op.kind) {
-            case host::DialogDrawOp::Kind::standard: break;  // the widget beneath draws itself
-            case host::DialogDrawOp::Kind::clear: painter.fillRect(rect, palette.color(QPalette::Window)); break;
-            case host::DialogDrawOp::Kind::fill: painter.fillRect(rect, color); break;
+            case host::DialogDrawOp::Kind::standard:
+                break;  // the widget beneath draws itself
+            case host::DialogDrawOp::Kind::clear:
+                painter.fillRect(rect, palette.color(QPalette::Window));
+                break;
+            case host::DialogDrawOp::Kind::fill:
+                painter.fillRect(rect, color);
+                break;
             case host::DialogDrawOp::Kind::frame:
                 painter.setPen(color);
                 painter.setBrush(Qt::NoBrush);
@@ -480,7 +491,8 @@ DialogWindow::View DialogWindow::makeView(ADMItemRef ref, const Item& item) {
             label->setAlignment(alignmentOf(item.justify) | Qt::AlignVCenter);
         view.widget = label;
     }
-    view.widget->setObjectName(view.widget->objectName().isEmpty() ? QString("item%1").arg(id) : view.widget->objectName());
+    view.widget->setObjectName(view.widget->objectName().isEmpty() ? QString("item%1").arg(id)
+                                                                   : view.widget->objectName());
     view.widget->setProperty("admItemID", id);
     bool clickable = type == kADMPictureStaticType || type == kADMTextStaticType || type == kADMTextStaticMultiLineType;
     if (item.draw || item.track || clickable) {

@@ -69,6 +69,7 @@ private:
 };
 
 /// Paints a dialog display list (dialog pixels) with the plug-in's resources.
-void paintDialogDrawing(QPainter& painter, host::Host& host, SPPluginRef plugin, const host::DialogDisplayList& drawing);
+void paintDialogDrawing(QPainter& painter, host::Host& host, SPPluginRef plugin,
+                        const host::DialogDisplayList& drawing);
 
 }  // namespace workbench

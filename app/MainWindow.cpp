@@ -141,7 +141,8 @@ void MainWindow::sync() {
     for (ADMDialogRef ref : dialogs) {
         auto found = dialogWindows_.find(ref);
         if (found == dialogWindows_.end()) {
-            auto* window = new DialogWindow(host_, [this](const std::function<void()>& action) { act(action); }, ref, this);
+            auto* window = new DialogWindow(
+                host_, [this](const std::function<void()>& action) { act(action); }, ref, this);
             window->onDismiss = [this, ref] {
                 // As Escape: the Cancel button when there is one, else the run has no more events.
                 if (host_.dialogs().findItem(ref, host::DialogManager::kCancelButtonID)) {
@@ -307,7 +308,8 @@ void MainWindow::buildToolbox() {
         button->setAutoRaise(true);
         button->setIconSize(QSize(kToolIconSize, kToolIconSize));
         bool own = handle == host_.tools().selectionTool();
-        QPixmap icon = tool->icon ? resourcePixmap(host_, tool->plugin, *tool->icon, {kToolIconSize, kToolIconSize}) : QPixmap();
+        QPixmap icon =
+            tool->icon ? resourcePixmap(host_, tool->plugin, *tool->icon, {kToolIconSize, kToolIconSize}) : QPixmap();
         if (!icon.isNull())
             button->setIcon(QIcon(icon));
         else
@@ -365,7 +367,8 @@ void MainWindow::buildMenus() {
         if (redone) recorder_.add("redo");
     });
     edit->addSeparator();
-    deleteAction_ = edit->addAction(QStringLiteral("&Delete"), QKeySequence::Delete, this, [this] { deleteSelection(); });
+    deleteAction_ =
+        edit->addAction(QStringLiteral("&Delete"), QKeySequence::Delete, this, [this] { deleteSelection(); });
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     auto middle = [this] { return QPointF(canvas_->width() / 2.0, canvas_->height() / 2.0); };
@@ -373,20 +376,27 @@ void MainWindow::buildMenus() {
                     [this, middle] { canvas_->zoomAround(kZoomStep, middle()); });
     view->addAction(QStringLiteral("Zoom &Out"), QKeySequence::ZoomOut, this,
                     [this, middle] { canvas_->zoomAround(1 / kZoomStep, middle()); });
-    view->addAction(QStringLiteral("&100 %"), QKeySequence(Qt::CTRL | Qt::Key_1), this, [this] { canvas_->setZoom(1.0); });
+    view->addAction(QStringLiteral("&100 %"), QKeySequence(Qt::CTRL | Qt::Key_1), this,
+                    [this] { canvas_->setZoom(1.0); });
     view->addAction(QStringLiteral("&Fit"), QKeySequence(Qt::CTRL | Qt::Key_0), this, [this] { canvas_->fit(); });
 
     // Window and Help come from the host's groups, with the update messages sent before they open.
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
     connect(window, &QMenu::aboutToShow, this, [this, window] {
-        act([this] { host_.updateMenus(); host_.afterEvent(); });
+        act([this] {
+            host_.updateMenus();
+            host_.afterEvent();
+        });
         window->clear();
         fillFromGroup(window, "Tool Palettes");
         fillFromGroup(window, "Window");
     });
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     connect(help, &QMenu::aboutToShow, this, [this, help] {
-        act([this] { host_.updateMenus(); host_.afterEvent(); });
+        act([this] {
+            host_.updateMenus();
+            host_.afterEvent();
+        });
         help->clear();
         fillFromGroup(help, "About");
         fillFromGroup(help, "Help");
@@ -448,8 +458,8 @@ void MainWindow::newDocument() {
 
 void MainWindow::openSvg() {
     if (!maybeSave()) return;
-    QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Open SVG"), QString(),
-                                                QStringLiteral("SVG files (*.svg)"));
+    QString file =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Open SVG"), QString(), QStringLiteral("SVG files (*.svg)"));
     if (!file.isEmpty()) openFile(file);
 }
 

@@ -41,8 +41,8 @@ Bench& prepare(long paths) {
     std::mt19937 random(20261206);
     const long side = static_cast<long>(std::ceil(std::sqrt(static_cast<double>(paths))));
     for (long i = 0; i < paths; ++i)
-        b.host->document().addPath(randomPath(random, static_cast<double>(i % side) * kCell,
-                                              static_cast<double>(i / side) * kCell));
+        b.host->document().addPath(
+            randomPath(random, static_cast<double>(i % side) * kCell, static_cast<double>(i / side) * kCell));
     std::uniform_real_distribution<double> anywhere(0.0, static_cast<double>(side) * kCell);
     b.cursors.clear();
     for (int i = 0; i < 4096; ++i)
@@ -54,7 +54,9 @@ Bench& prepare(long paths) {
     return b;
 }
 
-AIRealPoint nextCursor(Bench& b) { return b.cursors[b.next++ % b.cursors.size()]; }
+AIRealPoint nextCursor(Bench& b) {
+    return b.cursors[b.next++ % b.cursors.size()];
+}
 
 void moveCursor(benchmark::State& state, bool linear) {
     Bench& b = prepare(state.range(0));
@@ -63,8 +65,12 @@ void moveCursor(benchmark::State& state, bool linear) {
     b.host->hitTesting().setLinearScan(false);
 }
 
-void CursorMove(benchmark::State& state) { moveCursor(state, false); }
-void CursorMoveLinearScan(benchmark::State& state) { moveCursor(state, true); }
+void CursorMove(benchmark::State& state) {
+    moveCursor(state, false);
+}
+void CursorMoveLinearScan(benchmark::State& state) {
+    moveCursor(state, true);
+}
 
 /// Clicks as a person draws: short segments from the last point, a polyline of a few
 /// segments ended with Control and Alt, then the next one somewhere else.

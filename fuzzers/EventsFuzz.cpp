@@ -50,10 +50,10 @@ struct StoredKey {
     const char* key;
 };
 constexpr StoredKey kStoredKeys[] = {
-    {"TeskOrvane", "EchelleNum"},   {"TeskOrvane", "EchelleDen"},          {"TeskOrvane", "EchelleNumPersoReal"},
-    {"TeskOrvane", "EchelleDenPersoReal"}, {"TeskOrvane", "Precision"}, {"TeskOrvane", "TailleAnnos"},
-    {"TeskOrvane", "CtrlLongueur"}, {"TeskOrvane", "CtrlAngle"},           {"TeskOrvane", "ShiftAltInverse"},
-    {"TeskOrvane", "PanneauVisible"}, {"Orvane", "kADM_DPDockCodeStr"},
+    {"TeskOrvane", "EchelleNum"},          {"TeskOrvane", "EchelleDen"},     {"TeskOrvane", "EchelleNumPersoReal"},
+    {"TeskOrvane", "EchelleDenPersoReal"}, {"TeskOrvane", "Precision"},      {"TeskOrvane", "TailleAnnos"},
+    {"TeskOrvane", "CtrlLongueur"},        {"TeskOrvane", "CtrlAngle"},      {"TeskOrvane", "ShiftAltInverse"},
+    {"TeskOrvane", "PanneauVisible"},      {"Orvane", "kADM_DPDockCodeStr"},
 };
 
 [[noreturn]] void fail(const std::string& what) {
@@ -69,8 +69,7 @@ fuzz::ModuleImage& module() {
 class Player {
 public:
     explicit Player(FuzzedDataProvider& data)
-        : data_(data),
-          host_(host::Host::Options{ORVANE_PLUGINS_DIR, std::nullopt, [](const std::string&) {}}) {
+        : data_(data), host_(host::Host::Options{ORVANE_PLUGINS_DIR, std::nullopt, [](const std::string&) {}}) {
         for (const char* art : kStartingArt) host_.document().addSvgPath(art);
         observer_ = host_.document().addObserver([this](AIArtHandle art, host::Document::Change change) {
             if (disposed_.count(art)) fail("disposed art was changed again");
@@ -95,8 +94,27 @@ public:
 
 private:
     enum Event {
-        Start, SetPref, SelectTool, Deselect, EditTool, Move, Click, PanelType, PanelOther, Menu,
-        DialogAction, DeleteArt, LockArt, DrawArt, Undo, Redo, Unload, Reload, Zoom, Quit, kEventCount
+        Start,
+        SetPref,
+        SelectTool,
+        Deselect,
+        EditTool,
+        Move,
+        Click,
+        PanelType,
+        PanelOther,
+        Menu,
+        DialogAction,
+        DeleteArt,
+        LockArt,
+        DrawArt,
+        Undo,
+        Redo,
+        Unload,
+        Reload,
+        Zoom,
+        Quit,
+        kEventCount
     };
 
     /// Plays one event; always true, so that a modal run goes on while the input lasts.
@@ -106,52 +124,83 @@ private:
         // Inside a modal run most actions belong to the dialog; the others must be refused cleanly.
         if (insideModal && data_.ConsumeIntegralInRange<int>(0, 3) != 0) event = DialogAction;
         switch (event) {
-        case Start: refused([&] { host_.start(); }); break;
-        case SetPref: setPref(); break;
-        case SelectTool: refused([&] { host_.selectTool(kTool); }); break;
-        case Deselect: refused([&] { host_.deselect(); }); break;
-        case EditTool: refused([&] { host_.editTool(); }); break;
-        case Move: {
-            AIRealPoint point = cursor();
-            ASUInt16 keys = modifiers();
-            refused([&] { host_.move(point, keys); });
-            break;
-        }
-        case Click: {
-            AIRealPoint point = cursor();
-            ASUInt16 keys = modifiers();
-            refused([&] { host_.click(point, keys); });
-            break;
-        }
-        case PanelType: typeIntoPanel(); break;
-        case PanelOther: panelAction(); break;
-        case Menu: chooseMenu(); break;
-        case DialogAction: dialogAction(); break;
-        case DeleteArt: editArt([](host::Document& document, AIArtHandle art) { document.disposeArt(art); }); break;
-        case LockArt: {
-            bool lock = data_.ConsumeBool();
-            editArt([lock](host::Document& document, AIArtHandle art) { document.setLocked(art, lock); });
-            break;
-        }
-        case DrawArt: drawArt(); break;
-        case Undo: refused([&] { host_.undo(); }); break;
-        case Redo: refused([&] { host_.redo(); }); break;
-        case Unload: refused([&] { host_.unload(); }); break;
-        case Reload: refused([&] { host_.reload(); }); break;
-        case Zoom: {
-            float zoom = data_.ConsumeFloatingPointInRange<float>(0.01f, 64.0f);
-            refused([&] { host_.views().setZoom(zoom); });
-            break;
-        }
-        case Quit:
-            if (insideModal) {
-                refused([&] { host_.quit(); });
-            } else if (host_.started()) {
-                refused([&] { host_.quit(); });
-                quit_ = !host_.started();
+            case Start:
+                refused([&] { host_.start(); });
+                break;
+            case SetPref:
+                setPref();
+                break;
+            case SelectTool:
+                refused([&] { host_.selectTool(kTool); });
+                break;
+            case Deselect:
+                refused([&] { host_.deselect(); });
+                break;
+            case EditTool:
+                refused([&] { host_.editTool(); });
+                break;
+            case Move: {
+                AIRealPoint point = cursor();
+                ASUInt16 keys = modifiers();
+                refused([&] { host_.move(point, keys); });
+                break;
             }
-            break;
-        case kEventCount: break;
+            case Click: {
+                AIRealPoint point = cursor();
+                ASUInt16 keys = modifiers();
+                refused([&] { host_.click(point, keys); });
+                break;
+            }
+            case PanelType:
+                typeIntoPanel();
+                break;
+            case PanelOther:
+                panelAction();
+                break;
+            case Menu:
+                chooseMenu();
+                break;
+            case DialogAction:
+                dialogAction();
+                break;
+            case DeleteArt:
+                editArt([](host::Document& document, AIArtHandle art) { document.disposeArt(art); });
+                break;
+            case LockArt: {
+                bool lock = data_.ConsumeBool();
+                editArt([lock](host::Document& document, AIArtHandle art) { document.setLocked(art, lock); });
+                break;
+            }
+            case DrawArt:
+                drawArt();
+                break;
+            case Undo:
+                refused([&] { host_.undo(); });
+                break;
+            case Redo:
+                refused([&] { host_.redo(); });
+                break;
+            case Unload:
+                refused([&] { host_.unload(); });
+                break;
+            case Reload:
+                refused([&] { host_.reload(); });
+                break;
+            case Zoom: {
+                float zoom = data_.ConsumeFloatingPointInRange<float>(0.01f, 64.0f);
+                refused([&] { host_.views().setZoom(zoom); });
+                break;
+            }
+            case Quit:
+                if (insideModal) {
+                    refused([&] { host_.quit(); });
+                } else if (host_.started()) {
+                    refused([&] { host_.quit(); });
+                    quit_ = !host_.started();
+                }
+                break;
+            case kEventCount:
+                break;
         }
         check(insideModal ? "an action inside a modal run" : "an action");
         return true;
@@ -202,34 +251,35 @@ private:
     /// Mostly near an anchor, or a turn and a length from the last point, sometimes anywhere at all.
     AIRealPoint cursor() {
         switch (data_.ConsumeIntegralInRange<int>(0, 3)) {
-        case 0: {
-            std::vector<AIArtHandle> all = art();
-            if (all.empty()) break;
-            const host::Document::Art* chosen = host_.document().findArt(all[pick(all.size())]);
-            const auto& segments = chosen->shape.segments;
-            if (segments.empty()) break;
-            AIRealPoint anchor = segments[pick(segments.size())].p;
-            last_ = {anchor.h + data_.ConsumeIntegral<std::int8_t>() / 8.0f,
-                     anchor.v + data_.ConsumeIntegral<std::int8_t>() / 8.0f};
-            return last_;
-        }
-        case 1: {
-            float length = data_.ConsumeIntegralInRange<int>(0, 800) / 2.0f;
-            float angle = data_.ConsumeIntegral<std::uint8_t>() * 6.2831855f / 256.0f;
-            last_ = {last_.h + length * std::cos(angle), last_.v + length * std::sin(angle)};
-            return last_;
-        }
-        case 2: {
-            // Anywhere a float can say, the values a broken device or computation gives included.
-            static constexpr float kOdd[] = {NAN, INFINITY, -INFINITY, 3.4e38f, -0.0f, 1e-40f};
-            auto coordinate = [&] {
-                return data_.ConsumeIntegralInRange<int>(0, 7) == 0 ? kOdd[pick(std::size(kOdd))]
-                                                                    : data_.ConsumeFloatingPoint<float>();
-            };
-            float h = coordinate();
-            return {h, coordinate()};
-        }
-        default: break;
+            case 0: {
+                std::vector<AIArtHandle> all = art();
+                if (all.empty()) break;
+                const host::Document::Art* chosen = host_.document().findArt(all[pick(all.size())]);
+                const auto& segments = chosen->shape.segments;
+                if (segments.empty()) break;
+                AIRealPoint anchor = segments[pick(segments.size())].p;
+                last_ = {anchor.h + data_.ConsumeIntegral<std::int8_t>() / 8.0f,
+                         anchor.v + data_.ConsumeIntegral<std::int8_t>() / 8.0f};
+                return last_;
+            }
+            case 1: {
+                float length = data_.ConsumeIntegralInRange<int>(0, 800) / 2.0f;
+                float angle = data_.ConsumeIntegral<std::uint8_t>() * 6.2831855f / 256.0f;
+                last_ = {last_.h + length * std::cos(angle), last_.v + length * std::sin(angle)};
+                return last_;
+            }
+            case 2: {
+                // Anywhere a float can say, the values a broken device or computation gives included.
+                static constexpr float kOdd[] = {NAN, INFINITY, -INFINITY, 3.4e38f, -0.0f, 1e-40f};
+                auto coordinate = [&] {
+                    return data_.ConsumeIntegralInRange<int>(0, 7) == 0 ? kOdd[pick(std::size(kOdd))]
+                                                                        : data_.ConsumeFloatingPoint<float>();
+                };
+                float h = coordinate();
+                return {h, coordinate()};
+            }
+            default:
+                break;
         }
         last_ = {static_cast<float>(data_.ConsumeIntegralInRange<int>(-200, 700)),
                  static_cast<float>(data_.ConsumeIntegralInRange<int>(-200, 500))};
@@ -257,9 +307,15 @@ private:
         const StoredKey& stored = kStoredKeys[pick(std::size(kStoredKeys))];
         host::PreferenceStore::Value value;
         switch (data_.ConsumeIntegralInRange<int>(0, 2)) {
-        case 0: value = data_.ConsumeBool(); break;
-        case 1: value = data_.ConsumeIntegral<std::int32_t>(); break;
-        default: value = data_.ConsumeFloatingPoint<double>(); break;
+            case 0:
+                value = data_.ConsumeBool();
+                break;
+            case 1:
+                value = data_.ConsumeIntegral<std::int32_t>();
+                break;
+            default:
+                value = data_.ConsumeFloatingPoint<double>();
+                break;
         }
         refused([&] { host_.preferences().put(stored.prefix, stored.key, value); });
     }
@@ -276,13 +332,17 @@ private:
         ADMDialogRef panel = host_.panel();
         if (!panel) return;
         switch (data_.ConsumeIntegralInRange<int>(0, 3)) {
-        case 0: {
-            ASInt32 index = data_.ConsumeIntegralInRange<ASInt32>(-1, 12);
-            refused([&] { host_.chooseDialogMenu(panel, index); });
-            break;
-        }
-        case 1: refused([&] { host_.closeDialog(panel); }); break;
-        default: itemAction(panel); break;
+            case 0: {
+                ASInt32 index = data_.ConsumeIntegralInRange<ASInt32>(-1, 12);
+                refused([&] { host_.chooseDialogMenu(panel, index); });
+                break;
+            }
+            case 1:
+                refused([&] { host_.closeDialog(panel); });
+                break;
+            default:
+                itemAction(panel);
+                break;
         }
     }
 
@@ -313,28 +373,30 @@ private:
         if (!item) return;
         ASInt32 id = item->id;
         switch (data_.ConsumeIntegralInRange<int>(0, 4)) {
-        case 0: {
-            std::string typed = text();
-            refused([&] { host_.typeIntoItem(dialog, id, typed); });
-            break;
-        }
-        case 1: {
-            ASInt32 position = data_.ConsumeIntegralInRange<ASInt32>(-1, 40);
-            refused([&] { host_.pickEntry(dialog, id, position); });
-            break;
-        }
-        case 2: {
-            bool up = data_.ConsumeBool(), large = data_.ConsumeBool();
-            refused([&] { host_.stepItem(dialog, id, up, large); });
-            break;
-        }
-        case 3: {
-            ASInt32 from = data_.ConsumeIntegralInRange<ASInt32>(-20, 300);
-            ASInt32 to = data_.ConsumeIntegralInRange<ASInt32>(-20, 300);
-            refused([&] { host_.dragItem(dialog, id, from, to); });
-            break;
-        }
-        default: refused([&] { host_.clickItem(dialog, id); }); break;
+            case 0: {
+                std::string typed = text();
+                refused([&] { host_.typeIntoItem(dialog, id, typed); });
+                break;
+            }
+            case 1: {
+                ASInt32 position = data_.ConsumeIntegralInRange<ASInt32>(-1, 40);
+                refused([&] { host_.pickEntry(dialog, id, position); });
+                break;
+            }
+            case 2: {
+                bool up = data_.ConsumeBool(), large = data_.ConsumeBool();
+                refused([&] { host_.stepItem(dialog, id, up, large); });
+                break;
+            }
+            case 3: {
+                ASInt32 from = data_.ConsumeIntegralInRange<ASInt32>(-20, 300);
+                ASInt32 to = data_.ConsumeIntegralInRange<ASInt32>(-20, 300);
+                refused([&] { host_.dragItem(dialog, id, from, to); });
+                break;
+            }
+            default:
+                refused([&] { host_.clickItem(dialog, id); });
+                break;
         }
     }
 

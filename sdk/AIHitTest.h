@@ -19,9 +19,9 @@ constexpr ASInt32 kSegmentHitType = 3;  ///< on the outline of a path, between t
 struct AIToolHitData {
     AIBoolean hit;
     AIArtHandle object;
-    ASInt16 segment;   ///< the anchor hit, or the anchor that ends the piece hit
-    AIReal t;          ///< the parameter on the piece hit
-    AIRealPoint point; ///< the point hit
+    ASInt16 segment;    ///< the anchor hit, or the anchor that ends the piece hit
+    AIReal t;           ///< the parameter on the piece hit
+    AIRealPoint point;  ///< the point hit
 };
 
 /// Hit tests over the artwork, topmost unlocked art first. Each result is released after use.

@@ -22,8 +22,8 @@ struct AIPlatformAddMenuItemDataUS {
 
 struct AIMenuSuite {
     /// Adds an item to a group; inKey (may be null) names the item.
-    AIErr (*AddMenuItem)(SPPluginRef self, const char* inKey, const AIPlatformAddMenuItemDataUS* data,
-                         ASInt32 options, AIMenuItemHandle* menuItem);
+    AIErr (*AddMenuItem)(SPPluginRef self, const char* inKey, const AIPlatformAddMenuItemDataUS* data, ASInt32 options,
+                         AIMenuItemHandle* menuItem);
     /// Makes the item's submenu a new group.
     AIErr (*AddMenuGroupAsSubMenu)(const char* name, ASInt32 options, AIMenuItemHandle menuItem, AIMenuGroup* group);
     AIErr (*CountMenuGroups)(ASInt32* count);

@@ -104,9 +104,9 @@ struct AIUpdateFileFormatMessage {
 struct AIToolMessage {
     SPMessageData d;
     AIToolHandle tool;
-    AIRealPoint cursor;   ///< the cursor in document points
+    AIRealPoint cursor;  ///< the cursor in document points
     AIReal pressure;
-    AIEvent* event;       ///< modifiers of the event, among others
+    AIEvent* event;  ///< modifiers of the event, among others
 };
 
 struct AILiveEffectEditParamMessage {
@@ -150,7 +150,7 @@ struct AIAnnotatorMessage {
     SPMessageData d;
     AIAnnotatorHandle annotator;
     AIDocumentViewHandle view;
-    AIAnnotatorDrawer* drawer;   ///< the drawer of this pass
+    AIAnnotatorDrawer* drawer;  ///< the drawer of this pass
     const AIRect* invalidationRects;
     ASInt32 numInvalidationRects;
 };

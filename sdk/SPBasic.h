@@ -26,9 +26,9 @@ struct SPBasicSuite {
 
 /// The common head of every message record.
 struct SPMessageData {
-    SPPluginRef self;      ///< the host's reference of the plug-in
-    void* globals;         ///< kept by the host between calls; the plug-in reads and writes it
-    SPBasicSuite* basic;   ///< the basic suite
+    SPPluginRef self;     ///< the host's reference of the plug-in
+    void* globals;        ///< kept by the host between calls; the plug-in reads and writes it
+    SPBasicSuite* basic;  ///< the basic suite
 };
 
 constexpr const char* kSPInterfaceCaller = "SP Interface";

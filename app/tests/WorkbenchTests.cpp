@@ -25,9 +25,9 @@
 #include <random>
 
 #include "MainWindow.h"
-#include "host/view/FrameRenderer.h"
 #include "host/Host.h"
 #include "host/text/MacRoman.h"
+#include "host/view/FrameRenderer.h"
 
 using workbench::Canvas;
 using workbench::MainWindow;
@@ -226,17 +226,15 @@ private slots:
         QWidget* canvas = window_->canvas();
         moveAndClick(canvas, 0, 1);
         int selected = 0;
-        host_->document().forEachArt([&](AIArtHandle, const host::Document::Art& art) {
-            selected += (art.attributes & kArtSelected) ? 1 : 0;
-        });
+        host_->document().forEachArt(
+            [&](AIArtHandle, const host::Document::Art& art) { selected += (art.attributes & kArtSelected) ? 1 : 0; });
         QCOMPARE(selected, 1);
         QApplication::setActiveWindow(window_.get());
         QTest::keyClick(window_.get(), Qt::Key_Delete);
         QCOMPARE(host_->document().artCount(), std::size_t{1});
         // The art left is the one that was not selected.
-        host_->document().forEachArt([&](AIArtHandle, const host::Document::Art& art) {
-            QCOMPARE(art.shape.segments[0].p.v, 100.0f);
-        });
+        host_->document().forEachArt(
+            [&](AIArtHandle, const host::Document::Art& art) { QCOMPARE(art.shape.segments[0].p.v, 100.0f); });
     }
 
     void typingInThePanelPlacesTheTypedSegment() {

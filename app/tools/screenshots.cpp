@@ -34,7 +34,9 @@ void mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton butto
     QCoreApplication::sendEvent(widget, &event);
 }
 
-void moveTo(QWidget* canvas, double h, double v) { mouse(canvas, QEvent::MouseMove, pixelOf(canvas, h, v)); }
+void moveTo(QWidget* canvas, double h, double v) {
+    mouse(canvas, QEvent::MouseMove, pixelOf(canvas, h, v));
+}
 
 void moveAndClick(QWidget* canvas, double h, double v) {
     moveTo(canvas, h, v);

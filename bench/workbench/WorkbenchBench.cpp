@@ -59,8 +59,8 @@ Bench& prepare(long paths) {
     std::mt19937 random(20261206);
     const long side = static_cast<long>(std::ceil(std::sqrt(static_cast<double>(paths))));
     for (long i = 0; i < paths; ++i)
-        b.host->document().addPath(randomPath(random, static_cast<double>(i % side) * kCell,
-                                              static_cast<double>(i / side) * kCell));
+        b.host->document().addPath(
+            randomPath(random, static_cast<double>(i % side) * kCell, static_cast<double>(i / side) * kCell));
     // At 100 %, over the middle of the document: the canvas is full of art.
     const auto middle = static_cast<AIReal>(static_cast<double>(side) * kCell / 2);
     b.window->act([&] {

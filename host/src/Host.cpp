@@ -15,9 +15,9 @@
 #include "AIPath.h"
 #include "AIRealMath.h"
 #include "AITool.h"
-#include "platform/UnusedSuites.h"
-#include "host/platform/RealMath.h"
 #include "host/document/Svg.h"
+#include "host/platform/RealMath.h"
+#include "platform/UnusedSuites.h"
 
 namespace host {
 
@@ -276,7 +276,9 @@ void Host::openSvg(const std::filesystem::path& file) {
     afterEvent();
 }
 
-void Host::saveSvg(const std::filesystem::path& file) const { host::saveSvg(document_, file); }
+void Host::saveSvg(const std::filesystem::path& file) const {
+    host::saveSvg(document_, file);
+}
 
 void Host::edit(const std::function<void(Document&)>& change) {
     checkIdle("change the document");
@@ -302,7 +304,9 @@ constexpr const char* kPanelName = "Orvane";
 
 }  // namespace
 
-ADMDialogRef Host::panel() const { return dialogs_.findNonModal(kPanelName); }
+ADMDialogRef Host::panel() const {
+    return dialogs_.findNonModal(kPanelName);
+}
 
 ADMItemRef Host::itemOf(ADMDialogRef dialog, ASInt32 itemID) const {
     if (!dialogs_.dialog(dialog)) throw HostError("the dialog is gone");

@@ -10,13 +10,13 @@
 #include <limits>
 #include <string>
 
-#include "host/view/AnnotationDrawer.h"
-#include "host/platform/HostError.h"
 #include "host/document/Document.h"
-#include "host/view/DocumentViews.h"
-#include "host/view/FrameRenderer.h"
+#include "host/platform/HostError.h"
 #include "host/platform/SuiteRegistry.h"
 #include "host/text/UnicodeStrings.h"
+#include "host/view/AnnotationDrawer.h"
+#include "host/view/DocumentViews.h"
+#include "host/view/FrameRenderer.h"
 
 namespace {
 

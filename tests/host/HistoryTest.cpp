@@ -5,17 +5,21 @@
 #include <random>
 #include <vector>
 
-#include "host/document/Document.h"
-#include "host/document/HitTesting.h"
-#include "host/document/History.h"
 #include "host/Host.h"
+#include "host/document/Document.h"
+#include "host/document/History.h"
+#include "host/document/HitTesting.h"
 #include "host/platform/SuiteRegistry.h"
 
 namespace {
 
-AIPathSegment anchor(float h, float v) { return {{h, v}, {h, v}, {h, v}, true}; }
+AIPathSegment anchor(float h, float v) {
+    return {{h, v}, {h, v}, {h, v}, true};
+}
 
-host::PathShape line(float h0, float v0, float h1, float v1) { return {{anchor(h0, v0), anchor(h1, v1)}, false}; }
+host::PathShape line(float h0, float v0, float h1, float v1) {
+    return {{anchor(h0, v0), anchor(h1, v1)}, false};
+}
 
 /// What a person sees of the document: each layer's art in paint order, bottom first.
 struct Art {

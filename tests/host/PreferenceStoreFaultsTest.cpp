@@ -158,8 +158,8 @@ TEST_F(SaveFaults, RemovesOnlyItsOwnLeftoverTemporaryFiles) {
     // Names close to those of the store's temporary files; the last is the temporary file of
     // "prefs.json.tmp-1-2".
     const std::set<std::string> others = {
-        ".prefs.json.tmp-1",   ".prefs.json.tmp-1-",      ".prefs.json.tmp--1", ".prefs.json.tmp-1-2x",
-        ".prefs.json.tmp-a-1", ".prefs.json.tmp-1-2.bak", "prefs.json.tmp-1-2", ".prefs.jsontmp-1-2",
+        ".prefs.json.tmp-1",   ".prefs.json.tmp-1-",      ".prefs.json.tmp--1",         ".prefs.json.tmp-1-2x",
+        ".prefs.json.tmp-a-1", ".prefs.json.tmp-1-2.bak", "prefs.json.tmp-1-2",         ".prefs.jsontmp-1-2",
         ".other.json.tmp-1-2", "prefs.json.corrupt",      ".prefs.json.tmp-1-2.tmp-3-4"};
     for (const auto& name : leftovers) std::ofstream(dir / name) << "[{\"prefix\": ";
     for (const auto& name : others) std::ofstream(dir / name) << "keep";
@@ -250,10 +250,18 @@ TEST_F(SaveFaults, InterruptedSavesAlwaysLeaveTheLastGoodFile) {
             std::string prefix = "P" + std::to_string(pick(3));
             std::string key = "k" + std::to_string(pick(8));
             switch (pick(4)) {
-            case 0: store.put(prefix, key, pick(2) == 1); break;
-            case 1: store.put(prefix, key, static_cast<std::int32_t>(random())); break;
-            case 2: store.put(prefix, key, std::uniform_real_distribution<double>(-1e6, 1e6)(random)); break;
-            default: store.remove(prefix, key); break;
+                case 0:
+                    store.put(prefix, key, pick(2) == 1);
+                    break;
+                case 1:
+                    store.put(prefix, key, static_cast<std::int32_t>(random()));
+                    break;
+                case 2:
+                    store.put(prefix, key, std::uniform_real_distribution<double>(-1e6, 1e6)(random));
+                    break;
+                default:
+                    store.remove(prefix, key);
+                    break;
             }
         }
         const nlohmann::json values = store.dump();
@@ -268,69 +276,71 @@ TEST_F(SaveFaults, InterruptedSavesAlwaysLeaveTheLastGoodFile) {
         bool leftTemp = false;  // the save died with its temporary file on disk
         std::string trace = "round " + std::to_string(round) + ": " + kFaultNames[static_cast<int>(fault)];
         switch (fault) {
-        case Fault::None:
-            EXPECT_NO_THROW(store.save());
-            renamed = true;
-            break;
-        case Fault::ChoppyWrites:
-            host::detail::setWriteCall([calls = 0](int fd, const void* data, std::size_t size) mutable -> ssize_t {
-                if (++calls % 3 == 0) {
-                    errno = EINTR;
-                    return -1;
+            case Fault::None:
+                EXPECT_NO_THROW(store.save());
+                renamed = true;
+                break;
+            case Fault::ChoppyWrites:
+                host::detail::setWriteCall([calls = 0](int fd, const void* data, std::size_t size) mutable -> ssize_t {
+                    if (++calls % 3 == 0) {
+                        errno = EINTR;
+                        return -1;
+                    }
+                    return ::write(fd, data, std::min<std::size_t>(size, calls % 7 + 1));
+                });
+                EXPECT_NO_THROW(store.save());
+                renamed = true;
+                break;
+            case Fault::Error:
+                trace += std::string(" at ") + kStepNames[static_cast<int>(step)] + ", " + std::strerror(error);
+                host::detail::setWriteFault([&](WriteStep now) { return now == step ? error : 0; });
+                try {
+                    store.save();
+                    ADD_FAILURE() << trace << ": save should throw";
+                } catch (const host::StoreError& thrown) {
+                    EXPECT_NE(std::string(thrown.what()).find(std::strerror(error)), std::string::npos)
+                        << thrown.what();
                 }
-                return ::write(fd, data, std::min<std::size_t>(size, calls % 7 + 1));
-            });
-            EXPECT_NO_THROW(store.save());
-            renamed = true;
-            break;
-        case Fault::Error:
-            trace += std::string(" at ") + kStepNames[static_cast<int>(step)] + ", " + std::strerror(error);
-            host::detail::setWriteFault([&](WriteStep now) { return now == step ? error : 0; });
-            try {
-                store.save();
-                ADD_FAILURE() << trace << ": save should throw";
-            } catch (const host::StoreError& thrown) {
-                EXPECT_NE(std::string(thrown.what()).find(std::strerror(error)), std::string::npos) << thrown.what();
+                renamed = step == WriteStep::SyncFolder;
+                break;
+            case Fault::DiskFull: {
+                // A short write, then no space: the temporary file is partly written when the save fails.
+                std::size_t calls = 0, onDisk = 0, part = 0;
+                host::detail::setWriteCall([&](int fd, const void* data, std::size_t size) -> ssize_t {
+                    if (++calls == 1) return ::write(fd, data, part = partOf(size));
+                    struct stat written {};
+                    if (::fstat(fd, &written) == 0) onDisk = static_cast<std::size_t>(written.st_size);
+                    errno = ENOSPC;
+                    return -1;
+                });
+                EXPECT_THROW(store.save(), host::StoreError) << trace;
+                EXPECT_EQ(calls, 2u) << trace;
+                EXPECT_EQ(onDisk, part) << trace;
+                break;
             }
-            renamed = step == WriteStep::SyncFolder;
-            break;
-        case Fault::DiskFull: {
-            // A short write, then no space: the temporary file is partly written when the save fails.
-            std::size_t calls = 0, onDisk = 0, part = 0;
-            host::detail::setWriteCall([&](int fd, const void* data, std::size_t size) -> ssize_t {
-                if (++calls == 1) return ::write(fd, data, part = partOf(size));
-                struct stat written {};
-                if (::fstat(fd, &written) == 0) onDisk = static_cast<std::size_t>(written.st_size);
-                errno = ENOSPC;
-                return -1;
-            });
-            EXPECT_THROW(store.save(), host::StoreError) << trace;
-            EXPECT_EQ(calls, 2u) << trace;
-            EXPECT_EQ(onDisk, part) << trace;
-            break;
-        }
-        case Fault::Crash:
-            trace += std::string(" at ") + kStepNames[static_cast<int>(step)];
-            EXPECT_TRUE(saveAndDie(store, [step] {
-                host::detail::setWriteFault([step](WriteStep now) {
-                    if (now == step) ::_exit(kDied);
-                    return 0;
-                });
-            })) << trace;
-            renamed = step == WriteStep::SyncFolder;
-            leftTemp = step != WriteStep::OpenTemp && step != WriteStep::SyncFolder;
-            break;
-        case Fault::CrashMidWrite:
-            EXPECT_TRUE(saveAndDie(store, [&partOf] {
-                host::detail::setWriteCall([partOf](int fd, const void* data, std::size_t size) -> ssize_t {
-                    ssize_t n = ::write(fd, data, partOf(size));
-                    if (n > 0) ::_exit(kDied);
-                    return n;
-                });
-            })) << trace;
-            leftTemp = true;
-            break;
-        case Fault::Count: break;
+            case Fault::Crash:
+                trace += std::string(" at ") + kStepNames[static_cast<int>(step)];
+                EXPECT_TRUE(saveAndDie(store, [step] {
+                    host::detail::setWriteFault([step](WriteStep now) {
+                        if (now == step) ::_exit(kDied);
+                        return 0;
+                    });
+                })) << trace;
+                renamed = step == WriteStep::SyncFolder;
+                leftTemp = step != WriteStep::OpenTemp && step != WriteStep::SyncFolder;
+                break;
+            case Fault::CrashMidWrite:
+                EXPECT_TRUE(saveAndDie(store, [&partOf] {
+                    host::detail::setWriteCall([partOf](int fd, const void* data, std::size_t size) -> ssize_t {
+                        ssize_t n = ::write(fd, data, partOf(size));
+                        if (n > 0) ::_exit(kDied);
+                        return n;
+                    });
+                })) << trace;
+                leftTemp = true;
+                break;
+            case Fault::Count:
+                break;
         }
         host::detail::setWriteFault({});
         host::detail::setWriteCall({});

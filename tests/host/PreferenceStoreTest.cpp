@@ -11,8 +11,8 @@
 #include <string>
 
 #include "AIPreference.h"
-#include "host/settings/PreferenceStore.h"
 #include "host/platform/SuiteRegistry.h"
+#include "host/settings/PreferenceStore.h"
 
 namespace {
 
@@ -27,7 +27,9 @@ std::string slurp(const fs::path& path) {
     return text.str();
 }
 
-void spit(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void spit(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 class PreferenceFile : public testing::Test {
 protected:
@@ -124,21 +126,21 @@ TEST_P(DamagedFile, IsSetAsideWithOneWarning) {
     EXPECT_TRUE(store.dump().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PreferenceStore, DamagedFile,
-    testing::Values("", "[{\"prefix\": \"a\", ", "{}", "[1]", "[{\"prefix\": \"a\", \"key\": \"b\", \"kind\": \"int\"}]",
-                    R"([{"prefix": "a", "key": "b", "kind": "int", "value": 1, "extra": 0}])",
-                    R"([{"prefix": 1, "key": "b", "kind": "int", "value": 1}])",
-                    R"([{"prefix": "a", "key": "b", "kind": "int", "value": true}])",
-                    R"([{"prefix": "a", "key": "b", "kind": "int", "value": 1.5}])",
-                    R"([{"prefix": "a", "key": "b", "kind": "bool", "value": 0}])",
-                    R"([{"prefix": "a", "key": "b", "kind": "real", "value": "1"}])",
-                    R"([{"prefix": "a", "key": "b", "kind": "text", "value": "1"}])",
-                    R"([{"prefix": "a", "key": "b", "kind": "int", "value": 2147483648}])",
-                    R"([{"prefix": "a", "key": "b", "kind": "int", "value": -2147483649}])",
-                    R"([{"prefix": "a", "key": "b", "kind": "real", "value": 1e400}])",
-                    R"([{"prefix": "a", "key": "b", "kind": "int", "value": 1, "value": 2}])",
-                    R"([{"prefix": "a", "key": "b", "kind": "int", "value": 1},
+INSTANTIATE_TEST_SUITE_P(PreferenceStore, DamagedFile,
+                         testing::Values("", "[{\"prefix\": \"a\", ", "{}", "[1]",
+                                         "[{\"prefix\": \"a\", \"key\": \"b\", \"kind\": \"int\"}]",
+                                         R"([{"prefix": "a", "key": "b", "kind": "int", "value": 1, "extra": 0}])",
+                                         R"([{"prefix": 1, "key": "b", "kind": "int", "value": 1}])",
+                                         R"([{"prefix": "a", "key": "b", "kind": "int", "value": true}])",
+                                         R"([{"prefix": "a", "key": "b", "kind": "int", "value": 1.5}])",
+                                         R"([{"prefix": "a", "key": "b", "kind": "bool", "value": 0}])",
+                                         R"([{"prefix": "a", "key": "b", "kind": "real", "value": "1"}])",
+                                         R"([{"prefix": "a", "key": "b", "kind": "text", "value": "1"}])",
+                                         R"([{"prefix": "a", "key": "b", "kind": "int", "value": 2147483648}])",
+                                         R"([{"prefix": "a", "key": "b", "kind": "int", "value": -2147483649}])",
+                                         R"([{"prefix": "a", "key": "b", "kind": "real", "value": 1e400}])",
+                                         R"([{"prefix": "a", "key": "b", "kind": "int", "value": 1, "value": 2}])",
+                                         R"([{"prefix": "a", "key": "b", "kind": "int", "value": 1},
                         {"prefix": "a", "key": "b", "kind": "int", "value": 2}])"));
 
 TEST_F(PreferenceFile, LaterDamageNeverOverwritesEarlier) {
@@ -205,7 +207,8 @@ TEST_P(FailingStep, KeepsTheOldFileWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PreferenceStore, FailingStep,
-                         testing::Values(WriteStep::OpenTemp, WriteStep::Write, WriteStep::SyncFile, WriteStep::Rename));
+                         testing::Values(WriteStep::OpenTemp, WriteStep::Write, WriteStep::SyncFile,
+                                         WriteStep::Rename));
 
 TEST_F(PreferenceFile, FailedFolderSyncStillLeavesAWholeFile) {
     PreferenceStore store(file);

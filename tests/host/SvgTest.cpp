@@ -1,20 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
-#include "host/document/History.h"
 #include "host/Host.h"
+#include "host/document/History.h"
 #include "host/document/Svg.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-AIPathSegment anchor(float h, float v) { return {{h, v}, {h, v}, {h, v}, true}; }
+AIPathSegment anchor(float h, float v) {
+    return {{h, v}, {h, v}, {h, v}, true};
+}
 
 std::vector<AIRealPoint> anchorsOf(const host::PathShape& shape) {
     std::vector<AIRealPoint> points;
@@ -74,7 +76,8 @@ TEST(Svg, SavedDocumentOpensWithTheSameAnchors) {
         if (!art.shape.segments.empty()) written.push_back(art.shape);
     });
     ASSERT_EQ(read.size(), written.size()) << text;
-    for (std::size_t i = 0; i < read.size(); ++i) EXPECT_TRUE(host::sameShape(read[i], written[i])) << i << "\n" << text;
+    for (std::size_t i = 0; i < read.size(); ++i)
+        EXPECT_TRUE(host::sameShape(read[i], written[i])) << i << "\n" << text;
     // y points down in the file.
     EXPECT_NE(text.find("L0.1,7.25 "), std::string::npos) << text;
 }
@@ -104,7 +107,9 @@ TEST(Svg, EachElementKindWithItsTransform) {
         {R"~(<path d="M 0 0 L 10 0 L 10 10 Z" transform="translate(10) rotate(90)"/>)~",
          {{10, 0}, {10, -10}, {0, -10}},
          true},
-        {R"~(<g transform="translate(10,0)"><g transform="scale(2)"><line x2="1px"/></g></g>)~", {{10, 0}, {12, 0}}, false},
+        {R"~(<g transform="translate(10,0)"><g transform="scale(2)"><line x2="1px"/></g></g>)~",
+         {{10, 0}, {12, 0}},
+         false},
     };
     for (const Case& c : cases) {
         std::vector<host::PathShape> shapes = pathsOf(svg(c.element));

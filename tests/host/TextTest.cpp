@@ -4,8 +4,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "host/text/MacRoman.h"
 #include "host/platform/SuiteRegistry.h"
+#include "host/text/MacRoman.h"
 #include "host/text/UnicodeStrings.h"
 
 namespace {

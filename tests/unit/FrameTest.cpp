@@ -18,11 +18,14 @@ int gAcquired = 0;
 ASErr GetIndexString(SPPluginRef, ASInt32 list, ASInt32 index, char* buffer, ASInt32 maxLength) {
     buffer[0] = '\0';
     if (list != 16050 || index < 1 || index > static_cast<ASInt32>(gMessageList.size())) return kNameNotFoundErr;
-    std::strncpy(buffer, gMessageList[static_cast<std::size_t>(index - 1)].c_str(), static_cast<std::size_t>(maxLength));
+    std::strncpy(buffer, gMessageList[static_cast<std::size_t>(index - 1)].c_str(),
+                 static_cast<std::size_t>(maxLength));
     buffer[maxLength - 1] = '\0';
     return kNoErr;
 }
-void ErrorAlert(const char* text) { gAlerts.emplace_back(text); }
+void ErrorAlert(const char* text) {
+    gAlerts.emplace_back(text);
+}
 
 ADMBasicSuite gFakeBasic = {nullptr, &ErrorAlert, nullptr, nullptr, &GetIndexString, nullptr, nullptr};
 

@@ -13,7 +13,8 @@ struct LexError : std::runtime_error {
 };
 
 /// Tokens separated by blanks; "…" holds blanks, \" and \\ inside; "" is the empty token;
-/// '#' at the start of a token starts a comment; a quote inside a word is part of the word. Throws LexError for an unterminated quote.
+/// '#' at the start of a token starts a comment; a quote inside a word is part of the word. Throws LexError for an
+/// unterminated quote.
 std::vector<std::string> tokenize(std::string_view line);
 
 }  // namespace replay

@@ -87,7 +87,10 @@ AIReal real(const std::string& token, const char* what) {
 ASUInt16 modifierKeys(const std::vector<std::string>& args, std::size_t first) {
     ASUInt16 keys = 0;
     for (std::size_t i = first; i < args.size(); ++i) {
-        ASUInt16 key = args[i] == "shift" ? shiftKey : args[i] == "alt" ? optionKey : args[i] == "ctrl" ? controlKey : 0;
+        ASUInt16 key = args[i] == "shift"  ? shiftKey
+                       : args[i] == "alt"  ? optionKey
+                       : args[i] == "ctrl" ? controlKey
+                                           : 0;
         if (key == 0) throw SessionError("unknown modifier \"" + args[i] + "\" (shift, alt or ctrl)");
         if (keys & key) throw SessionError("the modifier " + args[i] + " is given twice");
         keys |= key;
@@ -95,7 +98,9 @@ ASUInt16 modifierKeys(const std::vector<std::string>& args, std::size_t first) {
     return keys;
 }
 
-AIRealPoint cursorPoint(const std::vector<std::string>& args) { return {real(args[0], "h"), real(args[1], "v")}; }
+AIRealPoint cursorPoint(const std::vector<std::string>& args) {
+    return {real(args[0], "h"), real(args[1], "v")};
+}
 
 /// The art at a paint-order index of the current layer: 0 the bottom, -1 the top.
 AIArtHandle artAt(const host::Document& document, const std::string& token) {
@@ -444,15 +449,15 @@ void Session::expect(const Args& a) {
             return;
         }
         host::PreferenceStore::Value wanted = preferenceValue(a[3], a[4]);
-        bool same = stored && stored->index() == wanted.index() &&
-                    (std::holds_alternative<double>(wanted)
-                         ? sameJson(std::get<double>(*stored), std::get<double>(wanted))
-                         : *stored == wanted);
+        bool same =
+            stored && stored->index() == wanted.index() &&
+            (std::holds_alternative<double>(wanted) ? sameJson(std::get<double>(*stored), std::get<double>(wanted))
+                                                    : *stored == wanted);
         if (!same) {
             nlohmann::json shown = nullptr;
             if (stored) std::visit([&](auto value) { shown = value; }, *stored);
-            throw SessionError("expected preference " + a[1] + "/" + a[2] + " = " + a[4] + " (" + a[3] +
-                               "), found " + shown.dump());
+            throw SessionError("expected preference " + a[1] + "/" + a[2] + " = " + a[4] + " (" + a[3] + "), found " +
+                               shown.dump());
         }
         return;
     }

@@ -11,25 +11,25 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/platform/HostError.h"
+#include "host/commands/Menus.h"
+#include "host/commands/Tools.h"
 #include "host/dialogs/AdmBasic.h"
-#include "host/view/AnnotationDrawer.h"
-#include "host/view/Annotators.h"
+#include "host/dialogs/DialogManager.h"
+#include "host/dialogs/Icons.h"
+#include "host/document/Document.h"
+#include "host/document/History.h"
+#include "host/document/HitTesting.h"
 #include "host/platform/AppContexts.h"
 #include "host/platform/BlockAllocator.h"
-#include "host/dialogs/DialogManager.h"
-#include "host/document/Document.h"
-#include "host/view/DocumentViews.h"
-#include "host/document/HitTesting.h"
-#include "host/document/History.h"
-#include "host/dialogs/Icons.h"
-#include "host/commands/Menus.h"
+#include "host/platform/HostError.h"
 #include "host/platform/Notifiers.h"
 #include "host/platform/Plugins.h"
-#include "host/settings/PreferenceStore.h"
 #include "host/platform/SuiteRegistry.h"
-#include "host/commands/Tools.h"
+#include "host/settings/PreferenceStore.h"
 #include "host/text/UnicodeStrings.h"
+#include "host/view/AnnotationDrawer.h"
+#include "host/view/Annotators.h"
+#include "host/view/DocumentViews.h"
 
 namespace host {
 

@@ -24,11 +24,13 @@ void copyBounded(const std::string& text, char* buffer, ASInt32 maxLength) {
 
 }  // namespace
 
-AdmBasic::~AdmBasic() { Active::clear(this); }
+AdmBasic::~AdmBasic() {
+    Active::clear(this);
+}
 
 void AdmBasic::registerSuites(SuiteRegistry& registry) {
-    static const ADMBasicSuite suite = {&beepProc,          &errorAlert,        &aboutBox,      &getScreenDimensions,
-                                        &getIndexString,    &setPlatformCursor, &valueToTextProc};
+    static const ADMBasicSuite suite = {&beepProc,       &errorAlert,        &aboutBox,       &getScreenDimensions,
+                                        &getIndexString, &setPlatformCursor, &valueToTextProc};
     Active::set(this);
     registry.add(kADMBasicSuite, kADMBasicSuiteVersion10, &suite);
     registry.add(kADMBasicSuite, kADMBasicSuiteVersion11, &suite);

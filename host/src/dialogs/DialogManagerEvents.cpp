@@ -19,12 +19,8 @@ struct EventSuites {
     static const DialogManager::Notification* notification(ADMNotifierRef ref) {
         return activeLookup(&DialogManager::notifications_, ref);
     }
-    static const DialogManager::Track* track(ADMTrackerRef ref) {
-        return activeLookup(&DialogManager::tracks_, ref);
-    }
-    static Drawer* drawer(ADMDrawerRef ref) {
-        return activeLookup(&DialogManager::drawers_, ref);
-    }
+    static const DialogManager::Track* track(ADMTrackerRef ref) { return activeLookup(&DialogManager::tracks_, ref); }
+    static Drawer* drawer(ADMDrawerRef ref) { return activeLookup(&DialogManager::drawers_, ref); }
 
     static ASInt16 toPixel(long coordinate) {
         return static_cast<ASInt16>(std::clamp<long>(coordinate, INT16_MIN, INT16_MAX));

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "DialogCalls.h"
-#include "host/platform/Bundle.h"
 #include "host/dialogs/DialogManager.h"
+#include "host/platform/Bundle.h"
 #include "host/text/MacRoman.h"
 
 namespace host {
@@ -87,12 +87,8 @@ struct ListSuites {
     using List = DialogManager::List;
 
     static DialogManager* self() { return ActivePiece<DialogManager>::get(); }
-    static List* list(ADMListRef ref) {
-        return activeLookup(&DialogManager::lists_, ref);
-    }
-    static Entry* entry(ADMEntryRef ref) {
-        return activeLookup(&DialogManager::entries_, ref);
-    }
+    static List* list(ADMListRef ref) { return activeLookup(&DialogManager::lists_, ref); }
+    static Entry* entry(ADMEntryRef ref) { return activeLookup(&DialogManager::entries_, ref); }
     /// Changes a live entry and has its item drawn again.
     template <class Change>
     static void change(ADMEntryRef ref, Change&& change) {

@@ -17,12 +17,8 @@ struct DialogSuites {
 
     static DialogManager* self() { return ActivePiece<DialogManager>::get(); }
 
-    static Dialog* dialog(ADMDialogRef ref) {
-        return activeLookup(&DialogManager::dialogs_, ref);
-    }
-    static Item* item(ADMItemRef ref) {
-        return activeLookup(&DialogManager::items_, ref);
-    }
+    static Dialog* dialog(ADMDialogRef ref) { return activeLookup(&DialogManager::dialogs_, ref); }
+    static Item* item(ADMItemRef ref) { return activeLookup(&DialogManager::items_, ref); }
 
     /// Changes a live dialog and has it drawn again.
     template <class Change>

@@ -17,8 +17,8 @@
 #include <2geom/sbasis-to-bezier.h>
 #include <2geom/svg-path-parser.h>
 
-#include "host/platform/JsonNumbers.h"
 #include "PathShapes.h"
+#include "host/platform/JsonNumbers.h"
 
 namespace host {
 
@@ -97,8 +97,8 @@ std::vector<PathShape> shapesFromSvg(const std::string& data) {
 bool pathDataNumbersInRange(const char* data) {
     for (const char* at = data; *at != '\0';) {
         const bool digit = std::isdigit(static_cast<unsigned char>(*at)) != 0 || *at == '.';
-        const bool signedDigit = (*at == '-' || *at == '+') &&
-                                 (std::isdigit(static_cast<unsigned char>(at[1])) != 0 || at[1] == '.');
+        const bool signedDigit =
+            (*at == '-' || *at == '+') && (std::isdigit(static_cast<unsigned char>(at[1])) != 0 || at[1] == '.');
         char* end = nullptr;
         // Only the magnitude matters, so a locale's decimal comma does no harm: the fraction is read apart.
         const double value = digit || signedDigit ? std::strtod(at, &end) : 0;

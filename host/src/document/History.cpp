@@ -9,7 +9,9 @@ namespace host {
 
 namespace {
 
-bool samePoint(AIRealPoint a, AIRealPoint b) { return a.h == b.h && a.v == b.v; }
+bool samePoint(AIRealPoint a, AIRealPoint b) {
+    return a.h == b.h && a.v == b.v;
+}
 
 bool sameSegment(const AIPathSegment& a, const AIPathSegment& b) {
     return samePoint(a.p, b.p) && samePoint(a.in, b.in) && samePoint(a.out, b.out) &&
@@ -28,7 +30,9 @@ History::History(Document& document) : document_(document) {
     observer_ = document_.addObserver([this](AIArtHandle art, Document::Change change) { follow(art, change); });
 }
 
-History::~History() { document_.removeObserver(observer_); }
+History::~History() {
+    document_.removeObserver(observer_);
+}
 
 History::Group::Group(History& history) : history_(history) {
     // Changes made outside any group are a step of their own, not part of this one.
@@ -270,7 +274,9 @@ bool History::redo() {
     return true;
 }
 
-void History::clear() { resync(); }
+void History::clear() {
+    resync();
+}
 
 void History::resync() {
     undo_.clear();

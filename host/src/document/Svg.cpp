@@ -43,7 +43,9 @@ constexpr double kKappa = 0.5522847498307936;
 /// SVG's y axis points down, the artwork's v axis up.
 const Geom::Affine kFlip(1, 0, 0, -1, 0, 0);
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 /// Reads numbers separated by blanks and/or one comma, as SVG writes them.
 class Numbers {
@@ -376,8 +378,8 @@ Geom::Affine parseTransform(const pugi::xml_node& node) {
             double c = std::cos(args[0] * kDegree), s = std::sin(args[0] * kDegree);
             double cx = args.size() > 1 ? args[1] : 0, cy = args.size() > 1 ? args[2] : 0;
             // About (cx, cy): translate(cx cy) rotate(a) translate(-cx -cy).
-            item = Geom::Affine(1, 0, 0, 1, -cx, -cy) * Geom::Affine(c, s, -s, c, 0, 0) *
-                   Geom::Affine(1, 0, 0, 1, cx, cy);
+            item =
+                Geom::Affine(1, 0, 0, 1, -cx, -cy) * Geom::Affine(c, s, -s, c, 0, 0) * Geom::Affine(1, 0, 0, 1, cx, cy);
         } else if (name == "skewX") {
             count({1});
             item = Geom::Affine(1, 0, std::tan(args[0] * kDegree), 1, 0, 0);
@@ -405,10 +407,14 @@ Geom::Path polygonPath(const std::vector<Geom::Point>& points, bool closed) {
 Geom::Path ellipsePath(double cx, double cy, double rx, double ry) {
     double kx = rx * kKappa, ky = ry * kKappa;
     Geom::Path path(Geom::Point(cx + rx, cy));
-    path.appendNew<Geom::CubicBezier>(Geom::Point(cx + rx, cy + ky), Geom::Point(cx + kx, cy + ry), Geom::Point(cx, cy + ry));
-    path.appendNew<Geom::CubicBezier>(Geom::Point(cx - kx, cy + ry), Geom::Point(cx - rx, cy + ky), Geom::Point(cx - rx, cy));
-    path.appendNew<Geom::CubicBezier>(Geom::Point(cx - rx, cy - ky), Geom::Point(cx - kx, cy - ry), Geom::Point(cx, cy - ry));
-    path.appendNew<Geom::CubicBezier>(Geom::Point(cx + kx, cy - ry), Geom::Point(cx + rx, cy - ky), Geom::Point(cx + rx, cy));
+    path.appendNew<Geom::CubicBezier>(Geom::Point(cx + rx, cy + ky), Geom::Point(cx + kx, cy + ry),
+                                      Geom::Point(cx, cy + ry));
+    path.appendNew<Geom::CubicBezier>(Geom::Point(cx - kx, cy + ry), Geom::Point(cx - rx, cy + ky),
+                                      Geom::Point(cx - rx, cy));
+    path.appendNew<Geom::CubicBezier>(Geom::Point(cx - rx, cy - ky), Geom::Point(cx - kx, cy - ry),
+                                      Geom::Point(cx, cy - ry));
+    path.appendNew<Geom::CubicBezier>(Geom::Point(cx + kx, cy - ry), Geom::Point(cx + rx, cy - ky),
+                                      Geom::Point(cx + rx, cy));
     path.close(true);
     return path;
 }
@@ -418,11 +424,14 @@ Geom::Path rectPath(double x, double y, double w, double h, double rx, double ry
     double kx = rx * kKappa, ky = ry * kKappa;
     Geom::Path path(Geom::Point(x + rx, y));
     path.appendNew<Geom::LineSegment>(Geom::Point(x + w - rx, y));
-    path.appendNew<Geom::CubicBezier>(Geom::Point(x + w - rx + kx, y), Geom::Point(x + w, y + ry - ky), Geom::Point(x + w, y + ry));
+    path.appendNew<Geom::CubicBezier>(Geom::Point(x + w - rx + kx, y), Geom::Point(x + w, y + ry - ky),
+                                      Geom::Point(x + w, y + ry));
     path.appendNew<Geom::LineSegment>(Geom::Point(x + w, y + h - ry));
-    path.appendNew<Geom::CubicBezier>(Geom::Point(x + w, y + h - ry + ky), Geom::Point(x + w - rx + kx, y + h), Geom::Point(x + w - rx, y + h));
+    path.appendNew<Geom::CubicBezier>(Geom::Point(x + w, y + h - ry + ky), Geom::Point(x + w - rx + kx, y + h),
+                                      Geom::Point(x + w - rx, y + h));
     path.appendNew<Geom::LineSegment>(Geom::Point(x + rx, y + h));
-    path.appendNew<Geom::CubicBezier>(Geom::Point(x + rx - kx, y + h), Geom::Point(x, y + h - ry + ky), Geom::Point(x, y + h - ry));
+    path.appendNew<Geom::CubicBezier>(Geom::Point(x + rx - kx, y + h), Geom::Point(x, y + h - ry + ky),
+                                      Geom::Point(x, y + h - ry));
     path.appendNew<Geom::LineSegment>(Geom::Point(x, y + ry));
     path.appendNew<Geom::CubicBezier>(Geom::Point(x, y + ry - ky), Geom::Point(x + rx - kx, y), Geom::Point(x + rx, y));
     path.close(true);
@@ -460,9 +469,11 @@ Geom::PathVector geometryOf(const pugi::xml_node& node, std::string_view kind, c
             std::optional<double> y = numbers.next();
             if (!y) throw Bad(what + ": an odd number of coordinates");
             points.emplace_back(*x, *y);
-            if (points.size() > kMaxSegmentCount) throw Bad(what + ": more than " + std::to_string(kMaxSegmentCount) + " points");
+            if (points.size() > kMaxSegmentCount)
+                throw Bad(what + ": more than " + std::to_string(kMaxSegmentCount) + " points");
         }
-        if (!numbers.atEnd()) throw Bad(what + ": \"" + std::string(numbers.rest().substr(0, 20)) + "\" is not a number");
+        if (!numbers.atEnd())
+            throw Bad(what + ": \"" + std::string(numbers.rest().substr(0, 20)) + "\" is not a number");
         if (!points.empty()) paths.push_back(polygonPath(points, kind == "polygon"));
     } else if (kind == "rect") {
         double x = length(node, "x", 0, kX, viewport), y = length(node, "y", 0, kY, viewport);
@@ -474,8 +485,7 @@ Geom::PathVector geometryOf(const pugi::xml_node& node, std::string_view kind, c
         if (!hasRx) rx = ry;
         // Both sizes are checked, so that a negative one is reported even beside a zero one.
         bool wide = positive(w, node, "width"), high = positive(h, node, "height");
-        if (wide && high)
-            paths.push_back(rectPath(x, y, w, h, std::min(rx, w / 2), std::min(ry, h / 2)));
+        if (wide && high) paths.push_back(rectPath(x, y, w, h, std::min(rx, w / 2), std::min(ry, h / 2)));
     } else if (kind == "circle") {
         double r = length(node, "r", 0, Axis::diagonal, viewport);
         if (positive(r, node, "radius"))
@@ -515,7 +525,9 @@ Geom::PathVector transformed(Geom::PathVector paths, const Geom::Affine& transfo
     return paths;
 }
 
-bool fits(double value) { return std::isfinite(value) && std::fabs(value) <= kMaxSvgCoordinate; }
+bool fits(double value) {
+    return std::isfinite(value) && std::fabs(value) <= kMaxSvgCoordinate;
+}
 
 void checkCoordinates(const Geom::PathVector& paths, const pugi::xml_node& node) {
     for (const Geom::Path& path : paths) {
@@ -693,11 +705,17 @@ std::string numberText(AIReal value) {
     return std::string(buffer, written.ec == std::errc() ? written.ptr : buffer);
 }
 
-std::string pointText(AIRealPoint point) { return numberText(point.h) + "," + numberText(-point.v); }
+std::string pointText(AIRealPoint point) {
+    return numberText(point.h) + "," + numberText(-point.v);
+}
 
-bool samePoint(AIRealPoint a, AIRealPoint b) { return a.h == b.h && a.v == b.v; }
+bool samePoint(AIRealPoint a, AIRealPoint b) {
+    return a.h == b.h && a.v == b.v;
+}
 
-bool straight(const AIPathSegment& a, const AIPathSegment& b) { return samePoint(a.out, a.p) && samePoint(b.in, b.p); }
+bool straight(const AIPathSegment& a, const AIPathSegment& b) {
+    return samePoint(a.out, a.p) && samePoint(b.in, b.p);
+}
 
 void appendCurve(std::string& data, const AIPathSegment& a, const AIPathSegment& b) {
     data += " C" + pointText(a.out) + " " + pointText(b.in) + " " + pointText(b.p);
@@ -731,8 +749,7 @@ std::string pathData(const PathShape& shape) {
 
 SvgDrawing importSvgText(std::string_view text, const std::string& name) {
     try {
-        if (text.size() > kMaxSvgFileBytes)
-            throw Bad("larger than " + std::to_string(kMaxSvgFileBytes >> 20) + " MiB");
+        if (text.size() > kMaxSvgFileBytes) throw Bad("larger than " + std::to_string(kMaxSvgFileBytes >> 20) + " MiB");
         pugi::xml_document document;
         pugi::xml_parse_result parsed = document.load_buffer(text.data(), text.size(), pugi::parse_default);
         if (!parsed)

@@ -4,7 +4,9 @@ namespace host {
 
 using Active = ActivePiece<AppContexts>;
 
-AppContexts::~AppContexts() { Active::clear(this); }
+AppContexts::~AppContexts() {
+    Active::clear(this);
+}
 
 void AppContexts::registerSuites(SuiteRegistry& registry) {
     static const AIAppContextSuite suite = {&push, &pop};

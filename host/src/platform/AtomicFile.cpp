@@ -27,17 +27,22 @@ std::function<ssize_t(int, const void*, std::size_t)>& writeCall() {
 }
 }  // namespace
 
-void setWriteFault(std::function<int(WriteStep)> fault) { writeFault() = std::move(fault); }
+void setWriteFault(std::function<int(WriteStep)> fault) {
+    writeFault() = std::move(fault);
+}
 
-void setWriteCall(std::function<ssize_t(int, const void*, std::size_t)> call) { writeCall() = std::move(call); }
+void setWriteCall(std::function<ssize_t(int, const void*, std::size_t)> call) {
+    writeCall() = std::move(call);
+}
 }  // namespace detail
 
 namespace {
 
 using detail::WriteStep;
 
-std::string errnoText(int error) { return std::system_category().message(error); }
-
+std::string errnoText(int error) {
+    return std::system_category().message(error);
+}
 
 /// A temporary file beside the target, removed unless it was renamed into place. Removed before
 /// it is closed, so that its lock covers it to the end.
@@ -52,7 +57,9 @@ public:
 };
 
 /// The temporary files of file are named PREFIX + PID "-" SERIAL.
-std::string tempPrefix(const fs::path& file) { return "." + file.filename().string() + ".tmp-"; }
+std::string tempPrefix(const fs::path& file) {
+    return "." + file.filename().string() + ".tmp-";
+}
 
 bool isTempName(std::string_view name, std::string_view prefix) {
     if (!name.starts_with(prefix)) return false;
@@ -70,7 +77,8 @@ bool isTempName(std::string_view name, std::string_view prefix) {
 
 /// Whether path still names the file open as fd.
 bool namesOpenFile(const std::string& path, int fd) {
-    struct stat opened {}, named {};
+    struct stat opened {
+    }, named{};
     return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
            opened.st_ino == named.st_ino;
 }
@@ -131,9 +139,9 @@ void detail::writeAtomically(const fs::path& file, std::string_view contents, co
     static std::atomic<unsigned> serial{0};
     for (int attempt = 0; temp.fd_ < 0; ++attempt) {
         if (attempt == 100) fail("creating a temporary file", EEXIST);
-        std::string path = (folder / (tempPrefix(file) + std::to_string(::getpid()) + "-" +
-                                      std::to_string(serial.fetch_add(1))))
-                               .string();
+        std::string path =
+            (folder / (tempPrefix(file) + std::to_string(::getpid()) + "-" + std::to_string(serial.fetch_add(1))))
+                .string();
         int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno != EEXIST) fail("creating a temporary file", errno);
@@ -156,8 +164,9 @@ void detail::writeAtomically(const fs::path& file, std::string_view contents, co
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) fail("writing", errno);
         // Nothing written and no error: asking again would only spin.
-        if (n == 0) failWith("writing", "the system wrote nothing (" + std::to_string(done) + " of " +
-                                            std::to_string(contents.size()) + " bytes written)");
+        if (n == 0)
+            failWith("writing", "the system wrote nothing (" + std::to_string(done) + " of " +
+                                    std::to_string(contents.size()) + " bytes written)");
         done += static_cast<std::size_t>(n);
     }
 

@@ -4,8 +4,8 @@
 
 #include <fstream>
 
-#include "host/text/MacRoman.h"
 #include "host/platform/HostError.h"
+#include "host/text/MacRoman.h"
 
 namespace host {
 

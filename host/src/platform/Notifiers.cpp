@@ -4,7 +4,9 @@ namespace host {
 
 using Active = ActivePiece<Notifiers>;
 
-Notifiers::~Notifiers() { Active::clear(this); }
+Notifiers::~Notifiers() {
+    Active::clear(this);
+}
 
 void Notifiers::registerSuites(SuiteRegistry& registry) {
     static const AINotifierSuite suite = {&addNotifier, &getNotifierActive, &setNotifierActive};

@@ -46,11 +46,12 @@ fs::path defaultPluginFolder() {
 }
 
 Plugins::Plugins(SuiteRegistry& registry, BlockAllocator& memory)
-    : registry_(registry),
-      memory_(memory),
-      basic_{&acquireSuite, &releaseSuite, &isEqual, &allocateBlock, &freeBlock, &reallocateBlock, &undefined} {}
+    : registry_(registry), memory_(memory), basic_{&acquireSuite, &releaseSuite,    &isEqual,  &allocateBlock,
+                                                   &freeBlock,    &reallocateBlock, &undefined} {}
 
-Plugins::~Plugins() { Active::clear(this); }
+Plugins::~Plugins() {
+    Active::clear(this);
+}
 
 void Plugins::registerSuites(SuiteRegistry& registry) {
     static const SPAccessSuite access = {&acquirePlugin, &releasePlugin, &getPluginAccess};
@@ -75,9 +76,13 @@ void Plugins::loadFolder(const fs::path& folder) {
     }
 }
 
-SPPluginRef Plugins::ref(std::size_t index) const { return encode<SPPluginRef>(kPluginRefBase, index); }
+SPPluginRef Plugins::ref(std::size_t index) const {
+    return encode<SPPluginRef>(kPluginRefBase, index);
+}
 
-std::size_t Plugins::indexOf(SPPluginRef plugin) const { return decode(kPluginRefBase, plugin, plugins_.size()); }
+std::size_t Plugins::indexOf(SPPluginRef plugin) const {
+    return decode(kPluginRefBase, plugin, plugins_.size());
+}
 
 Bundle* Plugins::find(SPPluginRef plugin) const {
     std::size_t index = indexOf(plugin);
@@ -146,7 +151,9 @@ ASErr Plugins::reallocateBlock(void* block, std::size_t size, void** newBlock) {
     return guardedCall<Plugins>([&](Plugins& self) { return self.memory_.reallocate(block, size, newBlock); });
 }
 
-ASErr Plugins::undefined() { return kSPBadParameterError; }
+ASErr Plugins::undefined() {
+    return kSPBadParameterError;
+}
 
 ASErr Plugins::acquirePlugin(SPPluginRef plugin, SPAccessRef* access) {
     if (!access) return kBadParameterErr;

@@ -27,7 +27,9 @@ ASErr SuiteRegistry::release(const char* name, ASInt32 version) {
     return kNoErr;
 }
 
-void SuiteRegistry::refuse(std::string name) { refused_.insert(std::move(name)); }
+void SuiteRegistry::refuse(std::string name) {
+    refused_.insert(std::move(name));
+}
 
 int SuiteRegistry::outstandingTotal() const {
     int total = 0;

@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <new>
 #include <set>
@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "AIPreference.h"
-#include "host/text/MacRoman.h"
 #include "host/platform/SuiteRegistry.h"
+#include "host/text/MacRoman.h"
 
 namespace fs = std::filesystem;
 
@@ -26,13 +26,18 @@ namespace {
 
 using Values = std::map<std::string, std::map<std::string, PreferenceStore::Value, std::less<>>, std::less<>>;
 
-std::string errnoText(int error) { return std::system_category().message(error); }
+std::string errnoText(int error) {
+    return std::system_category().message(error);
+}
 
 const char* kindName(const PreferenceStore::Value& value) {
     switch (value.index()) {
-    case 0: return "bool";
-    case 1: return "int";
-    default: return "real";
+        case 0:
+            return "bool";
+        case 1:
+            return "int";
+        default:
+            return "real";
     }
 }
 
@@ -71,7 +76,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-std::string inQuotes(std::string_view text) { return nlohmann::json(std::string(text)).dump(); }
+std::string inQuotes(std::string_view text) {
+    return nlohmann::json(std::string(text)).dump();
+}
 
 /// The JSON text, with any object that names a member twice counted as damage: the
 /// parser alone would keep the last one without a word.
@@ -82,7 +89,8 @@ nlohmann::json parseStrict(const std::string& text) {
     auto check = [&](int depth, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
         using Event = nlohmann::json::parse_event_t;
         if (depth == 0 && event == Event::array_start) list = true;
-        if (list && depth == 1 && (event == Event::object_start || event == Event::array_start || event == Event::value))
+        if (list && depth == 1 &&
+            (event == Event::object_start || event == Event::array_start || event == Event::value))
             ++entry;
         if (event == Event::object_start) objects.emplace_back();
         if (event == Event::object_end) objects.pop_back();
@@ -104,7 +112,9 @@ nlohmann::json parseStrict(const std::string& text) {
 }
 
 PreferenceStore::Value valueOf(const nlohmann::json& value, const std::string& kind, const std::string& where) {
-    auto mismatch = [&] { return Damage(where + ": kind " + inQuotes(kind) + " does not match the value " + value.dump()); };
+    auto mismatch = [&] {
+        return Damage(where + ": kind " + inQuotes(kind) + " does not match the value " + value.dump());
+    };
     if (kind == "bool") {
         if (!value.is_boolean()) throw mismatch();
         return value.get<bool>();
@@ -119,7 +129,8 @@ PreferenceStore::Value valueOf(const nlohmann::json& value, const std::string& k
         }
         if (value.is_number_integer()) {
             std::int64_t number = value.get<std::int64_t>();
-            if (number < low || number > high) throw Damage(where + ": " + value.dump() + " is outside the 32-bit range");
+            if (number < low || number > high)
+                throw Damage(where + ": " + value.dump() + " is outside the 32-bit range");
             return static_cast<std::int32_t>(number);
         }
         throw mismatch();
@@ -244,7 +255,8 @@ fs::path defaultPreferenceFile() {
         folder = config;
     } else {
         const char* home = std::getenv("HOME");
-        if (!home || !*home) throw StoreError("cannot find the configuration folder: neither XDG_CONFIG_HOME nor HOME is set");
+        if (!home || !*home)
+            throw StoreError("cannot find the configuration folder: neither XDG_CONFIG_HOME nor HOME is set");
         folder = fs::path(home) / ".config";
     }
     return folder / "orvane" / "prefs.json";
@@ -254,7 +266,9 @@ PreferenceStore::PreferenceStore() = default;
 
 PreferenceStore::PreferenceStore(fs::path file) : file_(std::move(file)) {}
 
-PreferenceStore::~PreferenceStore() { ActivePiece<PreferenceStore>::clear(this); }
+PreferenceStore::~PreferenceStore() {
+    ActivePiece<PreferenceStore>::clear(this);
+}
 
 std::optional<std::string> PreferenceStore::load() {
     if (!file_) return std::nullopt;
@@ -330,7 +344,9 @@ Json PreferenceStore::entries() const {
     return list;
 }
 
-nlohmann::json PreferenceStore::dump() const { return entries<nlohmann::json>(); }
+nlohmann::json PreferenceStore::dump() const {
+    return entries<nlohmann::json>();
+}
 
 void PreferenceStore::registerSuites(SuiteRegistry& registry) {
     registry.add(kAIPreferenceSuite, kAIPreferenceSuiteVersion, &kSuite);

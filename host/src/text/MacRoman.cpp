@@ -116,20 +116,26 @@ std::u16string macRomanToUtf16(std::string_view text) {
     if (!bytes) throw std::logic_error("iconv has no character for a Mac OS Roman byte");
     std::u16string units = unitsFrom(*bytes);
     for (char16_t& unit : units) {
-        if (unit == kLibraryDelta) unit = kPlatformIncrement;
-        else if (unit == kLibraryLogo) unit = kPlatformLogo;
+        if (unit == kLibraryDelta)
+            unit = kPlatformIncrement;
+        else if (unit == kLibraryLogo)
+            unit = kPlatformLogo;
     }
     return units;
 }
 
-std::string macRomanToUtf8(std::string_view text) { return utf16ToUtf8(macRomanToUtf16(text)); }
+std::string macRomanToUtf8(std::string_view text) {
+    return utf16ToUtf8(macRomanToUtf16(text));
+}
 
 std::optional<std::string> utf8ToMacRoman(std::string_view text) {
     if (!isValidUtf8(text)) return std::nullopt;
     std::u16string units = utf8ToUtf16(text);
     for (char16_t& unit : units) {
-        if (unit == kPlatformIncrement) unit = kLibraryDelta;
-        else if (unit == kPlatformLogo) unit = kLibraryLogo;
+        if (unit == kPlatformIncrement)
+            unit = kLibraryDelta;
+        else if (unit == kPlatformLogo)
+            unit = kLibraryLogo;
     }
     return convert(kMacRoman, kUtf16, bytesOf(units));
 }

@@ -5,8 +5,8 @@
 #include <new>
 #include <stdexcept>
 
-#include "host/text/MacRoman.h"
 #include "host/platform/SuiteRegistry.h"
+#include "host/text/MacRoman.h"
 
 namespace host {
 namespace {
@@ -35,18 +35,20 @@ struct UnicodeStringSuiteFunctions {
         return guardedCall<UnicodeStrings>([&](UnicodeStrings& self) {
             if (!string || length < -1 || (!text && length != 0)) return kBadParameterErr;
             std::string_view bytes;
-            if (text) bytes = length == -1 ? std::string_view(text) : std::string_view(text, static_cast<std::size_t>(length));
+            if (text)
+                bytes =
+                    length == -1 ? std::string_view(text) : std::string_view(text, static_cast<std::size_t>(length));
             std::u16string units;
             switch (encoding) {
-            case kAIPlatformCharacterEncoding:
-                units = macRomanToUtf16(bytes);
-                break;
-            case kAIUTF8CharacterEncoding:
-                if (!isValidUtf8(bytes)) return kBadParameterErr;
-                units = utf8ToUtf16(bytes);
-                break;
-            default:
-                return kBadParameterErr;
+                case kAIPlatformCharacterEncoding:
+                    units = macRomanToUtf16(bytes);
+                    break;
+                case kAIUTF8CharacterEncoding:
+                    if (!isValidUtf8(bytes)) return kBadParameterErr;
+                    units = utf8ToUtf16(bytes);
+                    break;
+                default:
+                    return kBadParameterErr;
             }
             *string = self.create(std::move(units));
             return kNoErr;
@@ -82,7 +84,9 @@ constexpr AIUnicodeStringSuite kSuite = {
 
 }  // namespace
 
-UnicodeStrings::~UnicodeStrings() { ActivePiece<UnicodeStrings>::clear(this); }
+UnicodeStrings::~UnicodeStrings() {
+    ActivePiece<UnicodeStrings>::clear(this);
+}
 
 void UnicodeStrings::registerSuites(SuiteRegistry& registry) {
     registry.add(kAIUnicodeStringSuite, kAIUnicodeStringSuiteVersion, &kSuite);
@@ -97,7 +101,9 @@ AIUnicodeStringHandle UnicodeStrings::create(std::u16string text) {
     return handleFor(id);
 }
 
-bool UnicodeStrings::dispose(AIUnicodeStringHandle string) { return strings_.erase(idOf(string)) == 1; }
+bool UnicodeStrings::dispose(AIUnicodeStringHandle string) {
+    return strings_.erase(idOf(string)) == 1;
+}
 
 const std::vector<ASUnicode>* UnicodeStrings::find(AIUnicodeStringHandle string) const {
     auto found = strings_.find(idOf(string));

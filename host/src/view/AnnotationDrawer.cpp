@@ -160,8 +160,9 @@ struct AnnotatorDrawerSuiteFunctions {
     }
 
     static AIErr DrawLine(AIAnnotatorDrawer* drawer, const AIPoint& start, const AIPoint& end) noexcept {
-        return onDrawer(drawer,
-                        [&](AnnotationDrawer&, Drawer& found) { return record(found, host::DrawLine{start, end}); });
+        return onDrawer(drawer, [&](AnnotationDrawer&, Drawer& found) {
+            return record(found, host::DrawLine{start, end});
+        });
     }
 
     static AIErr DrawEllipse(AIAnnotatorDrawer* drawer, const AIRect& rect, AIBoolean fill) noexcept {

@@ -4,7 +4,9 @@ namespace host {
 
 using Active = ActivePiece<Annotators>;
 
-Annotators::~Annotators() { Active::clear(this); }
+Annotators::~Annotators() {
+    Active::clear(this);
+}
 
 void Annotators::registerSuites(SuiteRegistry& registry) {
     static const AIAnnotatorSuite suite = {&addAnnotator, &getAnnotatorActive, &setAnnotatorActive};

@@ -9,10 +9,10 @@
 #include <numbers>
 #include <string>
 
-#include "host/platform/Bundle.h"
 #include "host/document/Document.h"
-#include "host/view/DocumentViews.h"
+#include "host/platform/Bundle.h"
 #include "host/text/MacRoman.h"
+#include "host/view/DocumentViews.h"
 
 namespace host {
 
@@ -115,7 +115,8 @@ struct AnnotationPainter {
         if (text.horizontal == kAIATextAlignCenter) x += (box.width - width) / 2;
         if (text.horizontal == kAIATextAlignEnd) x += box.width - width;
         double baseline = box.top + extents.ascent;
-        if (text.vertical == kAIATextAlignCenter) baseline = box.top + (box.height + extents.ascent - extents.descent) / 2;
+        if (text.vertical == kAIATextAlignCenter)
+            baseline = box.top + (box.height + extents.ascent - extents.descent) / 2;
         if (text.vertical == kAIATextAlignEnd) baseline = box.top + box.height - extents.descent;
         showText(text.text, x, baseline);
     }
@@ -212,11 +213,10 @@ void FrameRenderer::write(const std::filesystem::path& file, const DisplayList& 
     std::string extension = lowerCase(file.extension().string());
     if (extension != ".svg" && extension != ".png")
         throw HostError("a frame is written to an .svg or .png file, not " + file.string());
-    Surface surface(
-        extension == ".svg"
-            ? cairo_svg_surface_create(file.c_str(), views_.width(), views_.height())
-            : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, views_.width(), views_.height()),
-        &cairo_surface_destroy);
+    Surface surface(extension == ".svg"
+                        ? cairo_svg_surface_create(file.c_str(), views_.width(), views_.height())
+                        : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, views_.width(), views_.height()),
+                    &cairo_surface_destroy);
     check(cairo_surface_status(surface.get()), file);
     if (extension == ".svg") cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PX);
     {

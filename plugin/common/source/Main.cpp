@@ -5,7 +5,7 @@
 #include "Plugin.h"
 
 extern "C" __attribute__((visibility("default"))) ASErr PluginMain(const char* caller, const char* selector,
-                                                                    void* message) {
+                                                                   void* message) {
     ASErr result = kNoErr;
     auto* data = static_cast<SPMessageData*>(message);
     auto* plugin = static_cast<Plugin*>(data->globals);

@@ -21,9 +21,24 @@ constexpr std::size_t kLongestFormattedMessage = 120;
 constexpr ASErr kLargestDecimalCode = 16384;
 
 const ASErr kFilteredErrors[] = {
-    ASFourCC("FMT?"), ASFourCC("RFSE"), ASFourCC("AFTR"), ASFourCC("VALD"), ASFourCC("MOOT"), ASFourCC("TRSH"),
-    ASFourCC("CHEK"), ASFourCC("CHIT"), ASFourCC("TLTK"), ASFourCC("pFls"), ASFourCC("S!Fd"), ASFourCC("!Acq"),
-    ASFourCC("dsRP"), ASFourCC("skpE"), ASFourCC("DONE"), ASFourCC("STOP"), 361, 0,
+    ASFourCC("FMT?"),
+    ASFourCC("RFSE"),
+    ASFourCC("AFTR"),
+    ASFourCC("VALD"),
+    ASFourCC("MOOT"),
+    ASFourCC("TRSH"),
+    ASFourCC("CHEK"),
+    ASFourCC("CHIT"),
+    ASFourCC("TLTK"),
+    ASFourCC("pFls"),
+    ASFourCC("S!Fd"),
+    ASFourCC("!Acq"),
+    ASFourCC("dsRP"),
+    ASFourCC("skpE"),
+    ASFourCC("DONE"),
+    ASFourCC("STOP"),
+    361,
+    0,
 };
 
 bool ReadEntry(SPPluginRef pluginRef, ASInt32 index, char* buffer, int length) {
@@ -111,7 +126,9 @@ ASErr Plugin::StartupPlugin(SPInterfaceMessage* message) {
     return error;
 }
 
-ASErr Plugin::PostStartupPlugin() { return kNoErr; }
+ASErr Plugin::PostStartupPlugin() {
+    return kNoErr;
+}
 
 ASErr Plugin::ShutdownPlugin(SPInterfaceMessage*) {
     delete fSuites;

@@ -58,8 +58,7 @@ ASErr Suites::ReleaseSuites() {
     for (ImportSuite* entry = gImportSuites; entry->name && !error; ++entry) error = ReleaseSuite(entry);
     if (ImportSuite* optional = OptionalSuites())
         for (; optional->name && fOptionalSuitesAcquiredCount > 0; ++optional)
-            if (optional->suite && *optional->suite && ReleaseSuite(optional) == kNoErr)
-                --fOptionalSuitesAcquiredCount;
+            if (optional->suite && *optional->suite && ReleaseSuite(optional) == kNoErr) --fOptionalSuitesAcquiredCount;
     return error;
 }
 

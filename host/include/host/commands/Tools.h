@@ -16,8 +16,8 @@
 
 #include "AIMessages.h"
 #include "AITool.h"
-#include "host/platform/Handles.h"
 #include "host/dialogs/Icons.h"
+#include "host/platform/Handles.h"
 #include "host/platform/SuiteRegistry.h"
 
 namespace host {

@@ -20,7 +20,9 @@ public:
     ~AdmBasic();
     void registerSuites(SuiteRegistry& registry);
 
-    void setScreen(int width, int height) { screen_ = {0, 0, static_cast<ASInt16>(height), static_cast<ASInt16>(width)}; }
+    void setScreen(int width, int height) {
+        screen_ = {0, 0, static_cast<ASInt16>(height), static_cast<ASInt16>(width)};
+    }
     const ASRect& screen() const { return screen_; }
 
     int beeps() const { return beeps_; }

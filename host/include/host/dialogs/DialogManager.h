@@ -20,10 +20,10 @@
 #include <nlohmann/json.hpp>
 
 #include "ADMSuites.h"
-#include "host/platform/HostError.h"
 #include "host/dialogs/AdmBasic.h"
-#include "host/platform/Handles.h"
 #include "host/dialogs/Icons.h"
+#include "host/platform/Handles.h"
+#include "host/platform/HostError.h"
 #include "host/platform/Plugins.h"
 #include "host/platform/SuiteRegistry.h"
 

@@ -15,9 +15,9 @@
 #include "AICursorSnap.h"
 #include "AIHitTest.h"
 #include "host/document/Document.h"
-#include "host/view/DocumentViews.h"
 #include "host/platform/Handles.h"
 #include "host/platform/SuiteRegistry.h"
+#include "host/view/DocumentViews.h"
 
 namespace host {
 

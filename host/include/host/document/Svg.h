@@ -28,9 +28,9 @@
 #include <string_view>
 #include <vector>
 
-#include "host/platform/HostError.h"
-#include "host/platform/Bundle.h"
 #include "host/document/Document.h"
+#include "host/platform/Bundle.h"
+#include "host/platform/HostError.h"
 
 namespace host {
 

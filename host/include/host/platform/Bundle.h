@@ -26,7 +26,9 @@ public:
     const std::filesystem::path& folder() const { return folder_; }
 
     /// Calls PluginMain. The caller's record carries the globals slot, which the bundle keeps.
-    ASErr main(const char* caller, const char* selector, void* message) const { return entry_(caller, selector, message); }
+    ASErr main(const char* caller, const char* selector, void* message) const {
+        return entry_(caller, selector, message);
+    }
     void* globals() const { return globals_; }
     void setGlobals(void* globals) { globals_ = globals; }
 

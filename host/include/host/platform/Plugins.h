@@ -11,9 +11,9 @@
 
 #include "AIMessages.h"
 #include "SPBasic.h"
-#include "host/platform/HostError.h"
 #include "host/platform/BlockAllocator.h"
 #include "host/platform/Bundle.h"
+#include "host/platform/HostError.h"
 #include "host/platform/SuiteRegistry.h"
 
 namespace host {

@@ -11,8 +11,8 @@
 #include <nlohmann/json.hpp>
 
 #include "AIDocumentView.h"
-#include "host/platform/HostError.h"
 #include "host/platform/Handles.h"
+#include "host/platform/HostError.h"
 #include "host/platform/SuiteRegistry.h"
 
 namespace host {
