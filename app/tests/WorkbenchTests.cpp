@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardItemModel>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTemporaryDir>
@@ -152,6 +153,11 @@ private:
     }
 
 private slots:
+    void initTestCase() {
+        // The workbench's settings go to a folder of the tests' own, never the person's.
+        QStandardPaths::setTestModeEnabled(true);
+    }
+
     void init() {
         // Each case starts without the settings an earlier one kept.
         QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
