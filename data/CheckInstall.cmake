@@ -2,13 +2,7 @@
 # installed works there on its own: nothing in it names the build folder, the programs tell their
 # version, and orvane-replay plays a session with the installed bundle.
 # -DBUILD= -DWORKDIR= -DVERSION= -DSESSION= -DWORKBENCH=0|1 -DPLUGINDIR=
-function(run what)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "${what} failed (${result}):\n${out}${err}")
-  endif()
-  set(out "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/RunStep.cmake)
 
 file(REMOVE_RECURSE ${WORKDIR})
 run("cmake --install" ${CMAKE_COMMAND} --install ${BUILD} --prefix ${WORKDIR}/installed --strip)
