@@ -23,6 +23,7 @@
 
 #include "ModuleImage.h"
 #include "OrvanePlugIn.h"
+#include "PluginFacts.h"
 #include "host/Host.h"
 
 namespace {
@@ -321,7 +322,7 @@ private:
     }
 
     void typeIntoPanel() {
-        ADMDialogRef panel = host_.panel();
+        ADMDialogRef panel = plugin_facts::panelOf(host_.dialogs());
         if (!panel) return;
         ASInt32 field = data_.ConsumeBool() ? kLengthField : kAngleField;
         std::string typed = text();
@@ -329,7 +330,7 @@ private:
     }
 
     void panelAction() {
-        ADMDialogRef panel = host_.panel();
+        ADMDialogRef panel = plugin_facts::panelOf(host_.dialogs());
         if (!panel) return;
         switch (data_.ConsumeIntegralInRange<int>(0, 3)) {
             case 0: {
@@ -361,7 +362,7 @@ private:
 
     void dialogAction() {
         ADMDialogRef dialog = host_.modalDialog();
-        if (!dialog) dialog = host_.panel();
+        if (!dialog) dialog = plugin_facts::panelOf(host_.dialogs());
         if (dialog) itemAction(dialog);
     }
 

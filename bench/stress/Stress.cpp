@@ -23,6 +23,7 @@
 #include <system_error>
 #include <vector>
 
+#include "PluginFacts.h"
 #include "RandomDocument.h"
 #include "host/Host.h"
 
@@ -317,7 +318,7 @@ private:
     }
 
     bool panelShown() const {
-        ADMDialogRef panel = host_.panel();
+        ADMDialogRef panel = plugin_facts::panelOf(host_.dialogs());
         const host::DialogManager::Dialog* dialog = panel ? host_.dialogs().dialog(panel) : nullptr;
         return dialog && dialog->visible;
     }
@@ -328,7 +329,7 @@ private:
             host_.click(cursor_, optionKey);
             return;
         }
-        ADMDialogRef panel = host_.panel();
+        ADMDialogRef panel = plugin_facts::panelOf(host_.dialogs());
         const double roll = unit_(random_);
         if (roll < 0.4) {
             host_.typeIntoItem(panel, kLengthField, chance(0.9) ? std::to_string(between(-50, 80)) : "ten");
