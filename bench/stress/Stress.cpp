@@ -146,7 +146,7 @@ struct Sample {
 };
 
 /// A person drawing: mostly movements and clicks, with undo and redo, art deleted and locked, and now and
-/// then the panel, the menus and the tool's dialog; a tenth of a percent of what is typed makes no sense.
+/// then the panel, the menus and the tool's dialog; one choice in a thousand is one no person makes.
 random_session::Profile drawingProfile() {
     using random_session::Action;
     random_session::Profile profile;
