@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include "ADMDrawer.h"
+#include "PluginFacts.h"
 #include "host/platform/Bundle.h"
 #include "host/text/MacRoman.h"
 
@@ -44,8 +45,8 @@ constexpr double kSmallPaletteFontShare = 0.8;
 /// Room beside a window title for the window manager's buttons and borders.
 constexpr int kTitleAllowance = 110;
 /// The panel's fields, as sessions name them.
-constexpr ASInt32 kLengthField = 1;
-constexpr ASInt32 kAngleField = 3;
+using plugin_facts::kAngleField;
+using plugin_facts::kLengthField;
 
 /// A typed text as a session's number: the digits with a point for a decimal comma, the unit left out;
 /// nullopt for a text that is not a number (the field beeps at it).
@@ -331,7 +332,8 @@ void DialogWindow::record(const std::string& panelCommand, const std::string& di
                           const std::string& what) const {
     if (!recorder_) return;
     const host::DialogManager::Dialog* dialog = model();
-    if (dialog_ == host_.panel() && !panelCommand.empty())
+    // Sessions have commands for one palette only, the panel.
+    if (dialog_ == plugin_facts::panelOf(host_.dialogs()) && !panelCommand.empty())
         recorder_->add(panelCommand);
     else if (dialog && dialog->modal && !dialogCommand.empty())
         recorder_->add(dialogCommand);

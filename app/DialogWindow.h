@@ -52,8 +52,8 @@ private:
     };
 
     View makeView(ADMItemRef ref, const host::DialogManager::Item& item);
-    /// Writes a person's action: as a panel command in the panel, as a dialog command in a modal dialog;
-    /// what a session can't say is written as a comment.
+    /// Writes a person's action: as a panel command in the panel (the first palette), as a dialog command
+    /// in a modal dialog; what a session can't say is written as a comment.
     void record(const std::string& panelCommand, const std::string& dialogCommand, const std::string& what) const;
     /// Fields first, then buttons, each in the order of their places; nothing else takes the focus.
     void orderTabs();

@@ -32,6 +32,9 @@ const QString kAppTitle = QStringLiteral("Orvane Workbench");
 constexpr int kFrameAllowance = 32;
 /// A palette's distance from the main window and from the screen's edges.
 constexpr int kPaletteGap = 8;
+/// A palette's settings, under its name: where it was and whether it was shown.
+constexpr const char* kPositionKey = "position";
+constexpr const char* kVisibleKey = "visible";
 
 /// The shapes of all the art: what saving keeps.
 std::vector<std::pair<bool, std::vector<AIPathSegment>>> artShapes(const host::Document& document) {
@@ -167,7 +170,7 @@ void MainWindow::sync() {
             placePalette(window, dialog->name);
         }
         if (visible != window->isVisible()) window->setVisible(visible);
-        if (ref == host_.panel()) panelWasShown_ = visible;
+        if (dialog && !dialog->modal) paletteWasShown_[dialog->name] = visible;
     }
     for (auto it = dialogWindows_.begin(); it != dialogWindows_.end();) {
         if (host_.dialogs().dialog(it->first)) {
@@ -183,14 +186,14 @@ void MainWindow::sync() {
     syncing_ = false;
 }
 
-QString MainWindow::paletteKey(const std::string& name) {
+QString MainWindow::paletteKey(const std::string& name, const char* what) {
     // By the dialog's name, which stays when a new version changes its title.
-    return QStringLiteral("palettes/") + QString::fromStdString(name) + QStringLiteral("/position");
+    return QStringLiteral("palettes/") + QString::fromStdString(name) + QLatin1Char('/') + QLatin1String(what);
 }
 
 void MainWindow::placePalette(DialogWindow* window, const std::string& name) {
     QSettings settings(settingsFile(), QSettings::IniFormat);
-    QString key = paletteKey(name);
+    QString key = paletteKey(name, kPositionKey);
     // Where it was last, else beside the window, not over the canvas.
     QPoint wanted = settings.contains(key) ? settings.value(key).toPoint()
                                            : frameGeometry().topRight() + QPoint(kPaletteGap, kFrameAllowance);
@@ -215,11 +218,17 @@ QString MainWindow::settingsFile() {
 void MainWindow::restoreSettings() {
     QSettings settings(settingsFile(), QSettings::IniFormat);
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
-    ADMDialogRef panel = host_.panel();
-    const host::DialogManager::Dialog* shown = panel ? host_.dialogs().dialog(panel) : nullptr;
-    if (!shown || !settings.contains(QStringLiteral("panel/visible"))) return;
-    bool visible = settings.value(QStringLiteral("panel/visible")).toBool();
-    if (visible == shown->visible) return;
+    for (ADMDialogRef palette : host_.dialogs().palettes()) {
+        const host::DialogManager::Dialog* shown = host_.dialogs().dialog(palette);
+        if (!shown) continue;
+        QString key = paletteKey(shown->name, kVisibleKey);
+        if (settings.contains(key)) restorePalette(palette, settings.value(key).toBool());
+    }
+}
+
+void MainWindow::restorePalette(ADMDialogRef palette, bool visible) {
+    const host::DialogManager::Dialog* shown = host_.dialogs().dialog(palette);
+    if (!shown || visible == shown->visible) return;
     // As a person would bring it back: through the Window menu's list of palettes, whose items show or
     // hide them. An item that turns out to be another palette's is chosen again, which puts that one back.
     act([this] { host_.updateMenus(); });
@@ -246,7 +255,7 @@ void MainWindow::restoreSettings() {
             act([&] { host_.chooseMenuItem(text); });
         };
         choose();
-        shown = host_.dialogs().dialog(panel);
+        shown = host_.dialogs().dialog(palette);
         if (!shown || shown->visible == visible) return;
         choose();
     }
@@ -258,9 +267,14 @@ void MainWindow::saveSettings() {
     for (auto& [ref, window] : dialogWindows_) {
         const host::DialogManager::Dialog* dialog = host_.dialogs().dialog(ref);
         if (!dialog || dialog->modal || !window->property("placed").toBool()) continue;
-        settings.setValue(paletteKey(dialog->name), window->pos());
+        settings.setValue(paletteKey(dialog->name, kPositionKey), window->pos());
     }
-    if (host_.panel()) settings.setValue(QStringLiteral("panel/visible"), panelWasShown_);
+    // Shown or hidden as the person last saw each palette.
+    for (ADMDialogRef palette : host_.dialogs().palettes()) {
+        const host::DialogManager::Dialog* dialog = host_.dialogs().dialog(palette);
+        auto seen = dialog ? paletteWasShown_.find(dialog->name) : paletteWasShown_.end();
+        if (seen != paletteWasShown_.end()) settings.setValue(paletteKey(dialog->name, kVisibleKey), seen->second);
+    }
 }
 
 DialogWindow* MainWindow::dialogWindow(ADMDialogRef dialog) const {

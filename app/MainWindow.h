@@ -62,7 +62,7 @@ public:
     /// Writes what the person does, from the host's start, to an orvane-replay session file.
     bool recordSession(const QString& file);
     SessionRecorder& recorder() { return recorder_; }
-    /// Where the workbench keeps its own settings (the panel's place and shown state).
+    /// Where the workbench keeps its own settings (the palettes' places and shown states).
     static QString settingsFile();
 
 protected:
@@ -85,9 +85,11 @@ private:
     void markSaved();
     /// Places a palette shown for the first time: where it was last, else beside the window, on screen.
     void placePalette(DialogWindow* window, const std::string& name);
-    /// The settings key of the place of the palette with that dialog name.
-    static QString paletteKey(const std::string& name);
+    /// The settings key of what (its place, its shown state) of the palette with that dialog name.
+    static QString paletteKey(const std::string& name, const char* what);
     void restoreSettings();
+    /// Shows or hides the palette as a person would, through the Window menu.
+    void restorePalette(ADMDialogRef palette, bool visible);
     void saveSettings();
     void deleteSelection();
     void updateActions();
@@ -108,7 +110,8 @@ private:
     std::vector<std::pair<bool, std::vector<AIPathSegment>>> savedArt_;
     std::uint64_t checkedRevision_ = 0;
     bool modified_ = false;
-    bool panelWasShown_ = false;
+    /// Each palette's latest shown state, by dialog name.
+    std::map<std::string, bool> paletteWasShown_;
     QString lastError_;
     QEventLoop* modalLoop_ = nullptr;
     bool syncing_ = false;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <random>
 
+#include "PluginFacts.h"
 #include "RandomDocument.h"
 #include "host/Host.h"
 #include "host/document/Svg.h"
@@ -37,7 +38,7 @@ Bench& prepare(long paths) {
     b.host.reset();
     b.host = std::make_unique<host::Host>(host::Host::Options{ORVANE_PLUGINS_DIR, std::nullopt, {}});
     b.host->start();
-    b.host->selectTool("Orvane Tool");
+    b.host->selectTool(plugin_facts::kToolName);
     std::mt19937 random(20261206);
     const long side = static_cast<long>(std::ceil(std::sqrt(static_cast<double>(paths))));
     for (long i = 0; i < paths; ++i)

@@ -26,6 +26,7 @@
 #include <random>
 
 #include "MainWindow.h"
+#include "PluginFacts.h"
 #include "host/Host.h"
 #include "host/text/MacRoman.h"
 #include "host/view/FrameRenderer.h"
@@ -35,8 +36,14 @@ using workbench::MainWindow;
 
 namespace {
 
-constexpr const char* kTool = "Orvane Tool";
-constexpr const char* kPrefix = "TeskOrvane";
+using plugin_facts::kAngleField;
+using plugin_facts::kLengthField;
+using plugin_facts::kPreferencePrefix;
+using plugin_facts::kToolName;
+
+/// The settings key of the panel's shown state in the workbench's own settings.
+const QString kPanelVisibleSetting =
+    QStringLiteral("palettes/") + QLatin1String(plugin_facts::kPanelName) + QStringLiteral("/visible");
 
 /// The canvas pixel of an artwork point at the initial view (zoom 1, centre 0, 0): the view is the canvas.
 QPointF pixelOf(const QWidget* canvas, double h, double v) {
@@ -127,7 +134,7 @@ QStringList cutTexts(workbench::DialogWindow* window) {
 }
 
 double preference(host::Host& host, const char* key) {
-    std::optional<host::PreferenceStore::Value> value = host.preferences().get(kPrefix, key);
+    std::optional<host::PreferenceStore::Value> value = host.preferences().get(kPreferencePrefix, key);
     if (!value) return std::nan("");
     return std::visit([](auto v) { return static_cast<double>(v); }, *value);
 }
@@ -151,6 +158,12 @@ private:
         QVERIFY2(host_->started(), qPrintable(window_->lastError()));
         window_->show();
     }
+    /// The plug-in's settings for a case: one decimal, the panel shown or hidden at start.
+    void storeSettings(bool panelVisible) {
+        host_->preferences().put(kPreferencePrefix, plugin_facts::kPrecisionKey, std::int32_t{1});
+        host_->preferences().put(kPreferencePrefix, plugin_facts::kPanelVisibleKey, panelVisible);
+    }
+    ADMDialogRef thePanel() const { return plugin_facts::panelOf(host_->dialogs()); }
 
 private slots:
     void initTestCase() {
@@ -173,13 +186,13 @@ private slots:
     void theToolboxMirrorsTheHostsTools() {
         startAndShow();
         QToolButton* selection = window_->toolButton("");
-        QToolButton* tool = window_->toolButton(kTool);
+        QToolButton* tool = window_->toolButton(kToolName);
         QVERIFY(selection && tool);
         QVERIFY(selection->isChecked());
-        QCOMPARE(tool->toolTip(), QStringLiteral("Orvane Tool 1.3"));
+        QCOMPARE(tool->toolTip(), QString::fromUtf8(plugin_facts::kToolTip));
         QVERIFY(!tool->icon().isNull());
         tool->click();
-        QCOMPARE(host_->tools().selectedTool().name, std::string(kTool));
+        QCOMPARE(host_->tools().selectedTool().name, std::string(kToolName));
         QVERIFY(tool->isChecked() && !selection->isChecked());
         selection->click();
         QVERIFY(host_->tools().selected() == host_->tools().selectionTool());
@@ -187,7 +200,7 @@ private slots:
 
     void drawingATriangleWithTheMouseGivesAClosedPath() {
         startAndShow();
-        window_->toolButton(kTool)->click();
+        window_->toolButton(kToolName)->click();
         QWidget* canvas = window_->canvas();
         moveAndClick(canvas, -150, -60);
         moveAndClick(canvas, 60, -40);
@@ -211,7 +224,7 @@ private slots:
 
     void aChangeOfModifiersAloneMovesTheLabels() {
         startAndShow();
-        window_->toolButton(kTool)->click();
+        window_->toolButton(kToolName)->click();
         QWidget* canvas = window_->canvas();
         moveAndClick(canvas, 0, 0);
         mouse(canvas, QEvent::MouseMove, pixelOf(canvas, 100, 37));
@@ -244,27 +257,26 @@ private slots:
     }
 
     void typingInThePanelPlacesTheTypedSegment() {
-        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
-        host_->preferences().put(kPrefix, "PanneauVisible", true);
+        storeSettings(true);
         startAndShow();
-        ADMDialogRef panel = host_->panel();
+        ADMDialogRef panel = thePanel();
         QVERIFY(panel);
         workbench::DialogWindow* window = window_->dialogWindow(panel);
         QVERIFY(window && window->isVisible());
         // A click on the strip selects the tool.
-        QWidget* strip = window->itemWidget(6);
+        QWidget* strip = window->itemWidget(plugin_facts::kWakeItem);
         QVERIFY(strip);
         // A corner of the strip that no other item covers.
         QPoint corner = strip->geometry().topLeft() + QPoint(1, 1);
         QWidget* target = window->childAt(corner);
         QVERIFY(target);
         QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(window, corner));
-        QCOMPARE(host_->tools().selectedTool().name, std::string(kTool));
+        QCOMPARE(host_->tools().selectedTool().name, std::string(kToolName));
 
         QWidget* canvas = window_->canvas();
         moveAndClick(canvas, 0, 0);
-        typeInto(window, 1, QStringLiteral("10"));
-        typeInto(window, 3, QStringLiteral("90"));
+        typeInto(window, kLengthField, QStringLiteral("10"));
+        typeInto(window, kAngleField, QStringLiteral("90"));
         moveAndClick(canvas, 40, -7);
         const host::Document::Art* art = onlyArt(*host_);
         QVERIFY(art);
@@ -272,9 +284,9 @@ private slots:
         QVERIFY(std::abs(art->shape.segments[1].p.h) < 1e-4);
         QVERIFY(std::abs(art->shape.segments[1].p.v - 28.346457f) < 1e-4);
         // The field shows the value the model holds.
-        auto* edit = window->itemWidget(1)->findChild<QLineEdit*>();
+        auto* edit = window->itemWidget(kLengthField)->findChild<QLineEdit*>();
         QCOMPARE(edit->text().toStdString(),
-                 host::macRomanToUtf8(host_->dialogs().item(host_->dialogs().findItem(panel, 1))->text));
+                 host::macRomanToUtf8(host_->dialogs().item(host_->dialogs().findItem(panel, kLengthField))->text));
 
         // The close box hides the panel through the model.
         window->close();
@@ -283,22 +295,21 @@ private slots:
     }
 
     void theArrowsOfTheAngleFieldStepItsValue() {
-        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
-        host_->preferences().put(kPrefix, "PanneauVisible", true);
+        storeSettings(true);
         startAndShow();
-        ADMDialogRef panel = host_->panel();
+        ADMDialogRef panel = thePanel();
         QVERIFY(panel);
         workbench::DialogWindow* window = window_->dialogWindow(panel);
         QVERIFY(window && window->isVisible());
         // The fields take actions once the tool is selected.
-        window_->act([&] { host_->selectTool(kTool); });
-        QWidget* field = window->itemWidget(3);
+        window_->act([&] { host_->selectTool(kToolName); });
+        QWidget* field = window->itemWidget(kAngleField);
         QVERIFY(field && field->isEnabled());
         auto* up = field->findChild<QToolButton*>(QStringLiteral("stepUp"));
         QVERIFY(up && up->isVisible());
         QTest::mouseClick(up, Qt::LeftButton);
         QTest::mouseClick(up, Qt::LeftButton);
-        const host::DialogManager::Item* angle = host_->dialogs().item(host_->dialogs().findItem(panel, 3));
+        const host::DialogManager::Item* angle = host_->dialogs().item(host_->dialogs().findItem(panel, kAngleField));
         QCOMPARE(angle->value, 2.0f);
         QTest::mouseClick(up, Qt::LeftButton, Qt::ShiftModifier);
         QCOMPARE(angle->value, 7.0f);
@@ -311,7 +322,7 @@ private slots:
 
     void thePreferencesDialogsOkStoresTheValues() {
         startAndShow();
-        QToolButton* tool = window_->toolButton(kTool);
+        QToolButton* tool = window_->toolButton(kToolName);
         tool->click();
         bool sawModalWindow = false;
         QTimer::singleShot(0, this, [&] {
@@ -343,7 +354,7 @@ private slots:
 
     void closingAModalWindowCancelsIt() {
         startAndShow();
-        QToolButton* tool = window_->toolButton(kTool);
+        QToolButton* tool = window_->toolButton(kToolName);
         tool->click();
         QTimer::singleShot(0, this, [&] {
             workbench::DialogWindow* dialog = window_->dialogWindow(host_->modalDialog());
@@ -364,7 +375,7 @@ private slots:
             if (action->text() == QStringLiteral("&Window")) windowMenu = action->menu();
         QVERIFY(windowMenu);
         // The texts are brought up to date before the menu opens: Show, then Hide once shown.
-        for (const char* text : {"Show Tesk•Orvane", "Hide Tesk•Orvane"}) {
+        for (const char* text : {plugin_facts::kShowPanelItem, plugin_facts::kHidePanelItem}) {
             emit windowMenu->aboutToShow();
             QAction* found = nullptr;
             for (QAction* action : windowMenu->findChildren<QAction*>())
@@ -372,13 +383,13 @@ private slots:
             QVERIFY2(found, text);
             found->trigger();
         }
-        QVERIFY(!host_->dialogs().dialog(host_->panel())->visible);
-        QVERIFY(!window_->dialogWindow(host_->panel())->isVisible());
+        QVERIFY(!host_->dialogs().dialog(thePanel())->visible);
+        QVERIFY(!window_->dialogWindow(thePanel())->isVisible());
     }
 
     void undoAfterAClickRemovesTheSegmentAndDrawingGoesOn() {
         startAndShow();
-        window_->toolButton(kTool)->click();
+        window_->toolButton(kToolName)->click();
         QWidget* canvas = window_->canvas();
         moveAndClick(canvas, 0, 0);
         moveAndClick(canvas, 30, 0);
@@ -399,7 +410,7 @@ private slots:
 
     void theArtworkRepaintedWhereItChangedIsTheFullRepaint() {
         startAndShow();
-        window_->toolButton(kTool)->click();
+        window_->toolButton(kToolName)->click();
         auto* canvas = window_->canvas();
         std::mt19937 random(99);
         std::uniform_real_distribution<float> across(-host::DocumentViews::kWidth / 2.0f,
@@ -536,7 +547,7 @@ private slots:
         emit help->aboutToShow();
         QAction* about = nullptr;
         for (QAction* action : help->findChildren<QAction*>())
-            if (action->text() == QStringLiteral("Tesk•Orvane…")) about = action;
+            if (action->text() == QString::fromUtf8(plugin_facts::kAboutItem)) about = action;
         QVERIFY(about);
         bool shown = false;
         QStringList aboutCut;
@@ -561,21 +572,19 @@ private slots:
     }
 
     void everyTextOfEveryDialogFitsItsItem() {
-        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
-        host_->preferences().put(kPrefix, "PanneauVisible", true);
+        storeSettings(true);
         startAndShow();
-        ADMDialogRef panel = host_->panel();
+        ADMDialogRef panel = thePanel();
         workbench::DialogWindow* palette = window_->dialogWindow(panel);
         QVERIFY(palette && palette->isVisible());
-        window_->act([&] { host_->selectTool(kTool); });
-        typeInto(palette, 1, QStringLiteral("35.48"));
-        QCOMPARE(palette->itemWidget(1)->findChild<QLineEdit*>()->text(), QStringLiteral("35.48 mm"));
+        window_->act([&] { host_->selectTool(kToolName); });
+        typeInto(palette, kLengthField, QStringLiteral("35.48"));
+        QCOMPARE(palette->itemWidget(kLengthField)->findChild<QLineEdit*>()->text(), QStringLiteral("35.48 mm"));
         QCOMPARE(cutTexts(palette).join(", "), QString());
         // Every page of the help: a text longer than its item scrolls.
-        constexpr int kShowHelp = 2, kNextPage = 8, kPages = 10;
-        window_->act([&] { host_->chooseDialogMenu(panel, kShowHelp); });
+        window_->act([&] { host_->chooseDialogMenu(panel, plugin_facts::kHelpEntry); });
         bool scrolled = false;
-        for (int page = 1; page <= kPages; ++page) {
+        for (int page = 1; page <= plugin_facts::kHelpPages; ++page) {
             QStringList cut = cutTexts(palette);
             QVERIFY2(cut.isEmpty(), qPrintable(QString("page %1: %2").arg(page).arg(cut.join(", "))));
             for (auto* text : palette->findChildren<QPlainTextEdit*>()) {
@@ -596,7 +605,7 @@ private slots:
                 QTest::keyClick(text, Qt::Key_PageDown);
                 QVERIFY(bar->value() > 0);
             }
-            window_->act([&] { host_->clickItem(panel, kNextPage); });
+            window_->act([&] { host_->clickItem(panel, plugin_facts::kNextHelpPageItem); });
         }
         QVERIFY(scrolled);
         // A tool window with a title and a close box only.
@@ -679,18 +688,17 @@ private slots:
     }
 
     void quitAsksToSaveThenClosesEveryWindow() {
-        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
-        host_->preferences().put(kPrefix, "PanneauVisible", true);
+        storeSettings(true);
         startAndShow();
-        workbench::DialogWindow* palette = window_->dialogWindow(host_->panel());
+        workbench::DialogWindow* palette = window_->dialogWindow(thePanel());
         QVERIFY(palette && palette->isVisible());
         // Wholly on the screen.
         QVERIFY(palette->screen()->availableGeometry().contains(palette->geometry()));
         QCOMPARE(window_->windowTitle(), QStringLiteral("Untitled[*] — Orvane Workbench"));
         QVERIFY(!window_->isWindowModified());
-        window_->toolButton(kTool)->click();
+        window_->toolButton(kToolName)->click();
         // With the panel shown, its length is what a click places.
-        typeInto(palette, 1, QStringLiteral("10"));
+        typeInto(palette, kLengthField, QStringLiteral("10"));
         moveAndClick(window_->canvas(), 0, 0);
         moveAndClick(window_->canvas(), 50, 0);
         QVERIFY(window_->isWindowModified());
@@ -732,7 +740,7 @@ private slots:
         QVERIFY(!window_->isVisible());
         // The workbench's own settings keep the panel's place and its shown state.
         QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
-        QVERIFY(settings.value(QStringLiteral("panel/visible")).toBool());
+        QVERIFY(settings.value(kPanelVisibleSetting).toBool());
     }
 
     void theViewFollowsTheCanvasAndOpeningFits() {
@@ -770,7 +778,7 @@ private slots:
 
     void theAnnotationsFollowAClickAndTheSelectionToolShowsTheArrow() {
         startAndShow();
-        window_->toolButton(kTool)->click();
+        window_->toolButton(kToolName)->click();
         QWidget* canvas = window_->canvas();
         moveAndClick(canvas, 0, 0);
         moveAndClick(canvas, 60, 0);
@@ -787,7 +795,7 @@ private slots:
 
     void exportPngLeavesTheLabelsOnTheScreen() {
         startAndShow();
-        window_->toolButton(kTool)->click();
+        window_->toolButton(kToolName)->click();
         QWidget* canvas = window_->canvas();
         moveAndClick(canvas, -100, 0);
         moveAndClick(canvas, 0, 50);
@@ -814,37 +822,38 @@ private slots:
     void thePanelComesBackWhereItWasAndAsItWas() {
         {
             QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
-            settings.setValue(QStringLiteral("panel/visible"), true);
-            settings.setValue(QStringLiteral("palettes/Orvane/position"), QPoint(100, 120));
+            settings.setValue(kPanelVisibleSetting, true);
+            settings.setValue(
+                QStringLiteral("palettes/") + QLatin1String(plugin_facts::kPanelName) + QStringLiteral("/position"),
+                QPoint(100, 120));
         }
-        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
-        host_->preferences().put(kPrefix, "PanneauVisible", false);
+        storeSettings(false);
         startAndShow();
-        workbench::DialogWindow* palette = window_->dialogWindow(host_->panel());
+        workbench::DialogWindow* palette = window_->dialogWindow(thePanel());
         QVERIFY(palette && palette->isVisible());
-        QVERIFY(host_->dialogs().dialog(host_->panel())->visible);
+        QVERIFY(host_->dialogs().dialog(thePanel())->visible);
         QCOMPARE(palette->pos(), QPoint(100, 120));
         // The menu item that showed it is in the journal: a replay shows it too.
         const std::vector<std::string>& lines = window_->recorder().lines();
-        QVERIFY(std::find(lines.begin(), lines.end(), "menu \"Show Tesk•Orvane\"") != lines.end());
+        QVERIFY(std::find(lines.begin(), lines.end(), "menu \"" + std::string(plugin_facts::kShowPanelItem) + "\"") !=
+                lines.end());
     }
 
     void aRecordedSessionReplaysToTheSameDocument() {
-        host_->preferences().put(kPrefix, "Precision", std::int32_t{1});
-        host_->preferences().put(kPrefix, "PanneauVisible", true);
+        storeSettings(true);
         QTemporaryDir folder;
         QString session = folder.filePath(QStringLiteral("recorded.session"));
         startAndShow();
         QVERIFY(window_->recordSession(session));
         window_->resize(900, 700);
         QCoreApplication::processEvents();
-        window_->toolButton(kTool)->click();
+        window_->toolButton(kToolName)->click();
         Canvas* canvas = window_->canvas();
         moveAndClick(canvas, -100, -20);
         moveAndClick(canvas, 33.3, 10.7, Qt::ShiftModifier);
-        workbench::DialogWindow* palette = window_->dialogWindow(host_->panel());
-        typeInto(palette, 1, QStringLiteral("12,5 mm"));
-        typeInto(palette, 3, QStringLiteral("30"));
+        workbench::DialogWindow* palette = window_->dialogWindow(thePanel());
+        typeInto(palette, kLengthField, QStringLiteral("12,5 mm"));
+        typeInto(palette, kAngleField, QStringLiteral("30"));
         moveAndClick(canvas, 80, 40);
         moveAndClick(canvas, 100, 100);
         menuAction("&Edit", "&Undo")->trigger();

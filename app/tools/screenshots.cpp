@@ -11,14 +11,10 @@
 #include <QToolButton>
 
 #include "MainWindow.h"
+#include "PluginFacts.h"
 #include "host/Host.h"
 
 namespace {
-
-constexpr const char* kTool = "Orvane Tool";
-constexpr const char* kPrefix = "TeskOrvane";
-/// Position of the "Show help" entry in the panel's fly-out menu.
-constexpr ASInt32 kHelpEntry = 2;
 
 QString outputDir;
 int failures = 0;
@@ -62,14 +58,14 @@ struct Bench {
 
     explicit Bench(bool panelVisible) {
         host = std::make_unique<host::Host>(host::Host::Options{ORVANE_PLUGINS_DIR, std::nullopt, {}});
-        host->preferences().put(kPrefix, "PanneauVisible", panelVisible);
+        host->preferences().put(plugin_facts::kPreferencePrefix, plugin_facts::kPanelVisibleKey, panelVisible);
         window = std::make_unique<workbench::MainWindow>(*host);
         window->start();
         // A canvas as large as the replay program's view.
         window->resize(window->sizeHint());
         window->show();
         if (!host->started()) throw std::runtime_error(window->lastError().toStdString());
-        window->toolButton(kTool)->click();
+        window->toolButton(plugin_facts::kToolName)->click();
     }
     ~Bench() { window.reset(); }
     QWidget* canvas() const { return window->canvas(); }
@@ -107,30 +103,15 @@ void guide() {
 
 /// Through the Window menu's item that shows the panel, as a person would.
 void showPanel(Bench& bench) {
-    // The items' texts are the ones of the update the host sends before a menu opens.
-    bench.window->act([&] {
-        bench.host->updateMenus();
-        bench.host->afterEvent();
-    });
-    const host::Menus& menus = bench.host->menus();
-    for (AIMenuGroup group : menus.groups())
-        for (AIMenuItemHandle handle : menus.itemsOf(group)) {
-            const host::Menus::Item* item = menus.item(handle);
-            if (item && item->text.rfind("Show", 0) == 0 && item->text.find("Orvane") != std::string::npos) {
-                const std::string command = item->text;
-                bench.window->act([&] { bench.host->chooseMenuItem(command); });
-                return;
-            }
-        }
-    throw std::runtime_error("no menu item shows the panel");
+    bench.window->act([&] { bench.host->chooseMenuItem(plugin_facts::kShowPanelItem); });
 }
 
 void panelHelp() {
     Bench bench(true);
-    ADMDialogRef panel = bench.host->panel();
+    ADMDialogRef panel = plugin_facts::panelOf(bench.host->dialogs());
     if (!panel) throw std::runtime_error("no panel");
     if (!bench.host->dialogs().dialog(panel)->visible) showPanel(bench);
-    bench.window->act([&] { bench.host->chooseDialogMenu(panel, kHelpEntry); });
+    bench.window->act([&] { bench.host->chooseDialogMenu(panel, plugin_facts::kHelpEntry); });
     moveAndClick(bench.canvas(), -100, -40);
     moveTo(bench.canvas(), 60, 30);
     save(bench.window->dialogWindow(panel), "workbench-panel-help.png");

@@ -1,9 +1,10 @@
 // A long session against a large document, played through the host façade and the
-// real module: mostly cursor movements, with clicks that place points, close, end
-// and shorten polylines or take paths over, modifier combinations, undo and redo,
-// the panel, the menus and the dialogs, and art deleted and locked by hand. Every
-// so many events it prints the heap in use and the resident set, so that one can
-// see the memory level off once the host's history holds as many steps as it keeps.
+// real module by the random-session driver, seeded: mostly cursor movements, with
+// clicks that place points, close, end and shorten polylines or take paths over,
+// modifier combinations, undo and redo, the panel, the menus and the dialogs, and
+// art deleted and locked by hand. Every so many events it prints the heap in use
+// and the resident set, so that one can see the memory level off once the host's
+// history holds as many steps as it keeps.
 #include <malloc.h>
 
 #include <algorithm>
@@ -23,7 +24,9 @@
 #include <system_error>
 #include <vector>
 
+#include "PluginFacts.h"
 #include "RandomDocument.h"
+#include "RandomSession.h"
 #include "host/Host.h"
 
 #if defined(__has_feature)
@@ -44,17 +47,6 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {
-
-constexpr const char* kToolName = "Orvane Tool";
-constexpr const char* kAboutItem = "Tesk•Orvane…";
-constexpr const char* kShowPanelItem = "Show Tesk•Orvane";
-constexpr const char* kHidePanelItem = "Hide Tesk•Orvane";
-constexpr ASInt32 kAboutDialogID = 16500;
-// The panel's fields, and its menu's entries by position.
-constexpr ASInt32 kLengthField = 1;
-constexpr ASInt32 kAngleField = 3;
-constexpr ASInt32 kPreferencesEntry = 0;
-constexpr ASInt32 kHelpEntry = 2;
 
 /// How much the heap may grow once the history is full: the document and the steps vary in size,
 /// by some tens of KiB; a leak of a few bytes an event, over tens of thousands of events, goes beyond.
@@ -153,21 +145,45 @@ struct Sample {
     bool historyFull;
 };
 
+/// A person drawing: mostly movements and clicks, with undo and redo, art deleted and locked, and now and
+/// then the panel, the menus and the tool's dialog; one choice in a thousand is one no person makes.
+random_session::Profile drawingProfile() {
+    using random_session::Action;
+    random_session::Profile profile;
+    auto weight = [&](Action action) -> double& { return profile.weights[static_cast<std::size_t>(action)]; };
+    weight(Action::move) = 0.76;
+    weight(Action::click) = 0.14;
+    weight(Action::undo) = 0.025;
+    weight(Action::redo) = 0.015;
+    weight(Action::deleteArt) = 0.035;
+    weight(Action::lockArt) = 0.01;
+    weight(Action::typeIntoPanel) = 0.005;
+    weight(Action::usePanel) = 0.003;
+    weight(Action::chooseMenu) = 0.004;
+    weight(Action::editTool) = 0.0015;
+    weight(Action::selectTool) = 0.001;
+    profile.oddInput = 0.001;
+    profile.plainKeys = 0.8;
+    return profile;
+}
+
 class Stress {
 public:
     explicit Stress(const Options& options)
-        : options_(options), random_(options.seed), host_({ORVANE_PLUGINS_DIR, std::nullopt, {}}) {
-        host_.setModalEventSource([this] { return closeModal(); });
+        : options_(options),
+          random_(options.seed),
+          host_({ORVANE_PLUGINS_DIR, std::nullopt, {}}),
+          choices_(random_),
+          driver_(host_, choices_, profile(options)) {
+        host_.setModalEventSource([this] {
+            driver_.endModal();
+            return true;
+        });
         host_.start();
-        host_.selectTool(kToolName);
-        side_ = std::max(1.0, std::ceil(std::sqrt(static_cast<double>(options.paths))));
-        for (long i = 0; i < options.paths; ++i)
-            host_.document().addPath(documents::randomPath(random_, std::fmod(i, side_) * documents::kCell,
-                                                           std::floor(i / side_) * documents::kCell));
+        host_.selectTool(plugin_facts::kToolName);
+        for (long i = 0; i < options.paths; ++i) host_.document().addPath(pathInCell(static_cast<double>(i)));
         // The document as loaded is not a step a person would undo.
         host_.history().clear();
-        cursor_ = {static_cast<AIReal>(side_ * documents::kCell / 2),
-                   static_cast<AIReal>(side_ * documents::kCell / 2)};
     }
 
     /// Plays the events, printing a sample every options.every; the samples.
@@ -177,7 +193,7 @@ public:
         print(samples.back(), true);
         for (long done = 1; done <= options_.events; ++done) {
             try {
-                playOne();
+                driver_.playOne();
             } catch (const std::exception& error) {
                 throw std::runtime_error("event " + std::to_string(done) + ": " + error.what());
             }
@@ -187,185 +203,34 @@ public:
                 print(samples.back(), false);
             }
         }
+        std::printf("refused by the host: %ld of %ld events\n", driver_.refusals(), options_.events);
         host_.quit();
         return samples;
     }
 
 private:
-    std::uniform_real_distribution<double> unit_{0.0, 1.0};
+    /// Cells on a side of the square the document's paths fill.
+    static double side(long paths) { return std::max(1.0, std::ceil(std::sqrt(static_cast<double>(paths)))); }
 
-    bool chance(double p) { return unit_(random_) < p; }
-    double between(double low, double high) { return low + (high - low) * unit_(random_); }
-    std::size_t below(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random_); }
-
-    void playOne() {
-        const double roll = unit_(random_);
-        if (roll < 0.78)
-            move();
-        else if (roll < 0.90)
-            host_.click(cursor_, clickModifiers());
-        else if (roll < 0.925)
-            host_.undo();
-        else if (roll < 0.94)
-            host_.redo();
-        else if (roll < 0.975)
-            deleteArt();
-        else if (roll < 0.985)
-            lockArt();
-        else if (roll < 0.993)
-            usePanel();
-        else if (roll < 0.997)
-            chooseMenu();
-        else
-            useTool();
-    }
-
-    /// Mostly none; Shift and Alt free the length or the angle, Control hides the labels and
-    /// ends the polyline with Alt.
-    ASUInt16 moveModifiers() {
-        const double roll = unit_(random_);
-        if (roll < 0.75) return 0;
-        if (roll < 0.83) return shiftKey;
-        if (roll < 0.91) return optionKey;
-        if (roll < 0.95) return controlKey;
-        if (roll < 0.97) return shiftKey | optionKey;
-        return controlKey | optionKey;
-    }
-
-    /// Alt-click shows or hides the panel.
-    ASUInt16 clickModifiers() {
-        const double roll = unit_(random_);
-        if (roll < 0.86) return 0;
-        if (roll < 0.94) return shiftKey;
-        if (roll < 0.97) return controlKey;
-        return optionKey;
-    }
-
-    void move() {
-        const double roll = unit_(random_);
-        const double extent = side_ * documents::kCell;
-        if (roll < 0.70) {
-            cursor_ = {cursor_.h + static_cast<AIReal>(between(-15, 15)),
-                       cursor_.v + static_cast<AIReal>(between(-15, 15))};
-        } else if (roll < 0.80) {
-            cursor_ = {cursor_.h + static_cast<AIReal>(between(-60, 60)),
-                       cursor_.v + static_cast<AIReal>(between(-60, 60))};
-        } else if (roll < 0.90) {
-            // Onto an anchor of some art, or just beside it: snapping, open ends to take over.
-            if (AIArtHandle art = host_.document().artAt(static_cast<long>(below(host_.document().artCount() + 1)) - 1))
-                cursor_ = nearAnchorOf(art, std::nullopt);
-        } else if (roll < 0.98) {
-            // Onto the newest art, most often the polyline under way: its first point closes it,
-            // its last point ends it, the middle of its last segment removes that segment.
-            if (AIArtHandle art = host_.document().artAt(-1)) cursor_ = nearAnchorOf(art, unit_(random_));
-        } else {
-            cursor_ = {static_cast<AIReal>(between(0, extent)), static_cast<AIReal>(between(0, extent))};
-        }
-        // The cursor stays over the document, give or take a cell.
-        const auto clamp = [&](AIReal x) {
-            return std::clamp(x, static_cast<AIReal>(-documents::kCell),
-                              static_cast<AIReal>(extent + documents::kCell));
+    /// The drawing profile over this document: the cursor over it, give or take a cell, and the document
+    /// kept at its size, each path deleted by hand giving way to a new one in a random cell.
+    random_session::Profile profile(const Options& options) {
+        random_session::Profile profile = drawingProfile();
+        const double extent = side(options.paths) * documents::kCell;
+        profile.area = {-documents::kCell, -documents::kCell, extent + documents::kCell, extent + documents::kCell};
+        profile.keptArt = static_cast<std::size_t>(options.paths);
+        const double cells = side(options.paths) * side(options.paths);
+        profile.newPath = [this, cells] {
+            return pathInCell(static_cast<double>(choices_.between(0, static_cast<long>(cells) - 1)));
         };
-        cursor_ = {clamp(cursor_.h), clamp(cursor_.v)};
-        host_.move(cursor_, moveModifiers());
+        return profile;
     }
 
-    /// A point on or next to an anchor of the art: a random one, or for `which` below a third the
-    /// first, below two thirds the last, otherwise the middle of the last segment.
-    AIRealPoint nearAnchorOf(AIArtHandle art, std::optional<double> which) {
-        const std::vector<AIPathSegment>& anchors = host_.document().findArt(art)->shape.segments;
-        if (anchors.empty()) return cursor_;
-        AIRealPoint at = anchors[below(anchors.size())].p;
-        if (which) {
-            const AIRealPoint last = anchors.back().p;
-            const AIRealPoint beforeLast = anchors.size() > 1 ? anchors[anchors.size() - 2].p : last;
-            at = *which < 1.0 / 3   ? anchors.front().p
-                 : *which < 2.0 / 3 ? last
-                                    : AIRealPoint{(last.h + beforeLast.h) / 2, (last.v + beforeLast.v) / 2};
-        }
-        if (chance(0.5)) return at;
-        return {at.h + static_cast<AIReal>(between(-2, 2)), at.v + static_cast<AIReal>(between(-2, 2))};
-    }
-
-    /// While the document is larger than it started, deletes the newest art, most often what the
-    /// tool drew; otherwise deletes any art and draws a new random path in its stead, so that the
-    /// document keeps its size and the kind of its paths.
-    void deleteArt() {
-        host::Document& document = host_.document();
-        if (document.artCount() > static_cast<std::size_t>(options_.paths)) {
-            AIArtHandle art = document.artAt(-1);
-            host_.edit([art](host::Document& d) { d.disposeArt(art); });
-            return;
-        }
-        if (document.artCount() == 0) return;
-        AIArtHandle art = document.artAt(static_cast<long>(below(document.artCount())));
-        const auto cell = static_cast<double>(below(static_cast<std::size_t>(side_ * side_)));
-        host::PathShape shape = documents::randomPath(random_, std::fmod(cell, side_) * documents::kCell,
-                                                      std::floor(cell / side_) * documents::kCell);
-        host_.edit([&](host::Document& d) {
-            d.disposeArt(art);
-            d.addPath(std::move(shape));
-        });
-    }
-
-    void lockArt() {
-        host::Document& document = host_.document();
-        if (document.artCount() == 0) return;
-        AIArtHandle art = document.artAt(static_cast<long>(below(document.artCount())));
-        const bool locked = (document.findArt(art)->attributes & kArtLocked) != 0;
-        host_.edit([art, locked](host::Document& d) { d.setLocked(art, !locked); });
-    }
-
-    bool panelShown() const {
-        ADMDialogRef panel = host_.panel();
-        const host::DialogManager::Dialog* dialog = panel ? host_.dialogs().dialog(panel) : nullptr;
-        return dialog && dialog->visible;
-    }
-
-    /// Types a length or an angle (now and then one that means nothing), or uses the panel's menu.
-    void usePanel() {
-        if (!panelShown()) {
-            host_.click(cursor_, optionKey);
-            return;
-        }
-        ADMDialogRef panel = host_.panel();
-        const double roll = unit_(random_);
-        if (roll < 0.4) {
-            host_.typeIntoItem(panel, kLengthField, chance(0.9) ? std::to_string(between(-50, 80)) : "ten");
-        } else if (roll < 0.8) {
-            host_.typeIntoItem(panel, kAngleField, chance(0.9) ? std::to_string(between(-180, 360)) : "1e999");
-        } else if (roll < 0.95) {
-            host_.chooseDialogMenu(panel, kHelpEntry);
-        } else {
-            host_.chooseDialogMenu(panel, kPreferencesEntry);
-        }
-    }
-
-    void chooseMenu() {
-        if (chance(0.3))
-            host_.chooseMenuItem(kAboutItem);
-        else
-            host_.chooseMenuItem(panelShown() ? kHidePanelItem : kShowPanelItem);
-    }
-
-    /// A double-click on the tool (its preferences), or another tool and back.
-    void useTool() {
-        if (chance(0.5)) {
-            host_.editTool();
-        } else {
-            host_.deselect();
-            host_.selectTool(kToolName);
-        }
-    }
-
-    /// The person's action inside a modal dialog: the About box's button, else OK now and then
-    /// and Cancel most often. The run never waits.
-    bool closeModal() {
-        ADMDialogRef dialog = host_.modalDialog();
-        const host::DialogManager::Dialog* found = host_.dialogs().dialog(dialog);
-        const bool ok = (found && found->id == kAboutDialogID) || chance(0.2);
-        host_.clickItem(dialog, ok ? host::DialogManager::kOkButtonID : host::DialogManager::kCancelButtonID);
-        return true;
+    /// A random path in the cell with that number, row by row from the bottom left.
+    host::PathShape pathInCell(double cell) {
+        const double perRow = side(options_.paths);
+        return documents::randomPath(random_, std::fmod(cell, perRow) * documents::kCell,
+                                     std::floor(cell / perRow) * documents::kCell);
     }
 
     void noteHistory() {
@@ -407,8 +272,8 @@ private:
     Options options_;
     std::mt19937 random_;
     host::Host host_;
-    double side_ = 1;
-    AIRealPoint cursor_{};
+    random_session::SeededChoices choices_;
+    random_session::Driver driver_;
     bool historyFull_ = false;
 };
 

@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include "MainWindow.h"
+#include "PluginFacts.h"
 #include "RandomDocument.h"
 #include "host/Host.h"
 
@@ -55,7 +56,7 @@ Bench& prepare(long paths) {
     b.window = std::make_unique<workbench::MainWindow>(*b.host);
     b.window->show();
     b.window->start();
-    b.window->toolButton("Orvane Tool")->click();
+    b.window->toolButton(plugin_facts::kToolName)->click();
     std::mt19937 random(20261206);
     const long side = static_cast<long>(std::ceil(std::sqrt(static_cast<double>(paths))));
     for (long i = 0; i < paths; ++i)

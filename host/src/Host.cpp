@@ -103,7 +103,7 @@ void Host::unload() {
     // A plug-in is never unloaded, reloaded or shut down while its code runs: a modal dialog of its own.
     checkIdle("unload the plug-ins");
     for (std::size_t i = 0; i < plugins_.count(); ++i) {
-        // A plug-in that locked itself (its panel's procedures are called directly) stays loaded.
+        // A plug-in that locked itself (its palette's procedures are called directly) stays loaded.
         if (!plugins_.loaded(i) || plugins_.locks(i) > 0) continue;
         SPInterfaceMessage message{};
         plugins_.send(i, kSPAccessCaller, kSPAccessUnloadSelector, message.d);
@@ -295,17 +295,6 @@ void Host::afterEvent() {
     dialogs_.drawPending();
     if (views_.invalid()) redraw();
     dialogs_.throwPendingError();
-}
-
-namespace {
-
-/// The name the plug-in gives its palette.
-constexpr const char* kPanelName = "Orvane";
-
-}  // namespace
-
-ADMDialogRef Host::panel() const {
-    return dialogs_.findNonModal(kPanelName);
 }
 
 ADMItemRef Host::itemOf(ADMDialogRef dialog, ASInt32 itemID) const {

@@ -200,6 +200,23 @@ TEST_F(DialogManagerTest, AnErrorInsideANestedRunEndsEveryRunThenIsThrownOnce) {
     EXPECT_NO_THROW(host_.dialogs().throwPendingError());
 }
 
+TEST_F(DialogManagerTest, PalettesAreTheNonModalDialogsOldestFirstShownOrNot) {
+    ADMDialogRef first = makePanel();
+    ADMDialogRef second = makePanel();
+    dialog->Show(first, false);
+    std::vector<ADMDialogRef> insideRun;
+    then([&] {
+        insideRun = host_.dialogs().palettes();
+        host_.clickItem(host_.modalDialog(), 1);
+    });
+    dialog->Modal(nullptr, "bidon", 16600, kADMModalDialogStyle, okCancelInit, nullptr, 0);
+    // The modal dialog is none of them, and a hidden palette still counts.
+    EXPECT_EQ(insideRun, (std::vector<ADMDialogRef>{first, second}));
+    dialog->Destroy(first);
+    ADMDialogRef third = makePanel();
+    EXPECT_EQ(host_.dialogs().palettes(), (std::vector<ADMDialogRef>{second, third}));
+}
+
 TEST_F(DialogManagerTest, TypingIntoAMillimetreFieldSetsPointsThenNotifiesItemThenDialog) {
     ADMDialogRef panel = makePanel();
     ASRect fieldRect{4, 4, 23, 84};

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "PluginFacts.h"
 #include "host/Host.h"
 
 namespace {
@@ -160,8 +161,8 @@ TEST_F(MenuSuite, OrvaneJoinsTheSubmenusOfItsFamily) {
 
     EXPECT_EQ(texts("About"), std::vector<std::string>{"About Tesk•Tools…"});
     EXPECT_EQ(texts("Tool Palettes"), std::vector<std::string>{"Tesk•Tools"});
-    EXPECT_EQ(texts("About Tesk•Tools…"), (std::vector<std::string>{"Tesk•Orvane…", "Tesk•Sibling…"}));
-    EXPECT_EQ(texts("Tesk•Tools"), (std::vector<std::string>{"Hide Tesk•Orvane", "Hide Tesk•Sibling"}));
+    EXPECT_EQ(texts("About Tesk•Tools…"), (std::vector<std::string>{plugin_facts::kAboutItem, "Tesk•Sibling…"}));
+    EXPECT_EQ(texts("Tesk•Tools"), (std::vector<std::string>{plugin_facts::kHidePanelItem, "Hide Tesk•Sibling"}));
     EXPECT_EQ(menus().size(), 6u);
     host.quit();
 }
@@ -175,23 +176,24 @@ TEST_F(MenuSuite, TheAboutBoxClosesAsASuccess) {
         return true;
     });
     // The box's button ends the run with its ID, 1, which is no failure code for the host.
-    EXPECT_EQ(host.chooseMenuItem("Tesk•Orvane…"), kNoErr);
+    EXPECT_EQ(host.chooseMenuItem(plugin_facts::kAboutItem), kNoErr);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(host.modalDialog(), nullptr);
     host.quit();
 }
 
 TEST_F(MenuSuite, ShowHideDoesNothingBeforeThePanelExists) {
-    host.preferences().put("TeskOrvane", "PanneauVisible", false);
+    host.preferences().put(plugin_facts::kPreferencePrefix, plugin_facts::kPanelVisibleKey, false);
     // Started, but not yet told that the application has started: there is no panel.
     host.plugins().loadFolder(ORVANE_PLUGINS_DIR);
     SPInterfaceMessage startup{};
     ASSERT_EQ(host.plugins().send(0, kSPInterfaceCaller, kSPInterfaceStartupSelector, startup.d), kNoErr);
-    EXPECT_EQ(host.chooseMenuItem("Show Tesk•Orvane"), kNoErr);
-    EXPECT_EQ(host.panel(), nullptr);
+    EXPECT_EQ(host.chooseMenuItem(plugin_facts::kShowPanelItem), kNoErr);
+    EXPECT_TRUE(host.dialogs().palettes().empty());
     SPInterfaceMessage shutdown{};
     host.plugins().send(0, kSPInterfaceCaller, kSPInterfaceShutdownSelector, shutdown.d);
-    EXPECT_EQ(host.preferences().get("TeskOrvane", "PanneauVisible"), host::PreferenceStore::Value(false));
+    EXPECT_EQ(host.preferences().get(plugin_facts::kPreferencePrefix, plugin_facts::kPanelVisibleKey),
+              host::PreferenceStore::Value(false));
 }
 
 }  // namespace

@@ -4,13 +4,12 @@
 
 #include <algorithm>
 
+#include "PluginFacts.h"
 #include "host/Host.h"
 
 namespace {
 
-constexpr const char* kToolName = "Orvane Tool";
-constexpr ASInt32 kPrefsDialogID = 16600;
-constexpr ASInt32 kCancelButton = 2;
+using plugin_facts::kToolName;
 
 class PrefsDialogTest : public ::testing::Test {
 protected:
@@ -25,7 +24,7 @@ protected:
         const auto refs = dialogs.dialogs();
         return std::count_if(refs.begin(), refs.end(), [&](ADMDialogRef ref) {
             const host::DialogManager::Dialog* dialog = dialogs.dialog(ref);
-            return dialog && dialog->id == kPrefsDialogID;
+            return dialog && dialog->id == plugin_facts::kPreferencesDialogID;
         });
     }
 
@@ -37,7 +36,7 @@ protected:
             if (++actions == 1)
                 inside();
             else
-                host_.clickItem(host_.modalDialog(), kCancelButton);
+                host_.clickItem(host_.modalDialog(), host::DialogManager::kCancelButtonID);
             return true;
         });
         host_.editTool();

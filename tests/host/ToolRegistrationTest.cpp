@@ -8,13 +8,14 @@
 
 #include <unistd.h>
 
+#include "PluginFacts.h"
 #include "host/Host.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kToolName = "Orvane Tool";
+using plugin_facts::kToolName;
 
 /// A plug-ins folder of its own, removed with the test.
 class PluginsFolder {

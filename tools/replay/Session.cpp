@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "Lexer.h"
+#include "PluginFacts.h"
 #include "host/view/FrameRenderer.h"
 
 namespace replay {
@@ -67,14 +68,13 @@ host::PreferenceStore::Value preferenceValue(const std::string& kind, const std:
 }
 
 /// The tool that select, tool edit, move and click act with.
-constexpr const char* kToolName = "Orvane Tool";
+using plugin_facts::kToolName;
 
 /// The commands that can be played while a modal dialog is open.
 const std::set<std::string> kModalCommands = {"dialog", "dump", "expect", "frame"};
 
-/// The panel's fields.
-constexpr ASInt32 kLengthField = 1;
-constexpr ASInt32 kAngleField = 3;
+using plugin_facts::kAngleField;
+using plugin_facts::kLengthField;
 
 /// A number of a session line as the host's 32-bit float.
 AIReal real(const std::string& token, const char* what) {
@@ -174,7 +174,7 @@ void playPanel(host::Host& host, const std::vector<std::string>& a) {
     } else {
         throw SessionError("panel: unknown action \"" + action + "\" (length, angle, pick, step, menu, click, close)");
     }
-    ADMDialogRef panel = host.panel();
+    ADMDialogRef panel = plugin_facts::panelOf(host.dialogs());
     if (!panel) throw SessionError("panel: the plug-in has no panel");
     act(panel);
 }

@@ -113,8 +113,6 @@ public:
     // another dialog's modal run is open; nothing happens on an item that is disabled, hidden or outside
     // its dialog. Each action ends with afterEvent().
 
-    /// The plug-in's palette: the floating dialog named "Orvane", shown or not; null before it exists.
-    ADMDialogRef panel() const;
     /// The dialog of the innermost modal run, or null.
     ADMDialogRef modalDialog() const { return dialogs_.innermostModal(); }
     /// Where modal runs take the person's next actions from: called again and again while a run is

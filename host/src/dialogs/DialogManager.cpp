@@ -146,12 +146,12 @@ ADMItemRef DialogManager::findItem(ADMDialogRef dialogRef, ASInt32 itemID) const
     return nullptr;
 }
 
-ADMDialogRef DialogManager::findNonModal(const std::string& name) const {
-    ADMDialogRef found = nullptr;
+std::vector<ADMDialogRef> DialogManager::palettes() const {
+    std::vector<ADMDialogRef> refs;
     dialogs_.forEach([&](ADMDialogRef ref, const Dialog& dialog) {
-        if (!found && !dialog.modal && dialog.name == name) found = ref;
+        if (!dialog.modal) refs.push_back(ref);
     });
-    return found;
+    return refs;
 }
 
 ADMDialogRef DialogManager::innermostModal() const {

@@ -160,8 +160,8 @@ public:
     std::vector<ADMDialogRef> dialogs() const;
     /// The dialog's first item with that ID, or null.
     ADMItemRef findItem(ADMDialogRef dialog, ASInt32 itemID) const;
-    /// The oldest non-modal dialog created under that name, or null.
-    ADMDialogRef findNonModal(const std::string& name) const;
+    /// The palettes: the non-modal dialogs, shown or hidden, oldest first.
+    std::vector<ADMDialogRef> palettes() const;
     /// The dialog of the innermost open modal run, or null.
     ADMDialogRef innermostModal() const;
     /// The title in UTF-8, or the name when the title is empty.

@@ -1,5 +1,5 @@
 // Icons of the dialog manager: images that plug-ins load from their bundles by
-// resource ID, for their tools, dialogs and panels.
+// resource ID, for their tools, dialogs and palettes.
 #pragma once
 
 #include <filesystem>

@@ -2,7 +2,7 @@
 // the document's observer, so plug-ins never know of it.
 //
 // The changes made while a group is open (a person's action: a click, a menu
-// command, typing into a panel…) form one step; changes made outside any group
+// command, typing into a palette…) form one step; changes made outside any group
 // form one step at the next group, undo or redo. A step keeps, for each art it
 // changed, the art's state before and after and the art painted just below it,
 // which is enough to put it back in its place: recording, undoing and redoing a
