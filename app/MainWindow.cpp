@@ -35,6 +35,8 @@ constexpr int kPaletteGap = 8;
 /// A palette's settings, under its name: where it was and whether it was shown.
 constexpr const char* kPositionKey = "position";
 constexpr const char* kVisibleKey = "visible";
+/// Where settings written before palettes were kept by name held the first palette's shown state.
+const QString kFormerPanelVisibleKey = QStringLiteral("panel/visible");
 
 /// The shapes of all the art: what saving keeps.
 std::vector<std::pair<bool, std::vector<AIPathSegment>>> artShapes(const host::Document& document) {
@@ -218,10 +220,13 @@ QString MainWindow::settingsFile() {
 void MainWindow::restoreSettings() {
     QSettings settings(settingsFile(), QSettings::IniFormat);
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
-    for (ADMDialogRef palette : host_.dialogs().palettes()) {
+    const std::vector<ADMDialogRef> palettes = host_.dialogs().palettes();
+    for (ADMDialogRef palette : palettes) {
         const host::DialogManager::Dialog* shown = host_.dialogs().dialog(palette);
         if (!shown) continue;
         QString key = paletteKey(shown->name, kVisibleKey);
+        // Settings written before palettes were kept by name held the first one's shown state on its own.
+        if (!settings.contains(key) && palette == palettes.front()) key = kFormerPanelVisibleKey;
         if (settings.contains(key)) restorePalette(palette, settings.value(key).toBool());
     }
 }
@@ -275,6 +280,7 @@ void MainWindow::saveSettings() {
         auto seen = dialog ? paletteWasShown_.find(dialog->name) : paletteWasShown_.end();
         if (seen != paletteWasShown_.end()) settings.setValue(paletteKey(dialog->name, kVisibleKey), seen->second);
     }
+    settings.remove(kFormerPanelVisibleKey);
 }
 
 DialogWindow* MainWindow::dialogWindow(ADMDialogRef dialog) const {

@@ -839,6 +839,23 @@ private slots:
                 lines.end());
     }
 
+    void theShownStateKeptBeforePalettesHadNamesStillCounts() {
+        const QString former = QStringLiteral("panel/visible");
+        {
+            QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
+            settings.setValue(former, true);
+        }
+        storeSettings(false);
+        startAndShow();
+        workbench::DialogWindow* palette = window_->dialogWindow(thePanel());
+        QVERIFY(palette && palette->isVisible());
+        QVERIFY(window_->close());
+        // Kept under the palette's name from now on.
+        QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
+        QVERIFY(settings.value(kPanelVisibleSetting).toBool());
+        QVERIFY(!settings.contains(former));
+    }
+
     void aRecordedSessionReplaysToTheSameDocument() {
         storeSettings(true);
         QTemporaryDir folder;
