@@ -47,15 +47,26 @@ TEST(RealMath, PointsAnglesAndConversions) {
     EXPECT_EQ(middle.v, 1.5f);
 }
 
-TEST(RealMath, SuiteTablesTolerateNullPointers) {
-    host::SuiteRegistry registry;
-    host::realmath::registerSuites(registry);
-    const void* table = nullptr;
-    ASSERT_EQ(registry.acquire(kAIRealMathSuite, kAIRealMathSuiteVersion, &table), kNoErr);
-    const auto* math = static_cast<const AIRealMathSuite*>(table);
-    ASSERT_EQ(registry.acquire(kAIRealBezierSuite, kAIRealBezierSuiteVersion, &table), kNoErr);
-    const auto* bezier = static_cast<const AIRealBezierSuite*>(table);
+// The two suites' tables, as a plug-in acquires them.
+class RealMathTables : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host::realmath::registerSuites(registry_);
+        const void* table = nullptr;
+        ASSERT_EQ(registry_.acquire(kAIRealMathSuite, kAIRealMathSuiteVersion, &table), kNoErr);
+        math = static_cast<const AIRealMathSuite*>(table);
+        ASSERT_EQ(registry_.acquire(kAIRealBezierSuite, kAIRealBezierSuiteVersion, &table), kNoErr);
+        bezier = static_cast<const AIRealBezierSuite*>(table);
+    }
 
+    const AIRealMathSuite* math = nullptr;
+    const AIRealBezierSuite* bezier = nullptr;
+
+private:
+    host::SuiteRegistry registry_;
+};
+
+TEST_F(RealMathTables, TolerateNullPointers) {
     AIRealPoint a{1, 2}, b{4, 6};
     EXPECT_EQ(math->AIRealPointLength(&a, &b), 5.0f);
     EXPECT_EQ(math->AIRealMultiple(-12.0f, 5.0f, true), -10.0f);
@@ -81,15 +92,7 @@ bool sameBits(AIRealPoint a, AIRealPoint b) {
 
 // A plug-in computes some of this itself; an entry of the tables wired to the wrong function
 // would show up as a point snapped or a step taken differently with and without the host.
-TEST(RealMath, TablesComputeWhatTheArithmeticComputes) {
-    host::SuiteRegistry registry;
-    host::realmath::registerSuites(registry);
-    const void* table = nullptr;
-    ASSERT_EQ(registry.acquire(kAIRealMathSuite, kAIRealMathSuiteVersion, &table), kNoErr);
-    const auto* math = static_cast<const AIRealMathSuite*>(table);
-    ASSERT_EQ(registry.acquire(kAIRealBezierSuite, kAIRealBezierSuiteVersion, &table), kNoErr);
-    const auto* bezier = static_cast<const AIRealBezierSuite*>(table);
-
+TEST_F(RealMathTables, ComputeWhatTheArithmeticComputes) {
     std::mt19937 random(20130501);
     std::uniform_real_distribution<float> coordinate(-2000.0f, 2000.0f);
     std::uniform_real_distribution<float> parameter(0.0f, 1.0f);
