@@ -275,11 +275,7 @@ void MainWindow::saveSettings() {
         settings.setValue(paletteKey(dialog->name, kPositionKey), window->pos());
     }
     // Shown or hidden as the person last saw each palette.
-    for (ADMDialogRef palette : host_.dialogs().palettes()) {
-        const host::DialogManager::Dialog* dialog = host_.dialogs().dialog(palette);
-        auto seen = dialog ? paletteWasShown_.find(dialog->name) : paletteWasShown_.end();
-        if (seen != paletteWasShown_.end()) settings.setValue(paletteKey(dialog->name, kVisibleKey), seen->second);
-    }
+    for (const auto& [name, shown] : paletteWasShown_) settings.setValue(paletteKey(name, kVisibleKey), shown);
     settings.remove(kFormerPanelVisibleKey);
 }
 
