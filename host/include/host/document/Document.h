@@ -40,6 +40,17 @@ AIRealBezier pieceBezier(const PathShape& shape, std::size_t piece);
 /// True when every coordinate of the anchor is a finite number.
 bool isFinite(const AIPathSegment& segment);
 
+/// The drawing's sheet in artwork points: its top-left corner (v up, so the sheet extends to lower v) and
+/// its size. Empty (no width or no height) when the document has no page.
+struct PageBox {
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+    bool empty() const { return !(width > 0 && height > 0); }
+    bool operator==(const PageBox&) const = default;
+};
+
 /// Where an art lies in paint order; a greater rank is painted later, over the lesser.
 struct PaintRank {
     std::size_t layer;   ///< 0 the bottom layer
@@ -123,6 +134,10 @@ public:
     /// The selected art, in no particular order, found without a walk of the document.
     const std::unordered_set<AIArtHandle>& selectedArt() const { return selected_; }
 
+    /// The page an opened file declared, or the one chosen for a new drawing; empty until one is set.
+    const PageBox& page() const { return page_; }
+    void setPage(const PageBox& page) { page_ = page; }
+
     /// Grows by one at every change of the document.
     std::uint64_t revision() const { return revision_; }
     /// Grows at every change that alters how the art is painted: not at a lock or an unlock,
@@ -157,6 +172,7 @@ private:
     AILayerHandle current_ = nullptr;
     HandleTable<AIArtHandle, Art> art_;
     std::unordered_set<AIArtHandle> selected_;
+    PageBox page_;
     std::uint64_t revision_ = 0;
     std::uint64_t appearanceRevision_ = 0;
     std::map<int, Observer> observers_;
