@@ -4,11 +4,9 @@
 
 #include "Annotations.h"
 #include "IThrowException.h"
-#include "ModalDialogs.h"
+#include "Menus.h"
 #include "OrvaneSuites.h"
 #include "Panel.h"
-#include "PreferencesDialog.h"
-#include "Settings.h"
 
 namespace {
 
@@ -33,8 +31,6 @@ AIToolType NeighbourToolGroup() {
 
 }  // namespace
 
-OrvanePlugIn* OrvanePlugIn::sCurrent = nullptr;
-
 Plugin* AllocatePlugin(SPPluginRef pluginRef) {
     return new (std::nothrow) OrvanePlugIn(pluginRef);
 }
@@ -42,19 +38,16 @@ Plugin* AllocatePlugin(SPPluginRef pluginRef) {
 OrvanePlugIn::OrvanePlugIn(SPPluginRef pluginRef) : Plugin(pluginRef) {
     std::strncpy(fPluginName, kPluginName, kMaxStringLength);
     fPluginName[kMaxStringLength - 1] = '\0';
-    sCurrent = this;
 }
 
-OrvanePlugIn::~OrvanePlugIn() {
-    if (sCurrent == this) sCurrent = nullptr;
-}
+OrvanePlugIn::~OrvanePlugIn() = default;
 
 bool OrvanePlugIn::panelGivesSegment() const {
     return fSettings.panelVisible && panelDialog();
 }
 
-void OrvanePlugIn::applyTypedSegment(ToolState& state) const {
-    TakeTypedSegment(panelDialog(), state, fSettings.scale());
+TypedSegment OrvanePlugIn::typedSegment() const {
+    return fPanel->TypedSegmentOf();
 }
 
 ADMDialogRef OrvanePlugIn::panelDialog() const {
@@ -80,6 +73,7 @@ ASErr OrvanePlugIn::AddTools(SPInterfaceMessage* message) {
 }
 
 ASErr OrvanePlugIn::SelectTool(AIToolMessage* message) {
+    fSettings.decimalSeparator = ',';
     fTool.select();
     sADMBasic->SetPlatformCursor(message->d.self, cursors::kNormal);
     const ASErr error = sAIAnnotator->SetAnnotatorActive(fAnnotatorHandle, true);
@@ -95,7 +89,7 @@ ASErr OrvanePlugIn::DeselectTool(AIToolMessage*) {
 
 ASErr OrvanePlugIn::EditTool(AIToolMessage*) {
     // A double-click on the tool's icon; the dialog's result is not needed.
-    OpenPreferencesDialog();
+    fPreferencesDialog.open(panelDialog());
     return kNoErr;
 }
 
@@ -105,15 +99,15 @@ ASErr OrvanePlugIn::TrackToolCursor(AIToolMessage* message) {
 
 ASErr OrvanePlugIn::ToolMouseDown(AIToolMessage* message) {
     const ASUInt16 keys = message->event ? message->event->modifiers : 0;
-    fTool.state().shift = (keys & shiftKey) != 0;
+    fTool.pressShift((keys & shiftKey) != 0);
     if (keys & optionKey) {
         // Option-click shows or hides the panel; the polyline does not change. Without a
         // panel the segment must keep following the cursor.
         if (!fPanel) return kNoErr;
         fSettings.panelVisible = !fSettings.panelVisible;
         if (fSettings.panelVisible) {
-            FillPanelFields(fTool.state(), fSettings.scale());
-            FocusLengthField();
+            fPanel->FillFields(fTool.currentState());
+            fPanel->FocusLengthField();
         }
         sADMDialog->Show(panelDialog(), fSettings.panelVisible);
         return kNoErr;
@@ -123,7 +117,7 @@ ASErr OrvanePlugIn::ToolMouseDown(AIToolMessage* message) {
 
 ASErr OrvanePlugIn::ToolMouseUp(AIToolMessage*) {
     // A length can be typed right after a click.
-    if (panelGivesSegment()) FocusLengthField();
+    if (panelGivesSegment()) fPanel->FocusLengthField();
     return kNoErr;
 }
 
@@ -142,13 +136,13 @@ ASErr OrvanePlugIn::StartupPlugin(SPInterfaceMessage* message) {
 
 ASErr OrvanePlugIn::PostStartupPlugin() {
     if (fPanel) return kNoErr;
-    fPanel = new (std::nothrow) Panel(fPluginRef);
+    fPanel = new (std::nothrow) Panel(fPluginRef, fTool, fSettings, fPreferencesDialog, fToolHandle);
     if (!fPanel) {
-        // The panel derives the drawing scale and places the modal dialogs when it is
-        // built; without it the labels and the dialogs still need them.
+        // The panel places the modal dialogs when it is built; without it the dialogs
+        // still need a place.
         ASRect screen = {0, 0, 0, 0};
         sADMBasic->GetScreenDimensions(&screen);
-        PlaceDialogs(screen, fPreferencesDialog.place, fCustomScaleDialog);
+        fPreferencesDialog.place(screen);
         return kOutOfMemoryErr;
     }
     fPanel->EnableForTool(false);
@@ -179,9 +173,7 @@ ASErr OrvanePlugIn::Notify(AINotifierMessage* message) {
 ASErr OrvanePlugIn::ShutdownPlugin(SPInterfaceMessage* message) {
     // Without the application-shutdown notification the panel is still there to ask.
     if (fPanel) fPanelDockingCode = fPanel->DockingCode();
-    if (fPanelDockingCode)
-        sAIPreference->PutIntegerPreference(panelLayout::kName, panelLayout::kDockingKey, *fPanelDockingCode);
-    sAIPreference->PutBooleanPreference(settings::kPrefix, settings::kKeyPanelVisible, fSettings.panelVisible);
+    StorePanelState(fSettings, fPanelDockingCode);
     // The host quits without deselecting the tool: its remembered points go here.
     fTool.shutdown();
     message->d.globals = nullptr;
@@ -204,4 +196,18 @@ ASErr OrvanePlugIn::Message(const char* caller, const char* selector, void* mess
     if (error == kNoErr || error == kUnhandledMsgErr) return error;
     Plugin::ReportError(error, caller, selector, message);
     return error;
+}
+
+ASErr OrvanePlugIn::AddMenus(SPInterfaceMessage* message) {
+    return fMenus.add(message);
+}
+
+ASErr OrvanePlugIn::GoMenuItem(AIMenuMessage* message) {
+    if (message->menuItem) fMenus.choose(message->menuItem, message->d.self, fPanel, fSettings);
+    return kNoErr;
+}
+
+ASErr OrvanePlugIn::UpdateMenuItem(AIMenuMessage* message) {
+    Menus::update(message->menuItem, fPanel);
+    return kNoErr;
 }

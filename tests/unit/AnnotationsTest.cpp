@@ -15,6 +15,7 @@
 #include "Annotations.h"
 #include "IAIUnicodeString.h"
 #include "IThrowException.h"
+#include "LabelBox.h"
 #include "OrvaneSuites.h"
 #include "PlaneGeometry.h"
 #include "Settings.h"
@@ -223,7 +224,7 @@ protected:
         gPaths.clear();
         gLiveBlocks = 0;
         gRefuseStrings = false;
-        state.decimalSeparator = ',';
+        settings.decimalSeparator = ',';
         state.lastPoint = {0.0f, 0.0f};
         state.segmentEnd = {141.73228f, 0.0f};
         state.segmentLength = 141.73228;

@@ -7,6 +7,7 @@
 
 #include "PlaneGeometry.h"
 #include "Settings.h"
+#include "Units.h"
 
 namespace {
 
@@ -130,7 +131,7 @@ TEST(ConstrainSegment, TurnsAreSteppedTheSameOnBothSidesOfAHalfTurn) {
 TEST(ConstrainSegment, ALongLengthJustAboveAStepGoesUpAStep) {
     // 20 000 steps (about 40 metres) and a twentieth of a point: well above rounding, though
     // within 8 ulps of so long a length.
-    const auto step = static_cast<AIReal>(settings::kDefaultLengthStep / settings::kMillimetresPerPoint);
+    const auto step = static_cast<AIReal>(settings::kDefaultLengthStep / units::kMillimetresPerPoint);
     const AIReal multiple = 20000 * step;
     const ConstrainedSegment s = Constrain({kLastPoint.h + multiple + 0.05f, kLastPoint.v}, {}, 0, 2.0, 0.0);
     EXPECT_FLOAT_EQ(static_cast<AIReal>(s.length), StepMultiple(multiple + 0.05f, step, true));

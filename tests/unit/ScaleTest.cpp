@@ -1,11 +1,11 @@
-#include "Scale.h"
+#include "ScalePositions.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
-#include "PreferencesDialog.h"
+#include "NumberText.h"
 
 using scales::kEntries;
 using scales::Kind;

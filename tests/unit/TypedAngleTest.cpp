@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "Constraint.h"
-#include "Panel.h"
 #include "PlaneGeometry.h"
+#include "TypedAngle.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 namespace {
 
-BaseADMDialog* ObjetDu(ADMDialogRef dialog) {
+BaseADMDialog* ObjectOf(ADMDialogRef dialog) {
     return static_cast<BaseADMDialog*>(sADMDialog->GetUserData(dialog));
 }
 
@@ -71,31 +71,31 @@ ASInt32 BaseADMDialog::PopupModal(SPPluginRef pluginRef, const char* name, ASInt
 }
 
 ASErr BaseADMDialog::InitProc(ADMDialogRef dialog) {
-    BaseADMDialog* objet = ObjetDu(dialog);
-    if (!objet) return kBadParameterErr;
-    objet->fDialog = dialog;
-    return objet->Init();
+    BaseADMDialog* object = ObjectOf(dialog);
+    if (!object) return kBadParameterErr;
+    object->fDialog = dialog;
+    return object->Init();
 }
 
 void BaseADMDialog::DrawProc(ADMDialogRef dialog, ADMDrawerRef drawer) {
-    BaseADMDialog* objet = ObjetDu(dialog);
-    if (objet && objet->fDialog == dialog) objet->Draw(drawer);
+    BaseADMDialog* object = ObjectOf(dialog);
+    if (object && object->fDialog == dialog) object->Draw(drawer);
 }
 
 ASBoolean BaseADMDialog::TrackProc(ADMDialogRef dialog, ADMTrackerRef tracker) {
-    BaseADMDialog* objet = ObjetDu(dialog);
-    return objet && objet->fDialog == dialog ? objet->Track(tracker) : false;
+    BaseADMDialog* object = ObjectOf(dialog);
+    return object && object->fDialog == dialog ? object->Track(tracker) : false;
 }
 
 void BaseADMDialog::NotifyProc(ADMDialogRef dialog, ADMNotifierRef notifier) {
-    if (BaseADMDialog* objet = ObjetDu(dialog)) objet->Notify(notifier);
+    if (BaseADMDialog* object = ObjectOf(dialog)) object->Notify(notifier);
 }
 
 void BaseADMDialog::DestroyProc(ADMDialogRef dialog) {
-    BaseADMDialog* objet = ObjetDu(dialog);
-    if (!objet) return;
-    objet->Destroy();
+    BaseADMDialog* object = ObjectOf(dialog);
+    if (!object) return;
+    object->Destroy();
     // The host is taking the dialog down: the object's destructor must not destroy it again.
-    objet->fDialog = nullptr;
-    if (!objet->fIsModal) delete objet;
+    object->fDialog = nullptr;
+    if (!object->fIsModal) delete object;
 }

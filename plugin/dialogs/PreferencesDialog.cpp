@@ -4,12 +4,10 @@
 #include <array>
 
 #include "DialogItems.h"
-#include "ModalDialogs.h"
-#include "OrvanePlugIn.h"
 #include "OrvaneSuites.h"
 #include "Panel.h"
-#include "Scale.h"
-#include "Settings.h"
+#include "ScaleList.h"
+#include "Units.h"
 
 using namespace settings;
 
@@ -39,12 +37,9 @@ constexpr ASPoint kLengthIconPlace = {52, 10};
 constexpr ASPoint kAngleIconPlace = {52, 157};
 constexpr ASInt32 kDragCursor = 1100;
 
-constexpr double kPointsPerMillimetre = 72.0 / 25.4;
 constexpr ASInt32 kPresetCount = 10;
 /// Characters of a preset's text ("10 mm").
 constexpr ASInt32 kPresetCharacters = 5;
-constexpr float kSmallLengthStep = static_cast<float>(kPointsPerMillimetre);
-constexpr float kLargeLengthStep = static_cast<float>(5 * kPointsPerMillimetre);
 constexpr float kSmallAngleStep = 1.0f;
 constexpr float kLargeAngleStep = 5.0f;
 
@@ -63,13 +58,6 @@ constexpr std::array<LabelSizeSample, 3> kLabelSizeSamples = {{
     {RectFromEdges(0, 2, 68, 24), kADMDialogFont},
 }};
 constexpr const char* kSampleText = "L = 8mm";
-
-/// However the run ends, the dialog can be opened again and no reference to it is kept.
-void PreferencesDialogDestroyed(ADMDialogRef) {
-    PreferencesDialogState& dialogState = OrvanePlugIn::Current()->preferencesDialog();
-    dialogState.place.open = false;
-    dialogState.dialog = nullptr;
-}
 
 /// A constraint step: a field with a minimum of 0 and ten presets, 1 to 10 units.
 ADMItemRef CreateStepField(ADMDialogRef dialog, ASInt32 id, const ASRect& rect, const char* tip, ADMUnits units,
@@ -99,55 +87,124 @@ void DrawDialogIcon(ADMDialogRef dialog, ADMDrawerRef drawer, ASInt32 id, const 
     sADMIcon->Destroy(icon);
 }
 
-/// The length step as the dialog gives it back: the field holds points.
-double MillimetresFromField(double points) {
-    return points * kMillimetresPerPoint;
-}
-
-void ClosePreferences(ADMItemRef item) {
-    ModalDialogPlace& place = OrvanePlugIn::Current()->preferencesDialog().place;
-    sADMDialog->GetBoundsRect(sADMItem->GetDialog(item), &place.frame);
-    place.open = false;
+PreferencesDialog& OwnerOf(ADMItemRef item) {
+    return DialogObjectOfItem<PreferencesDialog>(item);
 }
 
 }  // namespace
 
-void OpenPreferencesDialog() {
-    OrvanePlugIn& owner = *OrvanePlugIn::Current();
-    if (owner.preferencesDialog().place.open) return;
-    sADMDialog->Modal(sADMDialog->GetPluginRef(owner.panelDialog()), dialogs::kModalName, dialogs::kPreferencesId,
-                      kADMModalDialogStyle, InitPreferencesDialog, nullptr, 0);
+void PreferencesDialog::place(const ASRect& screen) {
+    using namespace dialogs;
+    customScale_.place(screen);
+    const ASRect frame = FrameOnScreen(screen, kPreferencesWidth, kPreferencesHeight);
+    place_.frame.top = frame.top;
+    place_.frame.left = frame.left;
 }
 
-ASInt32 PrecisionAfterDrag(ASInt32 precision, ASInt16 previous, ASInt16 h) {
-    if ((previous - h) * h > 0)
-        --precision;
-    else
-        ++precision;
-    return std::clamp(precision, 0, kMaximumPrecision);
+void PreferencesDialog::open(ADMDialogRef panel) {
+    if (place_.open) return;
+    panel_ = panel;
+    sADMDialog->Modal(sADMDialog->GetPluginRef(panel), dialogs::kModalName, dialogs::kPreferencesId,
+                      kADMModalDialogStyle, Init, this, 0);
+    panel_ = nullptr;
 }
 
-ASErr InitPreferencesDialog(ADMDialogRef dialog) {
-    PreferencesDialogState& dialogState = OrvanePlugIn::Current()->preferencesDialog();
-    dialogState.dialog = dialog;
-    ASRect& frame = dialogState.place.frame;
+ASErr PreferencesDialog::Init(ADMDialogRef dialog) {
+    DialogObject<PreferencesDialog>(dialog).init(dialog);
+    return kNoErr;
+}
+
+void PreferencesDialog::Draw(ADMDialogRef dialog, ADMDrawerRef drawer) {
+    sADMDialog->DefaultDraw(dialog, drawer);
+    DrawDialogIcon(dialog, drawer, kLengthIcon, kLengthIconPlace);
+    DrawDialogIcon(dialog, drawer, kAngleIcon, kAngleIconPlace);
+}
+
+void PreferencesDialog::Destroyed(ADMDialogRef dialog) {
+    DialogObject<PreferencesDialog>(dialog).place_.open = false;
+}
+
+void PreferencesDialog::DrawPrecisionPicture(ADMItemRef item, ADMDrawerRef drawer) {
+    OwnerOf(item).drawPrecisionPicture(drawer);
+}
+
+ASBoolean PreferencesDialog::TrackPrecisionPicture(ADMItemRef item, ADMTrackerRef tracker) {
+    return OwnerOf(item).trackPrecisionPicture(item, tracker);
+}
+
+void PreferencesDialog::DrawLabelSizeSample(ADMItemRef item, ADMDrawerRef drawer) {
+    OwnerOf(item).drawLabelSizeSample(drawer);
+}
+
+void PreferencesDialog::PrecisionChanged(ADMItemRef item, ADMNotifierRef notifier) {
+    if (!IsUserChange(notifier)) return;
+    OwnerOf(item).edited_.precision = sADMItem->GetIntValue(item);
+    sADMItem->Invalidate(SiblingItem(item, kPrecisionPictureItem));
+}
+
+void PreferencesDialog::LengthStepChanged(ADMItemRef item, ADMNotifierRef notifier) {
+    if (IsUserChange(notifier))
+        OwnerOf(item).edited_.lengthStep = units::MillimetresFromPoints(sADMItem->GetFloatValue(item));
+}
+
+void PreferencesDialog::AngleStepChanged(ADMItemRef item, ADMNotifierRef notifier) {
+    if (IsUserChange(notifier)) OwnerOf(item).edited_.angleStep = sADMItem->GetFloatValue(item);
+}
+
+void PreferencesDialog::SwapShiftAltChanged(ADMItemRef item, ADMNotifierRef notifier) {
+    if (!IsUserChange(notifier)) return;
+    Settings& edited = OwnerOf(item).edited_;
+    edited.swapShiftAlt = !edited.swapShiftAlt;
+}
+
+void PreferencesDialog::LabelSizeChanged(ADMItemRef item, ADMNotifierRef notifier) {
+    if (!IsUserChange(notifier)) return;
+    const ADMEntryRef entry = sADMList->GetActiveEntry(sADMItem->GetList(item));
+    if (!entry) return;
+    OwnerOf(item).edited_.labelSize = sADMEntry->GetIndex(entry);
+    sADMItem->Invalidate(SiblingItem(item, kLabelSizeSampleItem));
+}
+
+void PreferencesDialog::ScaleListChanged(ADMItemRef item, ADMNotifierRef) {
+    PreferencesDialog& self = OwnerOf(item);
+    if (TakeChosenScale(item, self.live_, self.edited_))
+        self.customScale_.open(sADMDialog->GetPluginRef(sADMItem->GetDialog(item)), self.edited_, item);
+    // A separator, or a custom pair equal to a fixed one, puts the mark where it belongs.
+    MarkChosenScale(item, self.edited_);
+}
+
+void PreferencesDialog::Accepted(ADMItemRef item, ADMNotifierRef notifier) {
+    if (IsUserChange(notifier)) OwnerOf(item).accept(item, notifier);
+}
+
+void PreferencesDialog::Cancelled(ADMItemRef item, ADMNotifierRef notifier) {
+    if (!IsUserChange(notifier)) return;
+    sADMItem->DefaultNotify(item, notifier);
+    OwnerOf(item).close(item);
+}
+
+void PreferencesDialog::DefaultsRestored(ADMItemRef item, ADMNotifierRef) {
+    OwnerOf(item).restoreDefaults(item);
+}
+
+void PreferencesDialog::init(ADMDialogRef dialog) {
+    ASRect& frame = place_.frame;
     frame.bottom = static_cast<ASInt16>(frame.top + dialogs::kPreferencesHeight);
     frame.right = static_cast<ASInt16>(frame.left + dialogs::kPreferencesWidth);
     sADMDialog->SetBoundsRect(dialog, &frame);
     sADMDialog->SetText(dialog, kPreferencesTitle);
-    sADMDialog->SetDrawProc(dialog, DrawPreferencesDialog);
-    sADMDialog->SetDestroyProc(dialog, PreferencesDialogDestroyed);
+    sADMDialog->SetDrawProc(dialog, Draw);
+    sADMDialog->SetDestroyProc(dialog, Destroyed);
 
     constexpr const char* kPrecisionTip = "Number of decimal places for the annotations (from 0 to 6).";
-    Settings& edited = dialogState.edited;
-    edited = CurrentSettings();
+    edited_ = live_;
     const ADMItemRef precision =
         CreateItem(dialog, kPrecisionItem, kADMSpinEditType, ItemRect(40, 20, 32, 22), kPrecisionTip);
     sADMItem->SetUnits(precision, kADMNoUnits);
     sADMItem->SetMinIntValue(precision, 0);
     sADMItem->SetMaxIntValue(precision, kMaximumPrecision);
     sADMItem->SetSmallIncrement(precision, 1.0f);
-    sADMItem->SetIntValue(precision, edited.precision);
+    sADMItem->SetIntValue(precision, edited_.precision);
     sADMItem->SetNotifyProc(precision, PrecisionChanged);
 
     const ADMItemRef precisionPicture = CreateItem(dialog, kPrecisionPictureItem, kADMPicturePushButtonType,
@@ -156,30 +213,49 @@ ASErr InitPreferencesDialog(ADMDialogRef dialog) {
     sADMItem->SetTrackProc(precisionPicture, TrackPrecisionPicture);
     sADMItem->SetMask(precisionPicture, kADMDragTrackMask);
 
-    BuildScaleList(CreateItem(dialog, scales::kListItem, kADMPopupListType, ItemRect(185, 21, 80, 20), nullptr));
+    BuildScaleList(CreateItem(dialog, kScaleListItem, kADMPopupListType, ItemRect(185, 21, 80, 20), nullptr), live_,
+                   edited_, ScaleListChanged);
     const ADMItemRef label =
         CreateItem(dialog, kScaleLabelItem, kADMTextStaticType, ItemRect(156, 22, 24, 22), "Scale of the drawing.");
     sADMItem->SetText(label, "Sca.");
     sADMItem->SetDrawProc(label, DrawScaleLabel);
 
-    constexpr const char* kLengthTip = "With the ALT key, the length will be a multiple of that number.";
-    const double lengthPoints = edited.lengthStep / kMillimetresPerPoint;
-    edited.lengthStep = MillimetresFromField(lengthPoints);
-    CreateStepField(dialog, kLengthItem, ItemRect(40, 52, 80, 22), kLengthTip, kADMMillimeterUnits,
-                    kPointsPerMillimetre, kSmallLengthStep, kLargeLengthStep, lengthPoints, LengthStepChanged);
-    CreateFieldLabel(dialog, kLengthLabelItem, ItemRect(12, 52, 22, 22), kLengthTip);
-
-    constexpr const char* kAngleTip = "With the SHIFT key, the angle will be multiple of this number.";
-    CreateStepField(dialog, kAngleItem, ItemRect(185, 52, 80, 22), kAngleTip, kADMDegreeUnits, 1.0, kSmallAngleStep,
-                    kLargeAngleStep, edited.angleStep, AngleStepChanged);
-    CreateFieldLabel(dialog, kAngleLabelItem, ItemRect(157, 52, 22, 22), kAngleTip);
+    createStepFields(dialog);
 
     const ADMItemRef shiftAlt = CreateItem(dialog, kSwapShiftAltItem, kADMTextCheckBoxType, ItemRect(10, 88, 100, 16),
                                            "Inverse the functioning of Shift and Alt keys.");
     sADMItem->SetText(shiftAlt, "Shift & Alt");
-    sADMItem->SetBooleanValue(shiftAlt, edited.swapShiftAlt);
+    sADMItem->SetBooleanValue(shiftAlt, edited_.swapShiftAlt);
     sADMItem->SetNotifyProc(shiftAlt, SwapShiftAltChanged);
 
+    createLabelSizeList(dialog);
+
+    CreateButton(dialog, kCancelItem, ItemRect(10, 144, 68, 20), "Cancel", "No modification.", Cancelled);
+    CreateButton(dialog, kDefaultItem, ItemRect(100, 144, 82, 20), "Default", "Back to the default settings.",
+                 DefaultsRestored);
+    const ADMItemRef ok = CreateButton(dialog, kOKItem, ItemRect(207, 144, 58, 20), "OK",
+                                       "Validation of the new default settings", Accepted);
+    sADMItem->Enable(ok, true);
+
+    place_.open = true;
+}
+
+void PreferencesDialog::createStepFields(ADMDialogRef dialog) {
+    constexpr const char* kLengthTip = "With the ALT key, the length will be a multiple of that number.";
+    const double lengthPoints = units::PointsFromMillimetres(edited_.lengthStep);
+    edited_.lengthStep = units::MillimetresFromPoints(lengthPoints);
+    CreateStepField(dialog, kLengthItem, ItemRect(40, 52, 80, 22), kLengthTip, kADMMillimeterUnits,
+                    units::kPointsPerMillimetre, units::kOneMillimetreInPoints, units::kFiveMillimetresInPoints,
+                    lengthPoints, LengthStepChanged);
+    CreateFieldLabel(dialog, kLengthLabelItem, ItemRect(12, 52, 22, 22), kLengthTip);
+
+    constexpr const char* kAngleTip = "With the SHIFT key, the angle will be multiple of this number.";
+    CreateStepField(dialog, kAngleItem, ItemRect(185, 52, 80, 22), kAngleTip, kADMDegreeUnits, 1.0, kSmallAngleStep,
+                    kLargeAngleStep, edited_.angleStep, AngleStepChanged);
+    CreateFieldLabel(dialog, kAngleLabelItem, ItemRect(157, 52, 22, 22), kAngleTip);
+}
+
+void PreferencesDialog::createLabelSizeList(ADMDialogRef dialog) {
     constexpr const char* kLabelSizeTip = "Size of the annotations.";
     const ADMItemRef size =
         CreateItem(dialog, kLabelSizeItem, kADMPopupListType, ItemRect(185, 86, 80, 20), kLabelSizeTip);
@@ -189,35 +265,19 @@ ASErr InitPreferencesDialog(ADMDialogRef dialog) {
         sADMEntry->SetText(entry, kLabelSizeTexts[i]);
         sADMEntry->SetID(entry, i);
     }
-    sADMEntry->Select(sADMList->IndexEntry(sizes, edited.labelSize), true);
+    sADMEntry->Select(sADMList->IndexEntry(sizes, edited_.labelSize), true);
     sADMItem->SetNotifyProc(size, LabelSizeChanged);
     const ADMItemRef sample =
         CreateItem(dialog, kLabelSizeSampleItem, kADMPicturePushButtonType, ItemRect(113, 84, 68, 28), kLabelSizeTip);
     sADMItem->SetDrawProc(sample, DrawLabelSizeSample);
-
-    CreateButton(dialog, kCancelItem, ItemRect(10, 144, 68, 20), "Cancel", "No modification.", CancelPreferences);
-    CreateButton(dialog, kDefaultItem, ItemRect(100, 144, 82, 20), "Default", "Back to the default settings.",
-                 RestoreDefaultPreferences);
-    const ADMItemRef ok = CreateButton(dialog, kOKItem, ItemRect(207, 144, 58, 20), "OK",
-                                       "Validation of the new default settings", AcceptPreferences);
-    sADMItem->Enable(ok, true);
-
-    dialogState.place.open = true;
-    return kNoErr;
 }
 
-void DrawPreferencesDialog(ADMDialogRef dialog, ADMDrawerRef drawer) {
-    sADMDialog->DefaultDraw(dialog, drawer);
-    DrawDialogIcon(dialog, drawer, kLengthIcon, kLengthIconPlace);
-    DrawDialogIcon(dialog, drawer, kAngleIcon, kAngleIconPlace);
-}
-
-void DrawPrecisionPicture(ADMItemRef, ADMDrawerRef drawer) {
+void PreferencesDialog::drawPrecisionPicture(ADMDrawerRef drawer) const {
     const auto fill = [drawer](const ASRect& rect) { sADMDrawer->FillRect(drawer, &rect); };
 
     sADMDrawer->SetADMColor(drawer, kADMHiliteColor);
     fill(RectFromEdges(0, 5, 2, 11));
-    if (CurrentToolState().decimalSeparator == ',') {
+    if (live_.decimalSeparator == ',') {
         sADMDrawer->SetADMColor(drawer, kADMBlackColor);
         fill(RectFromEdges(3, 12, 4, 13));
         fill(RectFromEdges(4, 11, 5, 12));
@@ -229,13 +289,13 @@ void DrawPrecisionPicture(ADMItemRef, ADMDrawerRef drawer) {
         fill(RectFromEdges(3, 9, 5, 11));
     }
     for (ASInt32 i = 0; i < kPrecisionBars; ++i) {
-        sADMDrawer->SetADMColor(drawer, i < EditedSettings().precision ? kADMHiliteColor : kADMShadowColor);
+        sADMDrawer->SetADMColor(drawer, i < edited_.precision ? kADMHiliteColor : kADMShadowColor);
         const auto left = static_cast<ASInt16>(6 + 3 * i);
         fill(RectFromEdges(left, 5, static_cast<ASInt16>(left + 2), 11));
     }
 }
 
-ASBoolean TrackPrecisionPicture(ADMItemRef item, ADMTrackerRef tracker) {
+ASBoolean PreferencesDialog::trackPrecisionPicture(ADMItemRef item, ADMTrackerRef tracker) {
     ASPoint point{};
     sADMTracker->GetPoint(tracker, &point);
     if (point.h < 0 || point.h > kPrecisionPictureWidth) return sADMItem->DefaultTrack(item, tracker);
@@ -243,24 +303,22 @@ ASBoolean TrackPrecisionPicture(ADMItemRef item, ADMTrackerRef tracker) {
     const ADMDialogRef dialog = sADMItem->GetDialog(item);
     sADMBasic->SetPlatformCursor(sADMDialog->GetPluginRef(dialog), kDragCursor);
     if (sADMTracker->GetMouseState(tracker) == kADMMouseDown) {
-        PreferencesDialogState& dialogState = OrvanePlugIn::Current()->preferencesDialog();
-        dialogState.edited.precision =
-            PrecisionAfterDrag(dialogState.edited.precision, dialogState.lastTrackPoint.h, point.h);
-        dialogState.lastTrackPoint.h = point.h;
+        edited_.precision = PrecisionAfterDrag(edited_.precision, lastTrackPoint_.h, point.h);
+        lastTrackPoint_.h = point.h;
         const ADMItemRef field = sADMDialog->GetItem(dialog, kPrecisionItem);
-        sADMItem->SetIntValue(field, dialogState.edited.precision);
+        sADMItem->SetIntValue(field, edited_.precision);
         sADMItem->Invalidate(item);
         sADMItem->Activate(field, true);
     }
     return sADMItem->DefaultTrack(item, tracker);
 }
 
-void DrawLabelSizeSample(ADMItemRef, ADMDrawerRef drawer) {
+void PreferencesDialog::drawLabelSizeSample(ADMDrawerRef drawer) const {
     ASRect background{};
     sADMDrawer->GetBoundsRect(drawer, &background);
     sADMDrawer->ClearRect(drawer, &background);
     const LabelSizeSample& sample =
-        kLabelSizeSamples[static_cast<std::size_t>(std::clamp(EditedSettings().labelSize, 0, kMaximumLabelSize))];
+        kLabelSizeSamples[static_cast<std::size_t>(std::clamp(edited_.labelSize, 0, kMaximumLabelSize))];
     sADMDrawer->SetFont(drawer, sample.font);
     sADMDrawer->SetADMColor(drawer, kADMWhiteColor);
     sADMDrawer->FillRect(drawer, &sample.frame);
@@ -269,84 +327,46 @@ void DrawLabelSizeSample(ADMItemRef, ADMDrawerRef drawer) {
     sADMDrawer->DrawTextCentered(drawer, kSampleText, &sample.frame);
 }
 
-void PrecisionChanged(ADMItemRef item, ADMNotifierRef notifier) {
-    if (!IsUserChange(notifier)) return;
-    EditedSettings().precision = sADMItem->GetIntValue(item);
-    sADMItem->Invalidate(SiblingItem(item, kPrecisionPictureItem));
-}
-
-void LengthStepChanged(ADMItemRef item, ADMNotifierRef notifier) {
-    if (IsUserChange(notifier)) EditedSettings().lengthStep = MillimetresFromField(sADMItem->GetFloatValue(item));
-}
-
-void AngleStepChanged(ADMItemRef item, ADMNotifierRef notifier) {
-    if (IsUserChange(notifier)) EditedSettings().angleStep = sADMItem->GetFloatValue(item);
-}
-
-void SwapShiftAltChanged(ADMItemRef, ADMNotifierRef notifier) {
-    if (IsUserChange(notifier)) EditedSettings().swapShiftAlt = !EditedSettings().swapShiftAlt;
-}
-
-void LabelSizeChanged(ADMItemRef item, ADMNotifierRef notifier) {
-    if (!IsUserChange(notifier)) return;
-    const ADMEntryRef entry = sADMList->GetActiveEntry(sADMItem->GetList(item));
-    if (!entry) return;
-    EditedSettings().labelSize = sADMEntry->GetIndex(entry);
-    sADMItem->Invalidate(SiblingItem(item, kLabelSizeSampleItem));
-}
-
-void AcceptPreferences(ADMItemRef item, ADMNotifierRef notifier) {
-    if (!IsUserChange(notifier)) return;
+void PreferencesDialog::accept(ADMItemRef item, ADMNotifierRef notifier) {
     sADMItem->DefaultNotify(item, notifier);
 
-    Settings& live = CurrentSettings();
-    Settings applied = EditedSettings();
+    Settings applied = edited_;
     // The panel's visibility is not the dialog's, and the custom scale is stored by its own
     // dialog as soon as it is defined.
-    applied.panelVisible = live.panelVisible;
-    applied.customNumerator = live.customNumerator;
-    applied.customDenominator = live.customDenominator;
-    live = applied;
+    applied.panelVisible = live_.panelVisible;
+    applied.customNumerator = live_.customNumerator;
+    applied.customDenominator = live_.customDenominator;
+    live_ = applied;
 
-    sAIPreference->PutIntegerPreference(kPrefix, kKeyLabelSize, live.labelSize);
-    sAIPreference->PutIntegerPreference(kPrefix, kKeyPrecision, live.precision);
-    sAIPreference->PutRealPreference(kPrefix, kKeyScaleNumerator, live.scaleNumerator);
-    sAIPreference->PutRealPreference(kPrefix, kKeyScaleDenominator, live.scaleDenominator);
-    sADMItem->Show(sADMDialog->GetItem(OrvanePlugIn::Current()->panelDialog(), panelLayout::kScaleIndicatorItem),
-                   live.scale() != 1.0);
-    sAIPreference->PutBooleanPreference(kPrefix, kKeySwapShiftAlt, live.swapShiftAlt);
-    sAIPreference->PutRealPreference(kPrefix, kKeyLengthStep, live.lengthStep);
-    sAIPreference->PutRealPreference(kPrefix, kKeyAngleStep, live.angleStep);
-
-    ClosePreferences(item);
+    StorePreferences(live_);
+    sADMItem->Show(sADMDialog->GetItem(panel_, panelLayout::kScaleIndicatorItem), live_.scale() != 1.0);
+    close(item);
 }
 
-void CancelPreferences(ADMItemRef item, ADMNotifierRef notifier) {
-    if (!IsUserChange(notifier)) return;
-    sADMItem->DefaultNotify(item, notifier);
-    ClosePreferences(item);
-}
-
-void RestoreDefaultPreferences(ADMItemRef item, ADMNotifierRef) {
-    Settings& edited = EditedSettings();
-    edited.precision = kDefaultPrecision;
-    sADMItem->SetIntValue(SiblingItem(item, kPrecisionItem), edited.precision);
+void PreferencesDialog::restoreDefaults(ADMItemRef item) {
+    edited_.precision = kDefaultPrecision;
+    sADMItem->SetIntValue(SiblingItem(item, kPrecisionItem), edited_.precision);
     sADMItem->Invalidate(SiblingItem(item, kPrecisionPictureItem));
 
-    edited.labelSize = kDefaultLabelSize;
+    edited_.labelSize = kDefaultLabelSize;
     sADMEntry->Select(sADMList->IndexEntry(sADMItem->GetList(SiblingItem(item, kLabelSizeItem)), 0), true);
     sADMItem->Invalidate(SiblingItem(item, kLabelSizeSampleItem));
 
-    edited.scaleNumerator = kDefaultScale;
-    edited.scaleDenominator = kDefaultScale;
-    MarkChosenScale(SiblingItem(item, scales::kListItem));
+    edited_.scaleNumerator = kDefaultScale;
+    edited_.scaleDenominator = kDefaultScale;
+    MarkChosenScale(SiblingItem(item, kScaleListItem), edited_);
 
-    const double lengthPoints = kDefaultLengthStep / kMillimetresPerPoint;
-    edited.lengthStep = MillimetresFromField(lengthPoints);
+    const double lengthPoints = units::PointsFromMillimetres(kDefaultLengthStep);
+    edited_.lengthStep = units::MillimetresFromPoints(lengthPoints);
     sADMItem->SetFloatValue(SiblingItem(item, kLengthItem), static_cast<float>(lengthPoints));
-    edited.angleStep = kDefaultAngleStep;
-    sADMItem->SetFloatValue(SiblingItem(item, kAngleItem), static_cast<float>(edited.angleStep));
+    edited_.angleStep = kDefaultAngleStep;
+    sADMItem->SetFloatValue(SiblingItem(item, kAngleItem), static_cast<float>(edited_.angleStep));
 
-    edited.swapShiftAlt = false;
-    sADMItem->SetBooleanValue(SiblingItem(item, kSwapShiftAltItem), edited.swapShiftAlt);
+    edited_.swapShiftAlt = false;
+    sADMItem->SetBooleanValue(SiblingItem(item, kSwapShiftAltItem), edited_.swapShiftAlt);
+}
+
+void PreferencesDialog::close(ADMItemRef item) {
+    sADMDialog->GetBoundsRect(sADMItem->GetDialog(item), &place_.frame);
+    place_.open = false;
 }

@@ -15,11 +15,11 @@ struct Circle {
 /// The circle through a.p and b.p that is tangent to the piece at a.p.
 Circle TangentCircle(const AIPathSegment& a, const AIPathSegment& b);
 
-struct ArcTestResult {
+struct ArcRecognition {
     bool isArc = false;
     Circle circle = {{0, 0}, 0};  // the circle tried, when the test got that far
 };
 
 /// Whether the piece from a.p to b.p stays within one point of its tangent circle. The
 /// piece's control points are a.out and b.in, or a.in and b.out when backwards.
-ArcTestResult TestArc(const AIPathSegment& a, const AIPathSegment& b, bool backwards);
+ArcRecognition RecogniseArc(const AIPathSegment& a, const AIPathSegment& b, bool backwards);

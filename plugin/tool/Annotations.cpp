@@ -7,10 +7,12 @@
 #include "ASMemory.h"
 #include "IAIUnicodeString.h"
 #include "IThrowException.h"
+#include "LabelBox.h"
 #include "NumberText.h"
 #include "OrvaneSuites.h"
 #include "PlaneGeometry.h"
 #include "Settings.h"
+#include "Units.h"
 
 namespace {
 
@@ -100,24 +102,16 @@ void HalfSizes(AIAnnotatorMessage* message, const ai::UnicodeString& text, doubl
     halfWidth = static_cast<AIReal>(margin + 0.5 * (bounds.right - bounds.left));
 }
 
-ASErr DrawGuide(AIAnnotatorMessage* message, AIRealPoint cursor, const RememberedPoints& remembered, bool& found,
-                AIReal& position, AIReal AIRealPoint::*axis, AIReal RememberedPoints::Node::*coordinate) {
+/// A guide, dashed, from the cursor level with or plumb with its anchor to the anchor.
+void DrawGuide(AIAnnotatorMessage* message, AIRealPoint cursor, const Guide& guide, AIReal AIRealPoint::*axis) {
     AIAnnotatorDrawer* drawer = message->drawer;
-    found = false;
     sAIAnnotatorDrawer->SetLineDashed(drawer, true);
-    AIReal zoom = 1.0f;
-    ASErr error = sAIDocumentView->GetDocumentViewZoom(message->view, &zoom);
-    const AIReal tolerance = static_cast<AIReal>(kSnapTolerance) / zoom;
-    if (const RememberedPoints::Node* aligned = AlignedPoint(remembered.first(), cursor.*axis, tolerance, coordinate)) {
-        found = true;
-        position = aligned->*coordinate;
-        const AIRealPoint point = {aligned->h, aligned->v};
+    if (guide.found) {
         AIRealPoint start = cursor;
-        start.*axis = position;
-        error = sAIAnnotatorDrawer->DrawLine(drawer, ViewPoint(message, start), ViewPoint(message, point));
+        start.*axis = guide.anchor.*axis;
+        sAIAnnotatorDrawer->DrawLine(drawer, ViewPoint(message, start), ViewPoint(message, guide.anchor));
     }
     sAIAnnotatorDrawer->SetLineDashed(drawer, false);
-    return error;
 }
 
 AIRGBColor GuideColour() {
@@ -167,28 +161,8 @@ ASUInt16 GuideColourComponent(double value) {
     return static_cast<ASUInt16>(static_cast<ASInt32>(product));
 }
 
-const RememberedPoints::Node* AlignedPoint(const RememberedPoints::Node* first, AIReal cursor, AIReal tolerance,
-                                           AIReal RememberedPoints::Node::*coordinate) {
-    for (const RememberedPoints::Node* node = first; node; node = node->next) {
-        const AIReal distance = std::fabs(cursor - node->*coordinate);
-        if (tolerance > distance) return node;
-    }
-    return nullptr;
-}
-
-ASInt16 TruncatedPixel(AIReal coordinate) {
-    if (std::isnan(coordinate)) return 0;
-    return static_cast<ASInt16>(std::clamp(std::trunc(coordinate), AIReal{INT16_MIN}, AIReal{INT16_MAX}));
-}
-
-AIRect LabelBox(ASInt16 top, AIReal halfHeight, AIReal left, AIReal halfWidth) {
-    const ASInt16 bottom = TruncatedPixel(static_cast<AIReal>(top) - 2.0f * halfHeight);
-    const ASInt16 leftEdge = TruncatedPixel(left);
-    const ASInt16 rightEdge = TruncatedPixel(static_cast<AIReal>(leftEdge) + 2.0f * halfWidth);
-    return {std::min(top, bottom), std::min(leftEdge, rightEdge), std::max(top, bottom), std::max(leftEdge, rightEdge)};
-}
-
-ASErr Annotate(AIAnnotatorMessage* message, PolylineTool& tool, const Settings& settings, bool panelGivesSegment) {
+ASErr Annotate(AIAnnotatorMessage* message, const PolylineTool& tool, const Settings& settings,
+               bool panelGivesSegment) {
     AIAnnotatorDrawer* drawer = message->drawer;
     // Each step goes on whatever the one before returned; the pass answers the last step's result.
     sAIAnnotatorDrawer->SetLineWidth(drawer, kLineWidth);
@@ -202,16 +176,8 @@ ASErr Annotate(AIAnnotatorMessage* message, PolylineTool& tool, const Settings& 
     sAIAnnotatorDrawer->SetColor(drawer, GuideColour());
     sAIAnnotatorDrawer->SetFontPreset(drawer, kAIAFSmall);
 
-    // The guides are found here, not while tracking: the next click snaps to what is drawn,
-    // and to nothing that is not.
-    ToolState& state = tool.state();
-    if (panelGivesSegment) {
-        state.guides.horizontal = false;
-        state.guides.vertical = false;
-    } else {
-        DrawGuides(message, state.cursor, tool.remembered(), state.guides);
-    }
-    tool.forgetVanishedPath();
+    const ToolState state = tool.currentState();
+    if (!panelGivesSegment) DrawGuides(message, state.cursor, state.guides);
     if (state.hover.is(Hover::Kind::OpenEnd)) DrawPathOutline(message, layerColour, kOutlineWidth, state.hover.path);
     ASErr error = DrawClosingHint(message, state, layerColour);
     if (state.pointsPlaced > 0) {
@@ -242,11 +208,9 @@ ASErr DrawRubberBand(AIAnnotatorMessage* message, const ToolState& state) {
     return error;
 }
 
-void DrawGuides(AIAnnotatorMessage* message, AIRealPoint cursor, const RememberedPoints& remembered, Guides& guides) {
-    DrawGuide(message, cursor, remembered, guides.horizontal, guides.horizontalV, &AIRealPoint::v,
-              &RememberedPoints::Node::v);
-    DrawGuide(message, cursor, remembered, guides.vertical, guides.verticalH, &AIRealPoint::h,
-              &RememberedPoints::Node::h);
+void DrawGuides(AIAnnotatorMessage* message, AIRealPoint cursor, const Guides& guides) {
+    DrawGuide(message, cursor, guides.horizontal, &AIRealPoint::v);
+    DrawGuide(message, cursor, guides.vertical, &AIRealPoint::h);
 }
 
 ASErr DrawLengthLabel(AIAnnotatorMessage* message, const ToolState& state, const Settings& settings) {
@@ -266,9 +230,8 @@ ASErr DrawLengthLabel(AIAnnotatorMessage* message, const ToolState& state, const
 
         char number[kNumberTextSize];
         char label[kLabelSize] = "L=";
-        const auto length =
-            static_cast<float>(settings::kMillimetresPerPoint * (state.segmentLength * settings.scale()));
-        FormatNumber(length, precision, state.decimalSeparator, number);
+        const auto length = static_cast<float>(units::kMillimetresPerPoint * (state.segmentLength * settings.scale()));
+        FormatNumber(length, precision, settings.decimalSeparator, number);
         Append(number, sizeof number, " mm");
         Append(label, sizeof label, number);
         const ai::UnicodeString lengthText(label);
@@ -297,7 +260,7 @@ ASErr DrawLengthLabel(AIAnnotatorMessage* message, const ToolState& state, const
             Append(label, sizeof label, "-");
             angle = -angle;
         }
-        FormatNumber(angle, precision, state.decimalSeparator, number);
+        FormatNumber(angle, precision, settings.decimalSeparator, number);
         Append(number, sizeof number, kDegreeSign);
         Append(label, sizeof label, number);
         const ai::UnicodeString angleText(label);

@@ -1,4 +1,4 @@
-#include "ArcTest.h"
+#include "ArcRecognition.h"
 
 #include <cmath>
 
@@ -69,8 +69,8 @@ Circle TangentCircle(const AIPathSegment& a, const AIPathSegment& b) {
     return {centre, DistanceBetween(centre, a.p)};
 }
 
-ArcTestResult TestArc(const AIPathSegment& a, const AIPathSegment& b, bool backwards) {
-    ArcTestResult result;
+ArcRecognition RecogniseArc(const AIPathSegment& a, const AIPathSegment& b, bool backwards) {
+    ArcRecognition result;
     if (WithoutHandles(a) || WithoutHandles(b)) return result;
     const AIRealBezier bezier = backwards ? AIRealBezier{a.p, a.in, b.out, b.p} : AIRealBezier{a.p, a.out, b.in, b.p};
     // A piece whose handles lie on its chord is straight: in single precision its

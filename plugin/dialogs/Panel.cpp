@@ -7,11 +7,10 @@
 #include "DialogItems.h"
 #include "Help.h"
 #include "ModalDialogs.h"
-#include "OrvanePlugIn.h"
 #include "OrvaneSuites.h"
-#include "PlaneGeometry.h"
 #include "PreferencesDialog.h"
-#include "Settings.h"
+#include "TypedAngle.h"
+#include "Units.h"
 
 namespace {
 
@@ -25,11 +24,7 @@ constexpr ASInt32 kPreviousPagePressedPicture = 1013;
 /// The help area's texts are small.
 constexpr ADMFont kHelpFont = kADMSmallPaletteFont;
 
-/// Sizes of the modal dialogs, which open centred across the screen and a third down.
-
-// The fields' steps: 1 mm and 5 mm as points, 1 and 5 degrees.
-constexpr float kSmallLengthStep = 2.8346457f;
-constexpr float kLargeLengthStep = 14.173228f;
+// The angle field's steps: 1 and 5 degrees.
 constexpr float kSmallAngleStep = 1.0f;
 constexpr float kLargeAngleStep = 5.0f;
 
@@ -56,10 +51,6 @@ ADMItemRef Item(ADMDialogRef dialog, ASInt32 id) {
     return sADMDialog->GetItem(dialog, id);
 }
 
-ADMItemRef PanelItem(ASInt32 id) {
-    return Item(OrvanePlugIn::Current()->panelDialog(), id);
-}
-
 /// A preset of a field: its value formatted in the field's units, no decimals, with the
 /// unit, in at most the given number of characters.
 void AddPreset(ADMListRef list, ASInt32 id, float value, ADMUnits units, int characters) {
@@ -70,27 +61,27 @@ void AddPreset(ADMListRef list, ASInt32 id, float value, ADMUnits units, int cha
     sADMEntry->SetText(entry, text);
 }
 
-void CreateLengthField(ADMDialogRef dialog) {
+void CreateLengthField(ADMDialogRef dialog, ADMItemNotifyProc notify) {
     ADMItemRef field = CreateItem(dialog, panelLayout::kLengthItem, kADMSpinEditPopupType, RectFromEdges(4, 4, 84, 23));
     sADMItem->SetTipString(field, kLengthTip);
-    sADMItem->SetNotifyProc(field, LengthFieldChanged);
+    sADMItem->SetNotifyProc(field, notify);
     sADMItem->SetUnits(field, kADMMillimeterUnits);
-    sADMItem->SetSmallIncrement(field, kSmallLengthStep);
-    sADMItem->SetLargeIncrement(field, kLargeLengthStep);
+    sADMItem->SetSmallIncrement(field, units::kOneMillimetreInPoints);
+    sADMItem->SetLargeIncrement(field, units::kFiveMillimetresInPoints);
     ADMListRef list = sADMItem->GetList(field);
     for (ASInt32 id = 0; id < static_cast<ASInt32>(std::size(kLengthPresets)); ++id) {
-        const double points = kLengthPresets[id] / settings::kMillimetresPerPoint;
+        const double points = units::PointsFromMillimetres(kLengthPresets[id]);
         const bool isShort = id >= kFirstShortId && id <= kLastShortId;
         AddPreset(list, id, static_cast<float>(points), kADMMillimeterUnits,
                   isShort ? kShortLengthCharacters : kLongLengthCharacters);
     }
 }
 
-void CreateAngleField(ADMDialogRef dialog) {
+void CreateAngleField(ADMDialogRef dialog, ADMItemNotifyProc notify) {
     ADMItemRef field =
         CreateItem(dialog, panelLayout::kAngleItem, kADMSpinEditPopupType, RectFromEdges(102, 4, 182, 23));
     sADMItem->SetTipString(field, kAngleTip);
-    sADMItem->SetNotifyProc(field, AngleFieldChanged);
+    sADMItem->SetNotifyProc(field, notify);
     sADMItem->SetUnits(field, kADMDegreeUnits);
     sADMItem->SetSmallIncrement(field, kSmallAngleStep);
     sADMItem->SetLargeIncrement(field, kLargeAngleStep);
@@ -119,17 +110,9 @@ ADMItemRef CreateHelpText(ADMDialogRef dialog, ASInt32 id, ASRect rect, ADMJusti
 
 }  // namespace
 
-void PlaceDialogs(const ASRect& screen, ModalDialogPlace& preferences, ModalDialogPlace& customScale) {
-    using namespace dialogs;
-    const ASRect customScaleFrame = FrameOnScreen(screen, kCustomScaleWidth, kCustomScaleHeight);
-    customScale.frame.top = customScaleFrame.top;
-    customScale.frame.left = customScaleFrame.left;
-    const ASRect preferencesFrame = FrameOnScreen(screen, kPreferencesWidth, kPreferencesHeight);
-    preferences.frame.top = preferencesFrame.top;
-    preferences.frame.left = preferencesFrame.left;
-}
-
-Panel::Panel(SPPluginRef plugin) {
+Panel::Panel(SPPluginRef plugin, PolylineTool& tool, Settings& settings, PreferencesDialog& preferences,
+             AIToolHandle toolHandle)
+    : fTool(tool), fSettings(settings), fPreferences(preferences), fToolHandle(toolHandle) {
     Create(plugin, panelLayout::kName, dialogs::kPanelId, kADMTabbedFloatingDialogStyle, 0);
 }
 
@@ -144,37 +127,48 @@ ASErr Panel::Init() {
 
     fBuilt = fDialog;
     const ADMDialogRef dialog = fBuilt;
-    OrvanePlugIn& owner = *OrvanePlugIn::Current();
-    owner.preferencesDialog().place.open = false;
     ASRect screen = {0, 0, 0, 0};
     sADMBasic->GetScreenDimensions(&screen);
     sADMDialog->SetNotifyProc(dialog, PanelNotified);
-    owner.customScaleDialog().open = false;
-    PlaceDialogs(screen, owner.preferencesDialog().place, owner.customScaleDialog());
+    fPreferences.place(screen);
 
     ADMItemRef menu = Item(dialog, kADMMenuItemID);
-    sADMItem->SetNotifyProc(menu, PanelMenuChosen);
+    sADMItem->SetNotifyProc(menu, MenuChosen);
     if (ADMListRef list = menu ? sADMItem->GetList(menu) : nullptr)
         sADMList->SetMenuID(list, plugin, kPanelMenu, nullptr);
 
     ADMItemRef wake = CreateItem(dialog, panelLayout::kWakeItem, kADMPictureStaticType,
                                  RectFromEdges(0, 0, panelLayout::kWidth, panelLayout::kStripHeight));
     sADMItem->SetTipString(wake, kWakeTip);
-    sADMItem->SetNotifyProc(wake, WakePanelClicked);
+    sADMItem->SetNotifyProc(wake, WakeClicked);
     sADMItem->SetDrawProc(wake, DrawNothing);
 
-    CreateLengthField(dialog);
+    CreateLengthField(dialog, LengthFieldChanged);
     CreateFieldLabel(dialog, panelLayout::kLengthLabelItem, RectFromEdges(-2, 4, 3, 23), kLengthTip);
-    CreateAngleField(dialog);
+    CreateAngleField(dialog, AngleFieldChanged);
     CreateFieldLabel(dialog, panelLayout::kAngleLabelItem, RectFromEdges(87, 4, 101, 23), kAngleTip);
 
     ADMItemRef indicator =
         CreateItem(dialog, panelLayout::kScaleIndicatorItem, kADMPictureStaticType, RectFromEdges(90, 11, 96, 17));
     sADMItem->SetPictureID(indicator, kScaleIndicatorPicture, nullptr);
-    const bool scaleIsOne = CurrentSettings().scale() == 1.0;
+    const bool scaleIsOne = fSettings.scale() == 1.0;
     if (!scaleIsOne) sADMItem->SetTipString(indicator, kScaleIndicatorTip);
     sADMItem->Show(indicator, !scaleIsOne);
 
+    createHelpArea(dialog);
+
+    // The strip alone: the help area is opened from the panel's menu.
+    ASRect rect{};
+    sADMDialog->GetBoundsRect(dialog, &rect);
+    rect.right = static_cast<ASInt16>(rect.left + panelLayout::kWidth);
+    rect.bottom = static_cast<ASInt16>(rect.top + panelLayout::kStripHeight);
+    sADMDialog->SetBoundsRect(dialog, &rect);
+
+    sADMDialog->Show(dialog, fSettings.panelVisible);
+    return kNoErr;
+}
+
+void Panel::createHelpArea(ADMDialogRef dialog) {
     ADMItemRef text = CreateItem(dialog, help::kTextItem, kADMTextStaticMultiLineType, RectFromEdges(4, 30, 181, 126));
     sADMItem->SetTipString(text, kHelpTextTip);
     sADMItem->SetJustify(text, kADMCenterJustify);
@@ -182,10 +176,10 @@ ASErr Panel::Init() {
     fHelpPage = 1;
     sADMItem->SetText(text, HelpPage(fHelpPage));
 
-    CreateArrow(dialog, help::kNextArrowItem, RectFromEdges(148, 128, 161, 139), help::kNextPageTip, NextHelpPage,
+    CreateArrow(dialog, help::kNextArrowItem, RectFromEdges(148, 128, 161, 139), help::kNextPageTip, NextPageClicked,
                 kNextPagePicture, kNextPagePressedPicture);
     CreateArrow(dialog, help::kPreviousArrowItem, RectFromEdges(20, 128, 33, 139), help::kFirstPageTip,
-                PreviousHelpPage, kPreviousPagePicture, kPreviousPagePressedPicture);
+                PreviousPageClicked, kPreviousPagePicture, kPreviousPagePressedPicture);
     sADMItem->Enable(Item(dialog, help::kPreviousArrowItem), false);
     ADMItemRef number =
         CreateHelpText(dialog, help::kPageNumberItem, RectFromEdges(70, 128, 90, 142), kADMRightJustify);
@@ -196,16 +190,6 @@ ASErr Panel::Init() {
     sADMItem->SetIntValue(
         CreateHelpText(dialog, help::kPageCountItem, RectFromEdges(100, 128, 120, 142), kADMLeftJustify),
         help::kPageCount);
-
-    // The strip alone: the help area is opened from the panel's menu.
-    ASRect rect{};
-    sADMDialog->GetBoundsRect(dialog, &rect);
-    rect.right = static_cast<ASInt16>(rect.left + panelLayout::kWidth);
-    rect.bottom = static_cast<ASInt16>(rect.top + panelLayout::kStripHeight);
-    sADMDialog->SetBoundsRect(dialog, &rect);
-
-    sADMDialog->Show(dialog, owner.settings().panelVisible);
-    return kNoErr;
 }
 
 void Panel::EnableForTool(bool active) {
@@ -227,22 +211,22 @@ std::optional<ASInt32> Panel::DockingCode() const {
     return code;
 }
 
-void Panel::PanelNotified(ADMDialogRef dialog, ADMNotifierRef notifier) {
-    sADMDialog->DefaultNotify(dialog, notifier);
-    if (sADMNotifier->IsNotifierType(notifier, kADMHideWindowNotifier))
-        CurrentSettings().panelVisible = false;
-    else if (sADMNotifier->IsNotifierType(notifier, kADMShowWindowNotifier))
-        CurrentSettings().panelVisible = true;
-    else if (sADMNotifier->IsNotifierType(notifier, kADMTextSelectionChangeNotifier))
-        TakeTypedSegment(dialog, CurrentToolState(), CurrentSettings().scale());
+ADMItemRef Panel::item(ASInt32 id) const {
+    return Item(fBuilt, id);
 }
 
-void FillPanelFields(const ToolState& state, double scale) {
-    sADMItem->SetFloatValue(PanelItem(panelLayout::kLengthItem), static_cast<float>(scale * state.segmentLength));
-    sADMItem->SetFloatValue(PanelItem(panelLayout::kAngleItem),
-                            AngleToRetype(state.previousDirection, state.direction));
+void Panel::FillFields(const ToolState& state) const {
+    sADMItem->SetFloatValue(item(panelLayout::kLengthItem),
+                            static_cast<float>(fSettings.scale() * state.segmentLength));
+    sADMItem->SetFloatValue(item(panelLayout::kAngleItem), AngleToRetype(state.previousDirection, state.direction));
 }
 
-void FocusLengthField() {
-    sADMItem->Activate(PanelItem(panelLayout::kLengthItem), true);
+void Panel::FocusLengthField() const {
+    sADMItem->Activate(item(panelLayout::kLengthItem), true);
+}
+
+TypedSegment Panel::TypedSegmentOf() const {
+    const float length = sADMItem->GetFloatValue(item(panelLayout::kLengthItem));
+    // The field holds the length at the drawing scale; the page holds it divided.
+    return {static_cast<double>(length) / fSettings.scale(), sADMItem->GetFloatValue(item(panelLayout::kAngleItem))};
 }

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "PlaneGeometry.h"
-#include "Settings.h"
+#include "Units.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ ConstrainedSegment ConstrainSegment(AIRealPoint lastPoint, AIRealPoint cursor, A
     segment.length = distance;
     if (option == swapShiftAlt) {
         // The step is a length on the page, whatever the drawing scale.
-        const auto step = static_cast<AIReal>(lengthStep / settings::kMillimetresPerPoint);
+        const auto step = static_cast<AIReal>(lengthStep / units::kMillimetresPerPoint);
         segment.length = MultipleAtOrAbove(distance, step);
     }
 

@@ -1,14 +1,14 @@
 // The settings: what the preferences dialog edits and the preference store keeps
 // between runs, under the prefix "TeskOrvane". The key names are those of the stored
-// files and must not change.
+// files and must not change. Only this file's functions read or write the store's keys.
 #pragma once
 
+#include <optional>
+
 #include "ASTypes.h"
+#include "NumberText.h"
 
 namespace settings {
-/// Millimetres per point (25.4 / 72).
-constexpr double kMillimetresPerPoint = 0.35277777777777775;
-
 constexpr const char* kPrefix = "TeskOrvane";
 constexpr const char* kKeyScaleNumerator = "EchelleNum";
 constexpr const char* kKeyScaleDenominator = "EchelleDen";
@@ -20,12 +20,15 @@ constexpr const char* kKeyLengthStep = "CtrlLongueur";
 constexpr const char* kKeyAngleStep = "CtrlAngle";
 constexpr const char* kKeySwapShiftAlt = "ShiftAltInverse";
 constexpr const char* kKeyPanelVisible = "PanneauVisible";
+/// Where the host keeps the panel's docking: the prefix is the panel's name.
+constexpr const char* kPanelName = "Orvane";
+constexpr const char* kKeyPanelDocking = "kADM_DPDockCodeStr";
 
 constexpr double kDefaultScale = 1.0;
 constexpr double kDefaultCustomNumerator = 3.0;
 constexpr double kDefaultCustomDenominator = 7.0;
 constexpr ASInt32 kDefaultPrecision = 1;
-constexpr ASInt32 kMaximumPrecision = 6;
+constexpr ASInt32 kMaximumPrecision = kMaximumDecimals;
 constexpr ASInt32 kDefaultLabelSize = 0;
 constexpr ASInt32 kMaximumLabelSize = 2;
 constexpr double kDefaultLengthStep = 2.0;
@@ -43,6 +46,9 @@ struct Settings {
     double angleStep = 0.0;   // degrees
     bool swapShiftAlt = false;
     bool panelVisible = false;
+    /// The labels' and dialogs' decimal separator, not stored: until the tool is first
+    /// selected, numbers show a point.
+    char decimalSeparator = '.';
 
     /// Page lengths times the scale are the lengths shown to the user.
     double scale() const { return scaleNumerator / scaleDenominator; }
@@ -52,3 +58,9 @@ struct Settings {
 void LoadSettings(Settings& settings);
 /// Sets every stored setting but the panel's visibility to its default and stores it.
 void StoreDefaultSettings(Settings& settings);
+/// Stores what the preferences dialog edits: all but the custom scale and the panel.
+void StorePreferences(const Settings& settings);
+/// Stores the custom scale, as soon as its dialog defines it.
+void StoreCustomScale(const Settings& settings);
+/// Stores whether the panel is shown and, when the host told it, where the panel is docked.
+void StorePanelState(const Settings& settings, std::optional<ASInt32> dockingCode);

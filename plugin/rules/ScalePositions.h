@@ -1,12 +1,11 @@
-// The drawing scale: the scale list of the preferences dialog, from 1/125 to 125/1
-// with the user's own scale at its end, and the custom-scale dialog that defines it.
+// The drawing scales offered by the preferences' list, from 1/125 to 125/1 with the
+// user's own scale at its end, and the texts that name them.
 #pragma once
 
 #include <array>
 #include <cstddef>
 
-#include "ADMDialog.h"
-#include "ADMNotifier.h"
+#include "ASTypes.h"
 
 namespace scales {
 
@@ -24,7 +23,6 @@ struct ScaleEntry {
     double den;
 };
 
-constexpr ASInt32 kListItem = 8;  // the scale list's item in the preferences dialog
 constexpr ASInt32 kOnePosition = 12;
 constexpr ASInt32 kChooseCustomPosition = 26;
 constexpr ASInt32 kCustomPosition = 27;
@@ -80,22 +78,3 @@ void FormatG(double value, char* out);
 /// The custom entry's text: "%g" of num, "/", "%g" of den; "…/…" when num is 0 (no custom
 /// scale). out holds scales::kCustomTextSize bytes.
 void CustomScaleText(double num, double den, char* out);
-
-/// Fills the scale list of item 8 of the preferences dialog and marks the edited scale.
-void BuildScaleList(ADMItemRef list);
-
-/// Checks and selects the entry of the working pair, after unchecking every entry.
-void MarkChosenScale(ADMItemRef list);
-
-void ScaleListChanged(ADMItemRef item, ADMNotifierRef notifier);
-/// The "Sca." label beside the list.
-void DrawScaleLabel(ADMItemRef item, ADMDrawerRef drawer);
-
-/// Init procedure of the custom-scale dialog.
-ASErr InitCustomScaleDialog(ADMDialogRef dialog);
-/// The custom-scale dialog's labels and its example line converting one millimetre.
-void DrawCustomScaleDialog(ADMDialogRef dialog, ADMDrawerRef drawer);
-void CustomNumeratorChanged(ADMItemRef item, ADMNotifierRef notifier);
-void CustomDenominatorChanged(ADMItemRef item, ADMNotifierRef notifier);
-void CancelCustomScale(ADMItemRef item, ADMNotifierRef notifier);
-void AcceptCustomScale(ADMItemRef item, ADMNotifierRef notifier);

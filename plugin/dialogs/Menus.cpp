@@ -1,16 +1,16 @@
 // The plug-in's menu entries: the About item, and the item that shows or hides the
 // panel, each in a submenu that the family of plug-ins shares.
+#include "Menus.h"
+
 #include <cstring>
 
 #include "AboutBox.h"
 #include "IAIUnicodeString.h"
 #include "IThrowException.h"
 #include "ModalDialogs.h"
-#include "OrvanePlugIn.h"
 #include "OrvaneSuites.h"
 #include "Panel.h"
 #include "SDKAboutPluginsHelper.h"
-#include "Settings.h"
 
 namespace {
 
@@ -45,10 +45,10 @@ ASErr AddMenuEntry(SPPluginRef plugin, const char* group, const char* key, const
 
 }  // namespace
 
-ASErr OrvanePlugIn::AddMenus(SPInterfaceMessage* message) {
+ASErr Menus::add(SPInterfaceMessage* message) {
     // A failed About entry leaves the show/hide entry to be added all the same.
     SDKAboutPluginsHelper aboutHelper;
-    aboutHelper.AddAboutPluginsMenuItem(message, kAboutGroup, kAboutGroup, kAboutEntry, &fAboutMenuItem);
+    aboutHelper.AddAboutPluginsMenuItem(message, kAboutGroup, kAboutGroup, kAboutEntry, &about_);
 
     // Start-up runs outside the message guard: a failed conversion must come back as a code.
     try {
@@ -56,38 +56,33 @@ ASErr OrvanePlugIn::AddMenus(SPInterfaceMessage* message) {
         ASErr error = FindMenuGroup(kToolsGroup, exists);
         if (error) return error;
         if (!exists) {
-            error =
-                AddMenuEntry(message->d.self, kToolPalettesMenuGroup, kToolsGroup, kToolsGroup, 0, &fShowHideMenuItem);
+            error = AddMenuEntry(message->d.self, kToolPalettesMenuGroup, kToolsGroup, kToolsGroup, 0, &showHide_);
             AIMenuGroup group = nullptr;
             if (!error)
-                error = sAIMenu->AddMenuGroupAsSubMenu(kToolsGroup, kMenuGroupSortedAlphabeticallyOption,
-                                                       fShowHideMenuItem, &group);
+                error = sAIMenu->AddMenuGroupAsSubMenu(kToolsGroup, kMenuGroupSortedAlphabeticallyOption, showHide_,
+                                                       &group);
             if (error) return error;
         }
         return AddMenuEntry(message->d.self, kToolsGroup, kHidePanel, kHidePanel, kMenuItemWantsUpdateOption,
-                            &fShowHideMenuItem);
+                            &showHide_);
     } catch (const ai::Error& failure) {
         return failure;
     }
 }
 
-ASErr OrvanePlugIn::GoMenuItem(AIMenuMessage* message) {
-    if (!message->menuItem) return kNoErr;
-    if (message->menuItem == fAboutMenuItem) {
+void Menus::choose(AIMenuItemHandle item, SPPluginRef plugin, Panel* panel, Settings& settings) const {
+    if (item == about_) {
         // The run answers the ID of the button that closed the box; that is no failure for the host.
-        sADMDialog->Modal(message->d.self, about::kName, dialogs::kAboutId, kADMModalDialogStyle, InitAboutBox, nullptr,
-                          0);
-    } else if (message->menuItem == fShowHideMenuItem && fPanel) {
-        IADMDialog dialog = fPanel->GetDialog();
-        fSettings.panelVisible = !dialog.IsVisible();
-        dialog.Show(fSettings.panelVisible);
+        sADMDialog->Modal(plugin, about::kName, dialogs::kAboutId, kADMModalDialogStyle, InitAboutBox, nullptr, 0);
+    } else if (item == showHide_ && panel) {
+        IADMDialog dialog = panel->GetDialog();
+        settings.panelVisible = !dialog.IsVisible();
+        dialog.Show(settings.panelVisible);
     }
-    return kNoErr;
 }
 
-ASErr OrvanePlugIn::UpdateMenuItem(AIMenuMessage* message) {
-    const bool visible = fPanel && fPanel->GetDialog().IsVisible();
+void Menus::update(AIMenuItemHandle item, const Panel* panel) {
+    const bool visible = panel && panel->GetDialog().IsVisible();
     ai::UnicodeString text(visible ? kHidePanel : kShowPanel);
-    sAIMenu->SetItemText(message->menuItem, text.GetHandle());
-    return kNoErr;
+    sAIMenu->SetItemText(item, text.GetHandle());
 }

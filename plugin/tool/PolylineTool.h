@@ -1,7 +1,7 @@
 // The polyline tool's working state and its handlers: the polyline being drawn, the
 // segment under construction, the modifier keys, what lies under the cursor, the
-// guides and the remembered points. The handlers write the state; the annotator only
-// reads it.
+// guides and the remembered points. Only the handlers write the state; the annotator
+// and the panel read it.
 #pragma once
 
 #include "AIMessages.h"
@@ -17,12 +17,17 @@ constexpr AIReal kRestingOrigin = -250.0f;
 constexpr int kMaximumRememberedPoints = 20;
 }  // namespace tool
 
-/// Guides found by the last annotation pass, snapped to by the next click.
+/// A guide through a remembered anchor: level with it (horizontal) or plumb (vertical).
+struct Guide {
+    bool found = false;
+    AIRealPoint anchor = {0, 0};  // the remembered anchor it passes through
+};
+
+/// The guides found where the cursor last moved, drawn by the annotator and snapped to by
+/// the next click.
 struct Guides {
-    bool horizontal = false;
-    bool vertical = false;
-    AIReal horizontalV = 0;  // v of the horizontal guide
-    AIReal verticalH = 0;    // h of the vertical guide
+    Guide horizontal;
+    Guide vertical;
 };
 
 /// The anchors passed over, newest first, in the host's memory.
@@ -51,6 +56,9 @@ private:
 };
 
 struct ToolState {
+    /// No polyline under way any more; the path art stays in the document as it is.
+    void endPolyline();
+
     // The polyline being drawn.
     ASInt16 pointsPlaced = 0;         // anchors placed so far; 0 when no polyline is under way
     AIRealPoint origin = {0, 0};      // first point: a click on it closes the polyline
@@ -70,9 +78,12 @@ struct ToolState {
     AIRealPoint cursor = {0, 0};  // cursor at the last hover detection or mouse down
     Hover hover;                  // what the last hover detection found
     Guides guides;
+};
 
-    /// Until the tool is first selected, numbers show a point.
-    char decimalSeparator = '.';
+/// A segment typed in the panel.
+struct TypedSegment {
+    double length;   // document points
+    AIReal degrees;  // 180 goes straight on
 };
 
 /// The panel's part in the tool's handlers: while shown it gives the segment under construction.
@@ -81,14 +92,16 @@ public:
     virtual ~SegmentSource() = default;
     /// True while the panel is shown and gives the segment.
     virtual bool givesSegment() const = 0;
-    /// The typed length and angle become the segment under construction.
-    virtual void applyTypedSegment(ToolState& state) const = 0;
+    /// The typed length (document points) and angle (degrees, 180 straight on).
+    virtual TypedSegment typedSegment() const = 0;
 };
 
 class PolylineTool {
 public:
     const ToolState& state() const { return state_; }
-    ToolState& state() { return state_; }
+    /// The state as the next event will find it: a polyline whose path has gone
+    /// (deleted, undone) is no longer under way.
+    ToolState currentState() const;
     const RememberedPoints& remembered() const { return remembered_; }
 
     ASInt16 pointsPlaced() const { return state_.pointsPlaced; }
@@ -97,14 +110,22 @@ public:
     void select();
     void deselect();
     /// The host quits without deselecting the tool: the remembered points go here.
-    void shutdown() { remembered_.clear(); }
+    void shutdown();
+
+    /// Shift as the mouse went down, whether or not the click reaches the polyline.
+    void pressShift(bool down) { state_.shift = down; }
+    /// The typed segment becomes the segment under construction.
+    void takeTypedSegment(TypedSegment typed);
+    /// The typed angle turns the segment under construction, its length kept.
+    void takeTypedAngle(AIReal degrees);
 
     ASErr trackCursor(AIToolMessage* message, const Settings& settings, const SegmentSource& panel);
     ASErr mouseDown(AIToolMessage* message, const SegmentSource& panel);
 
     /// Ends the polyline in place; the path art stays in the document unchanged.
-    void endPolyline();
+    void endPolyline() { state_.endPolyline(); }
     /// When the polyline's path has gone (deleted, undone), no polyline is under way any more.
+    /// The host tells no plug-in of such a change: each event starts with this.
     void forgetVanishedPath();
 
     /// Appends a straight anchor at point to the end of the path; then the point is the
@@ -112,6 +133,10 @@ public:
     ASErr appendAnchor(AIRealPoint point, AIArtHandle path);
 
 private:
+    bool pathVanished() const;
+    /// The guides for the cursor, from the remembered anchors within the snapping
+    /// tolerance at the view's zoom; none while the panel gives the segment.
+    void findGuides(bool panelGivesSegment);
     enum class Snap { AnchorOrCrossing, AnchorOnly };
     AIRealPoint snapped(AIRealPoint point, Snap snap) const;
     void snapSegmentEnd(Snap snap);
@@ -126,6 +151,15 @@ private:
     ToolState state_;
     RememberedPoints remembered_;
 };
+
+/// The first remembered point, in list order, whose coordinate (h or v, chosen by the
+/// member) lies strictly closer than the tolerance to the cursor's; null when none does.
+const RememberedPoints::Node* AlignedPoint(const RememberedPoints::Node* first, AIReal cursor, AIReal tolerance,
+                                           AIReal RememberedPoints::Node::*coordinate);
+
+/// The guides through the first remembered points level with and plumb with the cursor,
+/// within the tolerance (document points).
+Guides FindGuides(const RememberedPoints& remembered, AIRealPoint cursor, AIReal tolerance);
 
 /// Reverses the order of the first count anchors of the path, keeping the shape of its
 /// curved pieces.

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "Settings.h"
-
 namespace {
 
 constexpr char kInfinitySign = static_cast<char>(0xB0);
@@ -13,7 +11,7 @@ constexpr char kUnknownSign = '?';
 
 /// Integer digits of the largest finite float.
 constexpr int kMostIntegerDigits = std::numeric_limits<float>::max_exponent10 + 1;
-static_assert(1 + kMostIntegerDigits + 1 + settings::kMaximumPrecision + 1 <= kNumberTextSize,
+static_assert(1 + kMostIntegerDigits + 1 + kMaximumDecimals + 1 <= kNumberTextSize,
               "sign, integer digits, separator, decimals and NUL must fit in a number text");
 
 // The digits depend on which steps run in single and which in double precision: labels
@@ -66,10 +64,18 @@ signed char FormatNumber(float value, signed char precision, char separator, cha
         if (std::isinf(value)) {
             out[n++] = kInfinitySign;
         } else {
-            const int decimals = std::clamp<int>(precision, 0, settings::kMaximumPrecision);
+            const int decimals = std::clamp<int>(precision, 0, kMaximumDecimals);
             n += WriteFinitePositive(value, decimals, separator, out + n);
         }
     }
     out[n] = '\0';
     return static_cast<signed char>(n);
+}
+
+int PrecisionAfterDrag(int precision, int previous, int h) {
+    if ((previous - h) * h > 0)
+        --precision;
+    else
+        ++precision;
+    return std::clamp(precision, 0, kMaximumDecimals);
 }

@@ -9,18 +9,17 @@
 
 struct Settings;
 
-/// One drawing pass for the message's view and drawer; the result of the last step. The
-/// guides it draws are the ones the next click snaps to; while the panel gives the
-/// segment there are none.
-ASErr Annotate(AIAnnotatorMessage* message, PolylineTool& tool, const Settings& settings, bool panelGivesSegment);
+/// One drawing pass for the message's view and drawer; the result of the last step. It
+/// draws the tool's state as the next click will find it, guides included; while the
+/// panel gives the segment there are none.
+ASErr Annotate(AIAnnotatorMessage* message, const PolylineTool& tool, const Settings& settings, bool panelGivesSegment);
 
 /// A circle around the point's pixel, at width 2; the width is 1 afterwards.
 ASErr DrawPointMarker(AIAnnotatorMessage* message, AIRealPoint point);
 /// The dashed rubber band from the last point to the segment's end.
 ASErr DrawRubberBand(AIAnnotatorMessage* message, const ToolState& state);
-/// The horizontal guide through the first remembered point level with the cursor, then
-/// the vertical one; guides takes what was found.
-void DrawGuides(AIAnnotatorMessage* message, AIRealPoint cursor, const RememberedPoints& remembered, Guides& guides);
+/// The horizontal guide from the cursor to its anchor, then the vertical one.
+void DrawGuides(AIAnnotatorMessage* message, AIRealPoint cursor, const Guides& guides);
 /// The length and angle labels at the middle of the rubber band.
 ASErr DrawLengthLabel(AIAnnotatorMessage* message, const ToolState& state, const Settings& settings);
 /// On a hovered anchor: its marker and, where a click would close or finish the
@@ -34,16 +33,3 @@ ASErr DrawPathOutline(AIAnnotatorMessage* message, AIRGBColor colour, AIReal wid
 /// truncated toward zero and kept in 16 bits. A value too large to scale gives 0, as an
 /// unreadable one does.
 ASUInt16 GuideColourComponent(double value);
-
-/// The first remembered point, in list order, whose coordinate (h or v, chosen by the
-/// member) lies strictly closer than the tolerance to the cursor's; null when none does.
-const RememberedPoints::Node* AlignedPoint(const RememberedPoints::Node* first, AIReal cursor, AIReal tolerance,
-                                           AIReal RememberedPoints::Node::*coordinate);
-
-/// A coordinate truncated toward zero to a pixel, kept within 16 bits.
-ASInt16 TruncatedPixel(AIReal coordinate);
-
-/// A label's box: from the v-edge top to top - 2 × halfHeight and from left to
-/// left + 2 × halfWidth, each edge truncated to a pixel before the next is derived from
-/// it; the edges of each pair in increasing order.
-AIRect LabelBox(ASInt16 top, AIReal halfHeight, AIReal left, AIReal halfWidth);

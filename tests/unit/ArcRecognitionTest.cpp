@@ -1,4 +1,4 @@
-#include "ArcTest.h"
+#include "ArcRecognition.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +18,9 @@ AIPathSegment PieceEnd(AIRealPoint p2, AIRealPoint p3) {
 }
 
 /// The quarter circle about the origin from (r, 0) to (0, r).
-ArcTestResult QuarterCircle(AIReal r) {
+ArcRecognition QuarterCircle(AIReal r) {
     const AIReal handle = kQuarterCircleHandle * r;
-    return TestArc(PieceStart({r, 0}, {r, handle}), PieceEnd({handle, r}, {0, r}), false);
+    return RecogniseArc(PieceStart({r, 0}, {r, handle}), PieceEnd({handle, r}, {0, r}), false);
 }
 
 TEST(LineIntersection, CrossingLines) {
@@ -37,42 +37,42 @@ TEST(LineIntersection, CrossingLines) {
     EXPECT_FLOAT_EQ(secondVertical.v, 2.0f);
 }
 
-TEST(ArcTest, QuarterCircleIsAnArcAboutItsCentre) {
-    const ArcTestResult result = QuarterCircle(100);
+TEST(ArcRecognitionTest, QuarterCircleIsAnArcAboutItsCentre) {
+    const ArcRecognition result = QuarterCircle(100);
     EXPECT_TRUE(result.isArc);
     EXPECT_NEAR(result.circle.centre.h, 0.0f, 1e-4f);
     EXPECT_NEAR(result.circle.centre.v, 0.0f, 1e-4f);
     EXPECT_NEAR(result.circle.radius, 100.0f, 1e-4f);
 }
 
-TEST(ArcTest, ToleranceIsAbsolute) {
+TEST(ArcRecognitionTest, ToleranceIsAbsolute) {
     // The cubic's deviation from its circle grows with the radius: 0.82 points at 3000, 1.09 at 4000.
     EXPECT_TRUE(QuarterCircle(3000).isArc);
     EXPECT_FALSE(QuarterCircle(4000).isArc);
 }
 
-TEST(ArcTest, RetractedHandleIsNoArc) {
+TEST(ArcRecognitionTest, RetractedHandleIsNoArc) {
     // Small enough for the sampling alone to pass it whichever handle is retracted.
     constexpr AIReal r = 2;
     constexpr AIReal handle = kQuarterCircleHandle * r;
-    EXPECT_FALSE(TestArc(PieceStart({r, 0}, {r, 0}), PieceEnd({handle, r}, {0, r}), false).isArc);
-    EXPECT_FALSE(TestArc(PieceStart({r, 0}, {r, handle}), PieceEnd({0, r}, {0, r}), false).isArc);
+    EXPECT_FALSE(RecogniseArc(PieceStart({r, 0}, {r, 0}), PieceEnd({handle, r}, {0, r}), false).isArc);
+    EXPECT_FALSE(RecogniseArc(PieceStart({r, 0}, {r, handle}), PieceEnd({0, r}, {0, r}), false).isArc);
 }
 
-TEST(ArcTest, BackwardsTakesTheOtherControlPoints) {
+TEST(ArcRecognitionTest, BackwardsTakesTheOtherControlPoints) {
     const AIPathSegment a = {{100, 0}, {100, 55.228f}, {100, 0}, false};
     const AIPathSegment b = {{0, 100}, {0, 100}, {55.228f, 100}, false};
-    EXPECT_TRUE(TestArc(a, b, true).isArc);
-    EXPECT_FALSE(TestArc(a, b, false).isArc);
+    EXPECT_TRUE(RecogniseArc(a, b, true).isArc);
+    EXPECT_FALSE(RecogniseArc(a, b, false).isArc);
 }
 
-TEST(ArcTest, StraightPieceWithHandlesAlongItIsNoArc) {
+TEST(ArcRecognitionTest, StraightPieceWithHandlesAlongItIsNoArc) {
     // In single precision the centre of such a piece lands at infinity for some (30, 90)
     // and far away but finite for others (90, 0): neither is an arc.
     for (const AIRealPoint end : {AIRealPoint{30, 90}, AIRealPoint{-90, 120}, AIRealPoint{90, 0}, AIRealPoint{0, 90}}) {
         const AIRealPoint third = {end.h / 3, end.v / 3};
         const AIRealPoint twoThirds = {2 * end.h / 3, 2 * end.v / 3};
-        EXPECT_FALSE(TestArc(PieceStart({0, 0}, third), PieceEnd(twoThirds, end), false).isArc)
+        EXPECT_FALSE(RecogniseArc(PieceStart({0, 0}, third), PieceEnd(twoThirds, end), false).isArc)
             << end.h << ", " << end.v;
     }
 }

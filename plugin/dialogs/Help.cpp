@@ -1,9 +1,7 @@
 #include "Help.h"
 
 #include "ADMNotifier.h"
-#include "OrvanePlugIn.h"
 #include "OrvaneSuites.h"
-#include "Panel.h"
 
 namespace {
 
@@ -104,11 +102,6 @@ void ShowPageNumberAndText(ADMDialogRef dialog, ASInt16 page) {
     ShowHelpPage(dialog, page);
 }
 
-/// The panel's page, which its arrows turn.
-ASInt16& ShownPage() {
-    return OrvanePlugIn::Current()->panel()->ShownHelpPage();
-}
-
 }  // namespace
 
 const char* HelpPage(int number) {
@@ -124,11 +117,10 @@ void ShowHelpPage(ADMDialogRef dialog, ASInt16 number) {
     sADMItem->Enable(text, true);
 }
 
-void PreviousHelpPage(ADMItemRef item, ADMNotifierRef notifier) {
+void PreviousHelpPage(ADMItemRef item, ADMNotifierRef notifier, ASInt16& page) {
     if (!sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) return;
     const ADMDialogRef dialog = sADMItem->GetDialog(item);
     ADMItemRef arrow = Item(dialog, help::kPreviousArrowItem);
-    ASInt16& page = ShownPage();
     --page;
     if (page > 1) {
         sADMItem->SetTipString(arrow, help::kPreviousPageTip);
@@ -144,11 +136,10 @@ void PreviousHelpPage(ADMItemRef item, ADMNotifierRef notifier) {
     ShowPageNumberAndText(dialog, page);
 }
 
-void NextHelpPage(ADMItemRef item, ADMNotifierRef notifier) {
+void NextHelpPage(ADMItemRef item, ADMNotifierRef notifier, ASInt16& page) {
     if (!sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) return;
     const ADMDialogRef dialog = sADMItem->GetDialog(item);
     ADMItemRef arrow = Item(dialog, help::kNextArrowItem);
-    ASInt16& page = ShownPage();
     ++page;
     // The last page keeps the same tooltip: the arrow is disabled there anyway.
     sADMItem->SetTipString(arrow, help::kNextPageTip);

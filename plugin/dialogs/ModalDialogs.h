@@ -1,9 +1,11 @@
-// The modal dialogs' bookkeeping, owned by the plug-in object: where each dialog
-// opens and whether it is open; their names, IDs and sizes.
+// The modal dialogs' bookkeeping, kept by each dialog's object: where the dialog opens
+// and whether it is open; their names, IDs and sizes.
 #pragma once
 
+#include "ADMDialog.h"
+#include "ADMItem.h"
 #include "ADMTypes.h"
-#include "Settings.h"
+#include "OrvaneSuites.h"
 
 /// A modal dialog: whether it is open, and its frame, kept between openings.
 struct ModalDialogPlace {
@@ -11,14 +13,17 @@ struct ModalDialogPlace {
     ASRect frame = {0, 0, 0, 0};
 };
 
-/// The preferences dialog: its place, the open dialog, the settings it edits and the
-/// last pointer seen by the precision picture's tracking.
-struct PreferencesDialogState {
-    ModalDialogPlace place;
-    ADMDialogRef dialog = nullptr;
-    Settings edited;
-    ASPoint lastTrackPoint = {0, 0};
-};
+/// The object that a modal dialog, run with it as user data, carries.
+template <class Dialog>
+Dialog& DialogObject(ADMDialogRef dialog) {
+    return *static_cast<Dialog*>(sADMDialog->GetUserData(dialog));
+}
+
+/// The object of the dialog an item belongs to.
+template <class Dialog>
+Dialog& DialogObjectOfItem(ADMItemRef item) {
+    return DialogObject<Dialog>(sADMItem->GetDialog(item));
+}
 
 namespace dialogs {
 constexpr const char* kModalName = "bidon";

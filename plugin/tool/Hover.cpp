@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "ArcTest.h"
+#include "ArcRecognition.h"
 #include "OrvaneSuites.h"
 
 namespace {
@@ -72,7 +72,7 @@ bool IsStraight(const AIRealBezier& piece) {
 ASInt32 CurvedPieceCursor(const AIRealBezier& piece) {
     const AIPathSegment start = {piece.p0, piece.p0, piece.p1, false};
     const AIPathSegment end = {piece.p3, piece.p2, piece.p3, false};
-    return TestArc(start, end, false).isArc ? cursors::kOverArc : cursors::kOverCurve;
+    return RecogniseArc(start, end, false).isArc ? cursors::kOverArc : cursors::kOverCurve;
 }
 
 }  // namespace

@@ -81,3 +81,23 @@ void StoreDefaultSettings(Settings& stored) {
     stored.swapShiftAlt = false;
     sAIPreference->PutBooleanPreference(kPrefix, kKeySwapShiftAlt, stored.swapShiftAlt);
 }
+
+void StorePreferences(const Settings& stored) {
+    sAIPreference->PutIntegerPreference(kPrefix, kKeyLabelSize, stored.labelSize);
+    sAIPreference->PutIntegerPreference(kPrefix, kKeyPrecision, stored.precision);
+    sAIPreference->PutRealPreference(kPrefix, kKeyScaleNumerator, stored.scaleNumerator);
+    sAIPreference->PutRealPreference(kPrefix, kKeyScaleDenominator, stored.scaleDenominator);
+    sAIPreference->PutBooleanPreference(kPrefix, kKeySwapShiftAlt, stored.swapShiftAlt);
+    sAIPreference->PutRealPreference(kPrefix, kKeyLengthStep, stored.lengthStep);
+    sAIPreference->PutRealPreference(kPrefix, kKeyAngleStep, stored.angleStep);
+}
+
+void StoreCustomScale(const Settings& stored) {
+    sAIPreference->PutRealPreference(kPrefix, kKeyCustomNumerator, stored.customNumerator);
+    sAIPreference->PutRealPreference(kPrefix, kKeyCustomDenominator, stored.customDenominator);
+}
+
+void StorePanelState(const Settings& stored, std::optional<ASInt32> dockingCode) {
+    if (dockingCode) sAIPreference->PutIntegerPreference(kPanelName, kKeyPanelDocking, *dockingCode);
+    sAIPreference->PutBooleanPreference(kPrefix, kKeyPanelVisible, stored.panelVisible);
+}

@@ -25,6 +25,6 @@ const char* HelpPage(int number);
 /// Shows page numero in the panel and enables the arrows that lead somewhere.
 void ShowHelpPage(ADMDialogRef dialog, ASInt16 number);
 
-/// The arrows' notify procedures: one page back, one page forward.
-void PreviousHelpPage(ADMItemRef item, ADMNotifierRef notifier);
-void NextHelpPage(ADMItemRef item, ADMNotifierRef notifier);
+/// What the arrows' notify procedures do with the page shown: one page back, one page forward.
+void PreviousHelpPage(ADMItemRef item, ADMNotifierRef notifier, ASInt16& page);
+void NextHelpPage(ADMItemRef item, ADMNotifierRef notifier, ASInt16& page);

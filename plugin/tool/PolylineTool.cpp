@@ -2,6 +2,7 @@
 // by anchor, and the anchors remembered for the alignment guides.
 #include "PolylineTool.h"
 
+#include <cmath>
 #include <limits>
 #include <new>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "OrvaneSuites.h"
 #include "PlaneGeometry.h"
 #include "Settings.h"
+#include "TypedAngle.h"
 
 namespace {
 
@@ -27,6 +29,23 @@ ASErr RedrawFrontView() {
     if (!error) error = sAIDocumentView->GetDocumentViewZoom(view, &zoom);
     if (!error) error = sAIDocumentView->SetDocumentViewZoom(view, zoom);
     return error;
+}
+
+/// The snapping tolerance in document points at the front view's zoom: a fixed count of pixels.
+AIReal SnapToleranceInView() {
+    AIDocumentViewHandle view = nullptr;
+    AIReal zoom = 1.0f;
+    if (sAIDocumentView->GetNthDocumentView(0, &view) == kNoErr) sAIDocumentView->GetDocumentViewZoom(view, &zoom);
+    return static_cast<AIReal>(kSnapTolerance) / zoom;
+}
+
+/// The guide along the axis through the first remembered point whose other coordinate is
+/// within the tolerance of the cursor's.
+Guide FindGuide(const RememberedPoints& remembered, AIReal cursor, AIReal tolerance,
+                AIReal RememberedPoints::Node::*coordinate) {
+    const RememberedPoints::Node* aligned = AlignedPoint(remembered.first(), cursor, tolerance, coordinate);
+    if (!aligned) return {};
+    return {true, {aligned->h, aligned->v}};
 }
 
 /// An anchor whose control points lie on it, so that the pieces it ends are straight.
@@ -70,10 +89,37 @@ void RememberedPoints::clear() {
     }
 }
 
+const RememberedPoints::Node* AlignedPoint(const RememberedPoints::Node* first, AIReal cursor, AIReal tolerance,
+                                           AIReal RememberedPoints::Node::*coordinate) {
+    for (const RememberedPoints::Node* node = first; node; node = node->next) {
+        const AIReal distance = std::fabs(cursor - node->*coordinate);
+        if (tolerance > distance) return node;
+    }
+    return nullptr;
+}
+
+Guides FindGuides(const RememberedPoints& remembered, AIRealPoint cursor, AIReal tolerance) {
+    return {FindGuide(remembered, cursor.v, tolerance, &RememberedPoints::Node::v),
+            FindGuide(remembered, cursor.h, tolerance, &RememberedPoints::Node::h)};
+}
+
+void ToolState::endPolyline() {
+    pointsPlaced = 0;
+    origin.h = tool::kRestingOrigin;
+    previousDirection = 0.0f;
+    direction = 0.0f;
+}
+
+ToolState PolylineTool::currentState() const {
+    ToolState current = state_;
+    if (pathVanished()) current.endPolyline();
+    return current;
+}
+
 void PolylineTool::select() {
-    state_.decimalSeparator = ',';
     // Empty since the last deselection, unless the host selected the tool twice.
     remembered_.clear();
+    state_.guides = {};
     endPolyline();
 }
 
@@ -82,22 +128,44 @@ void PolylineTool::deselect() {
     state_.pointsPlaced = 0;
     state_.origin.h = tool::kRestingOrigin;
     remembered_.clear();
+    state_.guides = {};
 }
 
-void PolylineTool::endPolyline() {
-    state_.pointsPlaced = 0;
-    state_.origin.h = tool::kRestingOrigin;
-    state_.previousDirection = 0.0f;
-    state_.direction = 0.0f;
+void PolylineTool::shutdown() {
+    remembered_.clear();
+    state_.guides = {};
+}
+
+bool PolylineTool::pathVanished() const {
+    return state_.pointsPlaced >= 2 && !sAIArt->ValidArt(state_.path, true);
 }
 
 void PolylineTool::forgetVanishedPath() {
     // The user may have deleted the polyline's path, or undone it: there is nothing left to
     // extend, end, close or shorten, nor a last point to draw from.
-    if (state_.pointsPlaced >= 2 && !sAIArt->ValidArt(state_.path, true)) endPolyline();
+    if (pathVanished()) endPolyline();
+}
+
+void PolylineTool::findGuides(bool panelGivesSegment) {
+    state_.guides = panelGivesSegment ? Guides{} : FindGuides(remembered_, state_.cursor, SnapToleranceInView());
+}
+
+void PolylineTool::takeTypedSegment(TypedSegment typed) {
+    forgetVanishedPath();
+    state_.segmentLength = typed.length;
+    takeTypedAngle(typed.degrees);
+}
+
+void PolylineTool::takeTypedAngle(AIReal degrees) {
+    forgetVanishedPath();
+    const TypedAngle angle = TypedAngleToDirection(state_.previousDirection, degrees);
+    state_.shownAngle = angle.shownAngle;
+    state_.direction = angle.direction;
+    state_.segmentEnd = SegmentEnd(state_.lastPoint, state_.segmentLength, state_.direction);
 }
 
 ASErr PolylineTool::trackCursor(AIToolMessage* message, const Settings& settings, const SegmentSource& panel) {
+    forgetVanishedPath();
     const ASUInt16 keys = Modifiers(message);
     state_.option = (keys & optionKey) != 0;
     state_.shift = (keys & shiftKey) != 0;
@@ -106,6 +174,7 @@ ASErr PolylineTool::trackCursor(AIToolMessage* message, const Settings& settings
     const ASErr redraw = RedrawFrontView();
     if (state_.option && state_.control) {
         endPolyline();
+        findGuides(panel.givesSegment());
         return redraw;
     }
 
@@ -117,7 +186,7 @@ ASErr PolylineTool::trackCursor(AIToolMessage* message, const Settings& settings
 
     // While the panel is shown, its entries give the segment and the cursor only hovers.
     if (panel.givesSegment()) {
-        panel.applyTypedSegment(state_);
+        takeTypedSegment(panel.typedSegment());
     } else {
         const ConstrainedSegment segment =
             ConstrainSegment(state_.lastPoint, message->cursor, state_.previousDirection, state_.option, state_.shift,
@@ -127,17 +196,19 @@ ASErr PolylineTool::trackCursor(AIToolMessage* message, const Settings& settings
         state_.shownAngle = segment.shownAngle;
     }
     state_.segmentEnd = SegmentEnd(state_.lastPoint, state_.segmentLength, state_.direction);
+    findGuides(panel.givesSegment());
     return error;
 }
 
 AIRealPoint PolylineTool::snapped(AIRealPoint point, Snap snap) const {
     const Hover& hover = state_.hover;
-    const Guides& guides = state_.guides;
+    const Guide& horizontal = state_.guides.horizontal;
+    const Guide& vertical = state_.guides.vertical;
     if (hover.is(Hover::Kind::Anchor) || (snap == Snap::AnchorOrCrossing && hover.is(Hover::Kind::Crossing)))
         return hover.point;
-    if (guides.horizontal && guides.vertical) return {guides.verticalH, guides.horizontalV};
-    if (guides.horizontal) return {state_.cursor.h, guides.horizontalV};
-    if (guides.vertical) return {guides.verticalH, state_.cursor.v};
+    if (horizontal.found && vertical.found) return {vertical.anchor.h, horizontal.anchor.v};
+    if (horizontal.found) return {state_.cursor.h, horizontal.anchor.v};
+    if (vertical.found) return {vertical.anchor.h, state_.cursor.v};
     return point;
 }
 
@@ -245,9 +316,9 @@ ASErr PolylineTool::placeNextPoint(const SegmentSource& panel) {
 }
 
 ASErr PolylineTool::mouseDown(AIToolMessage* message, const SegmentSource& panel) {
-    if (panel.givesSegment()) panel.applyTypedSegment(state_);
-    state_.cursor = message->cursor;
     forgetVanishedPath();
+    if (panel.givesSegment()) takeTypedSegment(panel.typedSegment());
+    state_.cursor = message->cursor;
 
     const Hover& hover = state_.hover;
     if (hover.is(Hover::Kind::LastSegment) && state_.pointsPlaced >= 2) return removeLastSegment();
