@@ -125,6 +125,10 @@ ASErr OrvanePlugIn::ToolMouseDrag(AIToolMessage*) {
     return kNoErr;
 }
 
+ASErr OrvanePlugIn::DrawAnnotation(AIAnnotatorMessage* message) {
+    return Annotate(message, fTool, fSettings, panelGivesSegment());
+}
+
 ASErr OrvanePlugIn::StartupPlugin(SPInterfaceMessage* message) {
     ASErr error = Plugin::StartupPlugin(message);
     if (error) return error;
@@ -184,10 +188,6 @@ ASErr OrvanePlugIn::Message(const char* caller, const char* selector, void* mess
     ASErr error;
     try {
         error = Plugin::Message(caller, selector, message);
-        // The frame has no operation for the annotator's drawing pass.
-        if (error == kUnhandledMsgErr && std::strcmp(caller, kCallerAIAnnotation) == 0 &&
-            std::strcmp(selector, kSelectorAIDrawAnnotation) == 0)
-            error = Annotate(static_cast<AIAnnotatorMessage*>(message), fTool, fSettings, panelGivesSegment());
     } catch (const ai::Error& failure) {
         error = failure;
     } catch (...) {

@@ -1,6 +1,6 @@
 // The frame of a plug-in: one object, created at start-up and destroyed at
-// shutdown, whose Message turns each (caller, selector) pair from the host into
-// one virtual operation.
+// shutdown, whose Message turns each (caller, selector) pair of its table into
+// one virtual operation; any other message is unhandled.
 #pragma once
 
 #include "AIMessages.h"
@@ -20,8 +20,6 @@ public:
     virtual ASErr ShutdownPlugin(SPInterfaceMessage* message);
     virtual ASErr UnloadPlugin(SPInterfaceMessage* message);
     virtual ASErr ReloadPlugin(SPInterfaceMessage* message);
-    virtual ASErr AcquireProperty(SPPropertiesMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr ReleaseProperty(SPPropertiesMessage*) { return kUnhandledMsgErr; }
     /// Copies the name into buffer, never more than length bytes with the terminating zero.
     virtual void GetPluginName(char* buffer, int length);
     virtual ASErr About(SPInterfaceMessage* message);
@@ -33,19 +31,11 @@ public:
     virtual ASErr EmptySuiteTables() { return kNoErr; }
     virtual void AcquireOptionalSuites();
 
+    // The messages the frame dispatches, one operation each; by default a plug-in handles none.
     virtual ASErr Notify(AINotifierMessage*) { return kNoErr; }
     virtual ASErr GoAction(DoActionMessage*) { return kNoErr; }
     virtual ASErr GoMenuItem(AIMenuMessage*) { return kUnhandledMsgErr; }
     virtual ASErr UpdateMenuItem(AIMenuMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr GetFilterParameters(AIFilterMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr GoFilter(AIFilterMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr PluginGroupNotify(AIPluginGroupMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr PluginGroupUpdate(AIPluginGroupMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr GetFileFormatParameters(AIFileFormatMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr GoFileFormat(AIFileFormatMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr CheckFileFormat(AIFileFormatMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr FileFormatUpdate(AIUpdateFileFormatMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr SetFileFormatParameters(DoActionMessage*) { return kUnhandledMsgErr; }
     virtual ASErr EditTool(AIToolMessage*) { return kUnhandledMsgErr; }
     virtual ASErr TrackToolCursor(AIToolMessage*) { return kUnhandledMsgErr; }
     virtual ASErr ToolMouseDown(AIToolMessage*) { return kUnhandledMsgErr; }
@@ -53,25 +43,7 @@ public:
     virtual ASErr ToolMouseUp(AIToolMessage*) { return kUnhandledMsgErr; }
     virtual ASErr SelectTool(AIToolMessage*) { return kUnhandledMsgErr; }
     virtual ASErr DeselectTool(AIToolMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr ReselectTool(AIToolMessage*) { return kNoErr; }
-    virtual ASErr DecreaseDiameter(AIToolMessage*) { return kNoErr; }
-    virtual ASErr IncreaseDiameter(AIToolMessage*) { return kNoErr; }
-    virtual ASErr EditLiveEffectParameters(AILiveEffectEditParamMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr GoLiveEffect(AILiveEffectGoMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr LiveEffectInterpolate(AILiveEffectInterpParamMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr LiveEffectGetInputType(AILiveEffectInputTypeMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr LiveEffectConvertColorSpace(AILiveEffectConvertColorMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr LiveEffectScaleParameters(AILiveEffectScaleParamMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr LiveEffectAdjustColors(AILiveEffectAdjustColorsMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr LiveEffectHandleMerge(AILiveEffectHandleMergeMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr GoTimer(AITimerMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr GoClipboard(AIClipboardMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr CanCopyClipboard(AIClipboardMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr CloneClipboard(AIClipboardMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr DisposeClipboard(AIClipboardMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr WorkspaceWrite(AIWorkspaceMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr WorkspaceRestore(AIWorkspaceMessage*) { return kUnhandledMsgErr; }
-    virtual ASErr WorkspaceDefault(AIWorkspaceMessage*) { return kUnhandledMsgErr; }
+    virtual ASErr DrawAnnotation(AIAnnotatorMessage*) { return kUnhandledMsgErr; }
 
     bool SuitesAcquired() const { return fSuites != nullptr; }
     SPPluginRef GetPluginRef() const { return fPluginRef; }

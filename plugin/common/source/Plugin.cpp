@@ -73,6 +73,65 @@ void FormatMessage(const char* message, const char* codeText, char* out, std::si
     out[written] = '\0';
 }
 
+/// How the plug-in object answers one message: the message's record is the one its caller sends.
+using Handler = ASErr (*)(Plugin& plugin, void* message);
+
+/// A message the frame dispatches, by caller and selector.
+struct Route {
+    const char* caller;
+    const char* selector;
+    Handler handle;
+};
+
+/// The operation called with the message's record.
+template <class Record, ASErr (Plugin::*operation)(Record*)>
+ASErr Forward(Plugin& plugin, void* message) {
+    return (plugin.*operation)(static_cast<Record*>(message));
+}
+
+ASErr Acknowledge(Plugin&, void*) {
+    return kNoErr;
+}
+
+ASErr PurgeCaches(Plugin& plugin, void*) {
+    return plugin.Purge() ? kSPPluginCachesFlushResponse : kNoErr;
+}
+
+/// The application-started notification ends the start-up before the object hears of it.
+ASErr Notified(Plugin& plugin, void* message) {
+    auto* notification = static_cast<AINotifierMessage*>(message);
+    AppContext context(notification->d.self);
+    ASErr error = kUnhandledMsgErr;
+    if (notification->type && std::strcmp(notification->type, kAIApplicationStartedNotifier) == 0)
+        error = plugin.PostStartupPlugin();
+    if (error == kNoErr || error == kUnhandledMsgErr) error = plugin.Notify(notification);
+    return error;
+}
+
+const Route kRoutes[] = {
+    {kSPAccessCaller, kSPAccessUnloadSelector, Forward<SPInterfaceMessage, &Plugin::UnloadPlugin>},
+    {kSPAccessCaller, kSPAccessReloadSelector, Forward<SPInterfaceMessage, &Plugin::ReloadPlugin>},
+    {kSPInterfaceCaller, kSPInterfaceAboutSelector, Forward<SPInterfaceMessage, &Plugin::About>},
+    {kSPInterfaceCaller, kSPInterfaceStartupSelector, Acknowledge},
+    {kSPCacheCaller, kSPPluginPurgeCachesSelector, PurgeCaches},
+    {kCallerAINotifier, kSelectorAINotify, Notified},
+    {kActionCaller, kDoActionSelector, Forward<DoActionMessage, &Plugin::GoAction>},
+    {kCallerAIMenu, kSelectorAIGoMenuItem, Forward<AIMenuMessage, &Plugin::GoMenuItem>},
+    {kCallerAIMenu, kSelectorAIUpdateMenuItem, Forward<AIMenuMessage, &Plugin::UpdateMenuItem>},
+    {kCallerAITool, kSelectorAIEditToolOptions, Forward<AIToolMessage, &Plugin::EditTool>},
+    {kCallerAITool, kSelectorAITrackToolCursor, Forward<AIToolMessage, &Plugin::TrackToolCursor>},
+    {kCallerAITool, kSelectorAIToolMouseDown, Forward<AIToolMessage, &Plugin::ToolMouseDown>},
+    {kCallerAITool, kSelectorAIToolMouseDrag, Forward<AIToolMessage, &Plugin::ToolMouseDrag>},
+    {kCallerAITool, kSelectorAIToolMouseUp, Forward<AIToolMessage, &Plugin::ToolMouseUp>},
+    {kCallerAITool, kSelectorAISelectTool, Forward<AIToolMessage, &Plugin::SelectTool>},
+    {kCallerAITool, kSelectorAIDeselectTool, Forward<AIToolMessage, &Plugin::DeselectTool>},
+    // A tool with no brush: reselection and the diameter keys change nothing.
+    {kCallerAITool, kSelectorAIReselectTool, Acknowledge},
+    {kCallerAITool, kSelectorAIDecreaseDiameter, Acknowledge},
+    {kCallerAITool, kSelectorAIIncreaseDiameter, Acknowledge},
+    {kCallerAIAnnotation, kSelectorAIDrawAnnotation, Forward<AIAnnotatorMessage, &Plugin::DrawAnnotation>},
+};
+
 }  // namespace
 
 Plugin::Plugin(SPPluginRef pluginRef) : fPluginRef(pluginRef) {
@@ -182,126 +241,11 @@ void Plugin::AcquireOptionalSuites() {
 }
 
 ASErr Plugin::Message(const char* caller, const char* selector, void* message) {
-    ASErr error = kUnhandledMsgErr;
     AcquireOptionalSuites();
-    auto is = [](const char* a, const char* b) { return std::strcmp(a, b) == 0; };
-
-    if (is(caller, kSPAccessCaller)) {
-        if (is(selector, kSPAccessUnloadSelector))
-            error = UnloadPlugin(static_cast<SPInterfaceMessage*>(message));
-        else if (is(selector, kSPAccessReloadSelector))
-            error = ReloadPlugin(static_cast<SPInterfaceMessage*>(message));
-    } else if (is(caller, kSPInterfaceCaller)) {
-        if (is(selector, kSPInterfaceAboutSelector))
-            error = About(static_cast<SPInterfaceMessage*>(message));
-        else if (is(selector, kSPInterfaceStartupSelector))
-            error = kNoErr;
-    } else if (is(caller, kSPCacheCaller)) {
-        if (is(selector, kSPPluginPurgeCachesSelector)) error = Purge() ? kSPPluginCachesFlushResponse : kNoErr;
-    } else if (is(caller, kSPPropertiesCaller)) {
-        if (is(selector, kSPPropertiesAcquireSelector))
-            error = AcquireProperty(static_cast<SPPropertiesMessage*>(message));
-        else if (is(selector, kSPPropertiesReleaseSelector))
-            error = ReleaseProperty(static_cast<SPPropertiesMessage*>(message));
-    } else if (is(caller, kCallerAINotifier)) {
-        auto* notification = static_cast<AINotifierMessage*>(message);
-        AppContext context(notification->d.self);
-        if (notification->type && is(notification->type, kAIApplicationStartedNotifier)) error = PostStartupPlugin();
-        if ((error == kNoErr || error == kUnhandledMsgErr) && is(selector, kSelectorAINotify))
-            error = Notify(notification);
-    } else if (is(caller, kActionCaller)) {
-        if (is(selector, kDoActionSelector)) error = GoAction(static_cast<DoActionMessage*>(message));
-    } else if (is(caller, kCallerAIMenu)) {
-        auto* menu = static_cast<AIMenuMessage*>(message);
-        if (is(selector, kSelectorAIGoMenuItem))
-            error = GoMenuItem(menu);
-        else if (is(selector, kSelectorAIUpdateMenuItem))
-            error = UpdateMenuItem(menu);
-    } else if (is(caller, kCallerAIFilter)) {
-        auto* filter = static_cast<AIFilterMessage*>(message);
-        if (is(selector, kSelectorAIGetFilterParameters))
-            error = GetFilterParameters(filter);
-        else if (is(selector, kSelectorAIGoFilter))
-            error = GoFilter(filter);
-    } else if (is(caller, kCallerAIPluginGroup)) {
-        auto* group = static_cast<AIPluginGroupMessage*>(message);
-        if (is(selector, kSelectorAINotifyEdits))
-            error = PluginGroupNotify(group);
-        else if (is(selector, kSelectorAIUpdateArt))
-            error = PluginGroupUpdate(group);
-    } else if (is(caller, kCallerAIFileFormat)) {
-        auto* format = static_cast<AIFileFormatMessage*>(message);
-        if (is(selector, kSelectorAIGetFileFormatParameters))
-            error = GetFileFormatParameters(format);
-        else if (is(selector, kSelectorAIGoFileFormat))
-            error = GoFileFormat(format);
-        else if (is(selector, kSelectorAICheckFileFormat))
-            error = CheckFileFormat(format);
-        else if (is(selector, kSelectorAIUpdateFileFormat))
-            error = FileFormatUpdate(static_cast<AIUpdateFileFormatMessage*>(message));
-        else if (is(selector, kDoActionFileFormatSelector))
-            error = SetFileFormatParameters(static_cast<DoActionMessage*>(message));
-    } else if (is(caller, kCallerAITool)) {
-        auto* tool = static_cast<AIToolMessage*>(message);
-        if (is(selector, kSelectorAIEditToolOptions))
-            error = EditTool(tool);
-        else if (is(selector, kSelectorAITrackToolCursor))
-            error = TrackToolCursor(tool);
-        else if (is(selector, kSelectorAIToolMouseDown))
-            error = ToolMouseDown(tool);
-        else if (is(selector, kSelectorAIToolMouseDrag))
-            error = ToolMouseDrag(tool);
-        else if (is(selector, kSelectorAIToolMouseUp))
-            error = ToolMouseUp(tool);
-        else if (is(selector, kSelectorAISelectTool))
-            error = SelectTool(tool);
-        else if (is(selector, kSelectorAIDeselectTool))
-            error = DeselectTool(tool);
-        else if (is(selector, kSelectorAIReselectTool))
-            error = ReselectTool(tool);
-        else if (is(selector, kSelectorAIDecreaseDiameter))
-            error = DecreaseDiameter(tool);
-        else if (is(selector, kSelectorAIIncreaseDiameter))
-            error = IncreaseDiameter(tool);
-    } else if (is(caller, kCallerAILiveEffect)) {
-        if (is(selector, kSelectorAIEditLiveEffectParameters))
-            error = EditLiveEffectParameters(static_cast<AILiveEffectEditParamMessage*>(message));
-        else if (is(selector, kSelectorAIGoLiveEffect))
-            error = GoLiveEffect(static_cast<AILiveEffectGoMessage*>(message));
-        else if (is(selector, kSelectorAILiveEffectInterpolate))
-            error = LiveEffectInterpolate(static_cast<AILiveEffectInterpParamMessage*>(message));
-        else if (is(selector, kSelectorAILiveEffectInputType))
-            error = LiveEffectGetInputType(static_cast<AILiveEffectInputTypeMessage*>(message));
-        else if (is(selector, kSelectorAILiveEffectScaleParameters))
-            error = LiveEffectScaleParameters(static_cast<AILiveEffectScaleParamMessage*>(message));
-        else if (is(selector, kSelectorAILiveEffectConvertColorSpace))
-            error = LiveEffectConvertColorSpace(static_cast<AILiveEffectConvertColorMessage*>(message));
-        else if (is(selector, kSelectorAILiveEffectAdjustColors))
-            error = LiveEffectAdjustColors(static_cast<AILiveEffectAdjustColorsMessage*>(message));
-        else if (is(selector, kSelectorAILiveEffectHandleMerge))
-            error = LiveEffectHandleMerge(static_cast<AILiveEffectHandleMergeMessage*>(message));
-    } else if (is(caller, kCallerAITimer)) {
-        if (is(selector, kSelectorAIGoTimer)) error = GoTimer(static_cast<AITimerMessage*>(message));
-    } else if (is(caller, kCallerAIClipboard)) {
-        auto* clipboard = static_cast<AIClipboardMessage*>(message);
-        if (is(selector, kSelectorAIGoClipboard))
-            error = GoClipboard(clipboard);
-        else if (is(selector, kSelectorAICanCopyClipboard))
-            error = CanCopyClipboard(clipboard);
-        else if (is(selector, kSelectorAICloneClipboard))
-            error = CloneClipboard(clipboard);
-        else if (is(selector, kSelectorAIDisposeClipboard))
-            error = DisposeClipboard(clipboard);
-    } else if (is(caller, kAIWorkspaceCaller)) {
-        auto* workspace = static_cast<AIWorkspaceMessage*>(message);
-        if (is(selector, kAIWSWriteSelector))
-            error = WorkspaceWrite(workspace);
-        else if (is(selector, kAIWSRestoreSelector))
-            error = WorkspaceRestore(workspace);
-        else if (is(selector, kAIWSDefaultSelector))
-            error = WorkspaceDefault(workspace);
-    }
-    return error;
+    for (const Route& route : kRoutes)
+        if (std::strcmp(caller, route.caller) == 0 && std::strcmp(selector, route.selector) == 0)
+            return route.handle(*this, message);
+    return kUnhandledMsgErr;
 }
 
 bool Plugin::IsReloadMsg(const char* caller, const char* selector) {
