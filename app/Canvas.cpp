@@ -1,6 +1,7 @@
 #include "Canvas.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -17,17 +18,15 @@
 #include "AIHitTest.h"
 #include "QtTextMetrics.h"
 #include "host/platform/Bundle.h"
+#include "host/view/PaintingRules.h"
 
 namespace workbench {
 
 namespace {
 
 using host::DocumentViews;
+namespace painting = host::painting;
 
-constexpr double kPixelCentre = 0.5;
-/// Dashes of dashed annotations, in pixels: as the replay program's frames.
-constexpr double kDashOn = 4.0;
-constexpr double kDashOff = 3.0;
 constexpr int kCursorSize = 32;
 /// How near the cursor art must be for the selection tool to take it, in pixels.
 constexpr double kSelectTolerance = 4.0;
@@ -72,20 +71,28 @@ Qt::KeyboardModifiers modifiersAfter(const QKeyEvent& event, bool pressed) {
 }
 
 QPointF pixel(AIPoint p) {
-    return {p.h + kPixelCentre, p.v + kPixelCentre};
+    const painting::Point centre = painting::pixelCentre(p);
+    return {centre.x, centre.y};
+}
+
+QPointF pointOf(painting::Point p) {
+    return {p.x, p.y};
+}
+
+QRectF rectOf(const painting::Box& box) {
+    return {box.left, box.top, box.width, box.height};
+}
+
+painting::FontExtents extentsOf(const QFontMetricsF& metrics) {
+    return {metrics.ascent(), metrics.descent()};
 }
 
 QColor colorOf(const AIRGBColor& color) {
     return QColor::fromRgbF(color.red / 65535.0f, color.green / 65535.0f, color.blue / 65535.0f);
 }
 
-QRectF boxOf(const AIRect& rect) {
-    double left = std::min(rect.left, rect.right);
-    double top = std::min(rect.top, rect.bottom);
-    return {left, top, std::max(rect.left, rect.right) - left, std::max(rect.top, rect.bottom) - top};
-}
-
-struct AnnotationPainter {
+/// Paints one operation of the display list with Qt, by the shared painting rules.
+struct QtAnnotationPainter {
     QPainter& painter;
 
     void fillOrStroke(const QPainterPath& path, bool fill) const {
@@ -96,41 +103,31 @@ struct AnnotationPainter {
     }
     void operator()(const host::DrawLine& line) const { painter.drawLine(pixel(line.from), pixel(line.to)); }
     void operator()(const host::DrawEllipse& ellipse) const {
-        QRectF box = boxOf(ellipse.rect);
-        if (box.width() <= 0 || box.height() <= 0) return;
+        const painting::Box box = painting::ellipseBoxOf(ellipse.rect);
+        if (box.width <= 0 || box.height <= 0) return;
         QPainterPath path;
-        path.addEllipse(box.translated(kPixelCentre, kPixelCentre));
+        path.addEllipse(rectOf(box));
         fillOrStroke(path, ellipse.fill);
     }
     void operator()(const host::DrawRect& rect) const {
-        QRectF box = boxOf(rect.rect);
         if (rect.fill) {
-            painter.fillRect(box, painter.pen().color());
+            painter.fillRect(rectOf(painting::boxOf(rect.rect)), painter.pen().color());
         } else {
-            // The outline lies on the rectangle's outer pixels.
             QPainterPath path;
-            path.addRect(box.left() + kPixelCentre, box.top() + kPixelCentre, std::max(box.width() - 1, 0.0),
-                         std::max(box.height() - 1, 0.0));
+            path.addRect(rectOf(painting::outlineBoxOf(rect.rect)));
             painter.strokePath(path, painter.pen());
         }
     }
     void operator()(const host::DrawTextAt& text) const {
-        QFontMetricsF metrics(painter.font());
-        painter.drawText(QPointF(text.at.h, text.at.v - metrics.descent()), QString::fromStdString(text.text));
+        const QFontMetricsF metrics(painter.font());
+        painter.drawText(pointOf(painting::textOrigin(text.at, extentsOf(metrics))), QString::fromStdString(text.text));
     }
     void operator()(const host::DrawTextAligned& text) const {
-        QFontMetricsF metrics(painter.font());
-        QString string = QString::fromStdString(text.text);
-        double width = metrics.horizontalAdvance(string);
-        QRectF box = boxOf(text.rect);
-        double x = box.left();
-        if (text.horizontal == kAIATextAlignCenter) x += (box.width() - width) / 2;
-        if (text.horizontal == kAIATextAlignEnd) x += box.width() - width;
-        double baseline = box.top() + metrics.ascent();
-        if (text.vertical == kAIATextAlignCenter)
-            baseline = box.top() + (box.height() + metrics.ascent() - metrics.descent()) / 2;
-        if (text.vertical == kAIATextAlignEnd) baseline = box.bottom() - metrics.descent();
-        painter.drawText(QPointF(x, baseline), string);
+        const QFontMetricsF metrics(painter.font());
+        const QString string = QString::fromStdString(text.text);
+        const painting::Point origin = painting::alignedTextOrigin(text.rect, metrics.horizontalAdvance(string),
+                                                                   extentsOf(metrics), text.horizontal, text.vertical);
+        painter.drawText(pointOf(origin), string);
     }
     void operator()(const host::DrawBeziers& chain) const {
         QPainterPath path(pixel(chain.start));
@@ -277,7 +274,8 @@ QTransform Canvas::viewTransform() const {
     // The view's mapping (v up in the artwork, down on the screen), through the middle of the pixels.
     QTransform toView;
     // The middle pixel as the host counts it: an odd size leaves the extra pixel on the right and below.
-    toView.translate(host_.views().width() / 2 + kPixelCentre, host_.views().height() / 2 + kPixelCentre);
+    toView.translate(host_.views().width() / 2 + painting::kPixelCentre,
+                     host_.views().height() / 2 + painting::kPixelCentre);
     toView.scale(zoom, -zoom);
     toView.translate(-center.h, -center.v);
     return toView;
@@ -339,10 +337,13 @@ void Canvas::paintAnnotations(QPainter& painter) const {
         const host::DrawState& state = operation.state;
         QPen pen(colorOf(state.color), std::max<double>(state.width, 0.0));
         pen.setCapStyle(Qt::FlatCap);
-        if (state.dashed && state.width > 0) pen.setDashPattern({kDashOn / state.width, kDashOff / state.width});
+        if (state.dashed && state.width > 0) {
+            const std::array<double, 2> dashes = painting::dashesInPenWidths(state.width);
+            pen.setDashPattern({dashes[0], dashes[1]});
+        }
         painter.setPen(pen);
         painter.setFont(QtTextMetrics::font(state.font));
-        std::visit(AnnotationPainter{painter}, operation.shape);
+        std::visit(QtAnnotationPainter{painter}, operation.shape);
     }
 }
 

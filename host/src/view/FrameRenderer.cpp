@@ -13,16 +13,17 @@
 #include "host/platform/Bundle.h"
 #include "host/text/MacRoman.h"
 #include "host/view/DocumentViews.h"
+#include "host/view/PaintingRules.h"
 
 namespace host {
 
 namespace {
 
+using painting::Box;
+using painting::Point;
+
 constexpr const char* kFontFamily = "DejaVu Sans";
-/// Dashes of dashed strokes: 4 pixels on, 3 off.
-constexpr double kDashes[] = {4.0, 3.0};
 constexpr double kArtWidth = 1.0;
-constexpr double kPixelCentre = 0.5;
 
 using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
 using Context = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
@@ -31,32 +32,29 @@ double component(ASUInt16 value) {
     return value / 65535.0;
 }
 
-/// Strokes run through the middle of the pixels they name.
 void moveTo(cairo_t* context, AIPoint p) {
-    cairo_move_to(context, p.h + kPixelCentre, p.v + kPixelCentre);
+    const Point centre = painting::pixelCentre(p);
+    cairo_move_to(context, centre.x, centre.y);
+}
+
+void lineTo(cairo_t* context, AIPoint p) {
+    const Point centre = painting::pixelCentre(p);
+    cairo_line_to(context, centre.x, centre.y);
 }
 
 void curveTo(cairo_t* context, AIPoint c1, AIPoint c2, AIPoint end) {
-    cairo_curve_to(context, c1.h + kPixelCentre, c1.v + kPixelCentre, c2.h + kPixelCentre, c2.v + kPixelCentre,
-                   end.h + kPixelCentre, end.v + kPixelCentre);
-}
-
-struct Box {
-    double left, top, width, height;
-};
-
-/// The pixels of a rectangle whose edges may come in either order.
-Box boxOf(const AIRect& rect) {
-    double left = std::min(rect.left, rect.right);
-    double top = std::min(rect.top, rect.bottom);
-    return {left, top, std::max(rect.left, rect.right) - left, std::max(rect.top, rect.bottom) - top};
+    const Point a = painting::pixelCentre(c1);
+    const Point b = painting::pixelCentre(c2);
+    const Point c = painting::pixelCentre(end);
+    cairo_curve_to(context, a.x, a.y, b.x, b.y, c.x, c.y);
 }
 
 void applyState(cairo_t* context, const DrawState& state) {
     cairo_set_source_rgb(context, component(state.color.red), component(state.color.green),
                          component(state.color.blue));
     cairo_set_line_width(context, state.width);
-    cairo_set_dash(context, kDashes, state.dashed ? 2 : 0, 0.0);
+    cairo_set_dash(context, painting::kDashes.data(), state.dashed ? static_cast<int>(painting::kDashes.size()) : 0,
+                   0.0);
 }
 
 void fillOrStroke(cairo_t* context, bool fill) {
@@ -66,21 +64,22 @@ void fillOrStroke(cairo_t* context, bool fill) {
         cairo_stroke(context);
 }
 
-struct AnnotationPainter {
+/// Paints one operation of the display list with Cairo, by the shared painting rules.
+struct CairoAnnotationPainter {
     cairo_t* context;
     const TextMetrics& metrics;
     ASInt32 font;
 
     void operator()(const DrawLine& line) const {
         moveTo(context, line.from);
-        cairo_line_to(context, line.to.h + kPixelCentre, line.to.v + kPixelCentre);
+        lineTo(context, line.to);
         cairo_stroke(context);
     }
     void operator()(const DrawEllipse& ellipse) const {
-        Box box = boxOf(ellipse.rect);
+        const Box box = painting::ellipseBoxOf(ellipse.rect);
         if (box.width <= 0 || box.height <= 0) return;
         cairo_save(context);
-        cairo_translate(context, box.left + box.width / 2 + kPixelCentre, box.top + box.height / 2 + kPixelCentre);
+        cairo_translate(context, box.left + box.width / 2, box.top + box.height / 2);
         cairo_scale(context, box.width / 2, box.height / 2);
         cairo_new_path(context);
         cairo_arc(context, 0.0, 0.0, 1.0, 0.0, 2 * std::numbers::pi);
@@ -88,37 +87,15 @@ struct AnnotationPainter {
         fillOrStroke(context, ellipse.fill);
     }
     void operator()(const DrawRect& rect) const {
-        Box box = boxOf(rect.rect);
-        if (rect.fill) {
-            cairo_rectangle(context, box.left, box.top, box.width, box.height);
-            cairo_fill(context);
-        } else {
-            // The outline lies on the rectangle's outer pixels.
-            cairo_rectangle(context, box.left + kPixelCentre, box.top + kPixelCentre, std::max(box.width - 1, 0.0),
-                            std::max(box.height - 1, 0.0));
-            cairo_stroke(context);
-        }
+        const Box box = rect.fill ? painting::boxOf(rect.rect) : painting::outlineBoxOf(rect.rect);
+        cairo_rectangle(context, box.left, box.top, box.width, box.height);
+        fillOrStroke(context, rect.fill);
     }
-    void operator()(const DrawTextAt& text) const {
-        selectFont();
-        cairo_font_extents_t extents;
-        cairo_font_extents(context, &extents);
-        showText(text.text, text.at.h, text.at.v - extents.descent);
-    }
+    void operator()(const DrawTextAt& text) const { showText(text.text, painting::textOrigin(text.at, fontExtents())); }
     void operator()(const DrawTextAligned& text) const {
-        selectFont();
-        cairo_font_extents_t extents;
-        cairo_font_extents(context, &extents);
-        double width = textWidth(text.text);
-        Box box = boxOf(text.rect);
-        double x = box.left;
-        if (text.horizontal == kAIATextAlignCenter) x += (box.width - width) / 2;
-        if (text.horizontal == kAIATextAlignEnd) x += box.width - width;
-        double baseline = box.top + extents.ascent;
-        if (text.vertical == kAIATextAlignCenter)
-            baseline = box.top + (box.height + extents.ascent - extents.descent) / 2;
-        if (text.vertical == kAIATextAlignEnd) baseline = box.top + box.height - extents.descent;
-        showText(text.text, x, baseline);
+        const painting::FontExtents extents = fontExtents();
+        showText(text.text,
+                 painting::alignedTextOrigin(text.rect, textWidth(text.text), extents, text.horizontal, text.vertical));
     }
     void operator()(const DrawBeziers& chain) const {
         moveTo(context, chain.start);
@@ -127,9 +104,13 @@ struct AnnotationPainter {
         fillOrStroke(context, chain.fill);
     }
 
-    void selectFont() const {
+    /// Selects the operation's font and answers its extents.
+    painting::FontExtents fontExtents() const {
         cairo_select_font_face(context, kFontFamily, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
         cairo_set_font_size(context, metrics.fontSize(font));
+        cairo_font_extents_t extents;
+        cairo_font_extents(context, &extents);
+        return {extents.ascent, extents.descent};
     }
 
     /// The width the metrics gave the text when it was laid out.
@@ -143,12 +124,12 @@ struct AnnotationPainter {
         return std::min(extents.x_advance, laidOutWidth(text));
     }
 
-    void showText(const std::string& text, double x, double baseline) const {
+    void showText(const std::string& text, Point origin) const {
         cairo_text_extents_t extents;
         cairo_text_extents(context, text.c_str(), &extents);
         double squeeze = extents.x_advance > 0 ? textWidth(text) / extents.x_advance : 1.0;
         cairo_save(context);
-        cairo_translate(context, x, baseline);
+        cairo_translate(context, origin.x, origin.y);
         cairo_scale(context, squeeze, 1.0);
         cairo_move_to(context, 0, 0);
         cairo_show_text(context, text.c_str());
@@ -205,7 +186,7 @@ void FrameRenderer::paintAnnotations(cairo_t* context, const DisplayList& annota
     for (const DrawOperation& operation : annotations) {
         cairo_new_path(context);
         applyState(context, operation.state);
-        std::visit(AnnotationPainter{context, metrics_, operation.state.font}, operation.shape);
+        std::visit(CairoAnnotationPainter{context, metrics_, operation.state.font}, operation.shape);
     }
 }
 
