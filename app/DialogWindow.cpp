@@ -347,183 +347,237 @@ QWidget* DialogWindow::itemWidget(ASInt32 itemID) const {
     return found == views_.end() ? nullptr : found->second.widget;
 }
 
+void DialogWindow::clickItem(ASInt32 id) {
+    // Copies the handlers keep: the window may go while the host carries an action out.
+    ADMDialogRef dialog = dialog_;
+    host::Host& host = host_;
+    Act act = act_;
+    record("panel click " + std::to_string(id), "dialog click " + std::to_string(id), "a click");
+    act([&] { host.clickItem(dialog, id); });
+}
+
+QWidget* DialogWindow::makeField(ADMItemRef ref, const Item& item) {
+    // Copies the handlers keep: the window may go while the host carries an action out.
+    ADMDialogRef dialog = dialog_;
+    host::Host& host = host_;
+    Act act = act_;
+    const ASInt32 id = item.id;
+    auto* box = new QWidget(this);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* edit = new QLineEdit(box);
+    edit->setObjectName(QStringLiteral("edit"));
+    // The whole rectangle is the text's: the item's value fits as the plug-in measured it.
+    edit->setFrame(false);
+    edit->setTextMargins(0, 0, 0, 0);
+    box->setFocusProxy(edit);
+    layout->addWidget(edit);
+    std::string fieldName = id == kLengthField ? "length" : id == kAngleField ? "angle" : "";
+    auto confirm = [=, this, &host] {
+        std::string text = edit->text().toStdString();
+        edit->setModified(false);
+        std::optional<std::string> number = typedNumber(text);
+        record(number && !fieldName.empty() ? "panel " + fieldName + " " + *number : "",
+               number ? "dialog set " + std::to_string(id) + " " + *number : "", "typing \"" + text + "\"");
+        act([&] { host.typeIntoItem(dialog, id, text); });
+    };
+    QObject::connect(edit, &QLineEdit::returnPressed, edit, confirm);
+    QObject::connect(edit, &QLineEdit::editingFinished, edit, [=] {
+        // Leaving a field that was edited confirms it, as Return does.
+        if (edit->isModified()) confirm();
+    });
+    // A step starts from the value held: an unconfirmed text is dropped.
+    auto step = [=, this, &host](bool up, bool large) {
+        edit->setModified(false);
+        record(fieldName.empty() ? "" : "panel step " + fieldName + " " + stepWords(up, large),
+               "dialog step " + std::to_string(id) + " " + stepWords(up, large), "a step");
+        act([&] { host.stepItem(dialog, id, up, large); });
+    };
+    edit->installEventFilter(new StepKeys(edit, step));
+    layout->addWidget(makeStepArrows(box, step));
+    if (item.type == kADMSpinEditPopupType) layout->addWidget(makePresetButton(box, ref, id, fieldName));
+    return box;
+}
+
+QWidget* DialogWindow::makeStepArrows(QWidget* box, const std::function<void(bool up, bool large)>& step) {
+    auto* arrows = new QWidget(box);
+    arrows->setFixedWidth(kStepButtonWidth);
+    auto* stack = new QVBoxLayout(arrows);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    for (bool up : {true, false}) {
+        auto* arrow = new StepButton(arrows);
+        arrow->setObjectName(up ? QStringLiteral("stepUp") : QStringLiteral("stepDown"));
+        arrow->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
+        arrow->setFocusPolicy(Qt::NoFocus);
+        arrow->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+        QObject::connect(arrow, &QToolButton::clicked, arrow, [=] { step(up, arrow->large()); });
+        stack->addWidget(arrow);
+    }
+    return arrows;
+}
+
+QWidget* DialogWindow::makePresetButton(QWidget* box, ADMItemRef ref, ASInt32 id, const std::string& fieldName) {
+    // Copies the handlers keep: the window may go while the host carries an action out.
+    ADMDialogRef dialog = dialog_;
+    host::Host& host = host_;
+    Act act = act_;
+    auto* button = listButton(box, host, ref, Qt::DownArrow, [=, this, &host](int position) {
+        // The entry's ID as the list holds it when chosen.
+        const Item* field = host.dialogs().item(ref);
+        const host::DialogManager::List* list = field ? host.dialogs().list(field->list) : nullptr;
+        if (!list || position >= static_cast<int>(list->entries.size())) return;
+        const host::DialogManager::Entry* entry =
+            host.dialogs().entry(list->entries[static_cast<std::size_t>(position)]);
+        if (!entry) return;
+        ASInt32 entryID = entry->id;
+        record(fieldName.empty() ? "" : "panel pick " + fieldName + " " + std::to_string(entryID), "", "a preset");
+        act([&] { host.pickPreset(dialog, id, entryID); });
+    });
+    button->setObjectName(QStringLiteral("popup"));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFixedWidth(kPopupButtonWidth);
+    return button;
+}
+
+QWidget* DialogWindow::makePopupList(ASInt32 id) {
+    // Copies the handlers keep: the window may go while the host carries an action out.
+    ADMDialogRef dialog = dialog_;
+    host::Host& host = host_;
+    Act act = act_;
+    auto* combo = new QComboBox(this);
+    QObject::connect(combo, &QComboBox::activated, combo, [=, this, &host](int position) {
+        record("", "dialog pick " + std::to_string(id) + " " + std::to_string(position), "a list entry");
+        act([&] { host.pickEntry(dialog, id, position); });
+    });
+    return combo;
+}
+
+QWidget* DialogWindow::makePopupMenu(ADMItemRef ref, ASInt32 id) {
+    // Copies the handlers keep: the window may go while the host carries an action out.
+    ADMDialogRef dialog = dialog_;
+    host::Host& host = host_;
+    Act act = act_;
+    QWidget* menu = listButton(this, host_, ref, Qt::RightArrow, [=, this, &host](int position) {
+        if (id == kADMMenuItemID) {
+            record("panel menu " + std::to_string(position), "", "a menu entry");
+            act([&] { host.chooseDialogMenu(dialog, position); });
+        } else {
+            record("", "dialog pick " + std::to_string(id) + " " + std::to_string(position), "a list entry");
+            act([&] { host.pickEntry(dialog, id, position); });
+        }
+    });
+    // A menu opens with the mouse; Tab goes only to fields and buttons.
+    menu->setFocusPolicy(Qt::NoFocus);
+    return menu;
+}
+
+QWidget* DialogWindow::makeCheckBox(ASInt32 id) {
+    auto* check = new QCheckBox(this);
+    QObject::connect(check, &QCheckBox::clicked, check, [=, this] { clickItem(id); });
+    return check;
+}
+
+QWidget* DialogWindow::makePushButton(ASInt32 id) {
+    auto* button = new QPushButton(this);
+    // Return confirms the field being typed in, not the dialog.
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, button, [=, this] { clickItem(id); });
+    return button;
+}
+
+QWidget* DialogWindow::makePictureButton(ASInt32 id) {
+    auto* button = new QToolButton(this);
+    button->setAutoRaise(true);
+    // A picture that answers a click, often a field's label: the mouse's, not a stop of Tab.
+    button->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(button, &QToolButton::clicked, button, [=, this] { clickItem(id); });
+    return button;
+}
+
+QWidget* DialogWindow::makeMultiLineText() {
+    // A text longer than its item scrolls: with the wheel, and with the keys once clicked.
+    auto* text = new QPlainTextEdit(this);
+    text->setReadOnly(true);
+    // The arrows and the page keys move through it; nothing can be typed.
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    text->setFrameShape(QFrame::NoFrame);
+    text->setFocusPolicy(Qt::ClickFocus);
+    text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    text->setContextMenuPolicy(Qt::NoContextMenu);
+    text->viewport()->setAutoFillBackground(false);
+    text->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
+    text->document()->setDocumentMargin(0);
+    return text;
+}
+
+QWidget* DialogWindow::makeStaticItem(const Item& item) {
+    // Static texts and pictures: a click is the item's notification.
+    auto* label = new QLabel(this);
+    if (item.type == kADMPictureStaticType)
+        label->setAlignment(Qt::AlignCenter);
+    else
+        label->setAlignment(alignmentOf(item.justify) | Qt::AlignVCenter);
+    return label;
+}
+
+QWidget* DialogWindow::makeOverlay(ADMItemRef ref, const Item& item, QWidget* widget, bool clickable) {
+    // Copies the handlers keep: the window may go while the host carries an action out.
+    ADMDialogRef dialog = dialog_;
+    host::Host& host = host_;
+    Act act = act_;
+    const ASInt32 id = item.id;
+    auto* overlay = new ItemOverlay(this);
+    // Over a control that takes the mouse itself, the layer only paints.
+    if (!item.track && !clickable) overlay->setAttribute(Qt::WA_TransparentForMouseEvents);
+    SPPluginRef plugin = model()->plugin;
+    overlay->paint = [this, ref, plugin](QPainter& painter) {
+        const Item* drawn = host_.dialogs().item(ref);
+        if (!drawn) return;
+        // The drawing is in dialog pixels.
+        painter.translate(-drawn->rect.left, -drawn->rect.top);
+        paintDialogDrawing(painter, host_, plugin, drawn->drawing);
+    };
+    overlay->drag = [=, this, &host](int h0, int h1) {
+        const Item* now = host_.dialogs().item(ref);
+        if (!now) return;
+        if (now->track) {
+            record("", "dialog drag " + std::to_string(id) + " " + std::to_string(h0) + " " + std::to_string(h1),
+                   "a drag");
+            act([&] { host.dragItem(dialog, id, h0, h1); });
+        } else {
+            clickItem(id);
+        }
+    };
+    overlay->scroller = qobject_cast<QAbstractScrollArea*>(widget);
+    return overlay;
+}
+
+QWidget* DialogWindow::makeWidget(ADMItemRef ref, const Item& item) {
+    const std::string& type = item.type;
+    if (isField(type)) return makeField(ref, item);
+    if (type == kADMPopupListType) return makePopupList(item.id);
+    if (type == kADMPopupMenuType) return makePopupMenu(ref, item.id);
+    if (type == kADMTextCheckBoxType) return makeCheckBox(item.id);
+    if (type == kADMTextPushButtonType) return makePushButton(item.id);
+    if (type == kADMPicturePushButtonType) return makePictureButton(item.id);
+    if (type == kADMTextStaticMultiLineType) return makeMultiLineText();
+    return makeStaticItem(item);
+}
+
 DialogWindow::View DialogWindow::makeView(ADMItemRef ref, const Item& item) {
     View view;
     view.type = item.type;
     const std::string& type = item.type;
-    ADMDialogRef dialog = dialog_;
-    ASInt32 id = item.id;
-    host::Host& host = host_;
-    Act act = act_;
-    if (isField(type)) {
-        auto* box = new QWidget(this);
-        auto* layout = new QHBoxLayout(box);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
-        auto* edit = new QLineEdit(box);
-        edit->setObjectName(QStringLiteral("edit"));
-        // The whole rectangle is the text's: the item's value fits as the plug-in measured it.
-        edit->setFrame(false);
-        edit->setTextMargins(0, 0, 0, 0);
-        box->setFocusProxy(edit);
-        layout->addWidget(edit);
-        std::string fieldName = id == kLengthField ? "length" : id == kAngleField ? "angle" : "";
-        auto confirm = [=, this, &host] {
-            std::string text = edit->text().toStdString();
-            edit->setModified(false);
-            std::optional<std::string> number = typedNumber(text);
-            record(number && !fieldName.empty() ? "panel " + fieldName + " " + *number : "",
-                   number ? "dialog set " + std::to_string(id) + " " + *number : "", "typing \"" + text + "\"");
-            act([&] { host.typeIntoItem(dialog, id, text); });
-        };
-        QObject::connect(edit, &QLineEdit::returnPressed, edit, confirm);
-        QObject::connect(edit, &QLineEdit::editingFinished, edit, [=] {
-            // Leaving a field that was edited confirms it, as Return does.
-            if (edit->isModified()) confirm();
-        });
-        // A step starts from the value held: an unconfirmed text is dropped.
-        auto step = [=, this, &host](bool up, bool large) {
-            edit->setModified(false);
-            record(fieldName.empty() ? "" : "panel step " + fieldName + " " + stepWords(up, large),
-                   "dialog step " + std::to_string(id) + " " + stepWords(up, large), "a step");
-            act([&] { host.stepItem(dialog, id, up, large); });
-        };
-        edit->installEventFilter(new StepKeys(edit, step));
-        auto* arrows = new QWidget(box);
-        arrows->setFixedWidth(kStepButtonWidth);
-        auto* stack = new QVBoxLayout(arrows);
-        stack->setContentsMargins(0, 0, 0, 0);
-        stack->setSpacing(0);
-        for (bool up : {true, false}) {
-            auto* arrow = new StepButton(arrows);
-            arrow->setObjectName(up ? QStringLiteral("stepUp") : QStringLiteral("stepDown"));
-            arrow->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
-            arrow->setFocusPolicy(Qt::NoFocus);
-            arrow->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-            QObject::connect(arrow, &QToolButton::clicked, arrow, [=] { step(up, arrow->large()); });
-            stack->addWidget(arrow);
-        }
-        layout->addWidget(arrows);
-        if (type == kADMSpinEditPopupType) {
-            auto* button = listButton(box, host, ref, Qt::DownArrow, [=, this, &host](int position) {
-                // The entry's ID as the list holds it when chosen.
-                const Item* field = host.dialogs().item(ref);
-                const host::DialogManager::List* list = field ? host.dialogs().list(field->list) : nullptr;
-                if (!list || position >= static_cast<int>(list->entries.size())) return;
-                const host::DialogManager::Entry* entry =
-                    host.dialogs().entry(list->entries[static_cast<std::size_t>(position)]);
-                if (!entry) return;
-                ASInt32 entryID = entry->id;
-                record(fieldName.empty() ? "" : "panel pick " + fieldName + " " + std::to_string(entryID), "",
-                       "a preset");
-                act([&] { host.pickPreset(dialog, id, entryID); });
-            });
-            button->setObjectName(QStringLiteral("popup"));
-            button->setFocusPolicy(Qt::NoFocus);
-            button->setFixedWidth(kPopupButtonWidth);
-            layout->addWidget(button);
-        }
-        view.widget = box;
-    } else if (type == kADMPopupListType) {
-        auto* combo = new QComboBox(this);
-        QObject::connect(combo, &QComboBox::activated, combo, [=, this, &host](int position) {
-            record("", "dialog pick " + std::to_string(id) + " " + std::to_string(position), "a list entry");
-            act([&] { host.pickEntry(dialog, id, position); });
-        });
-        view.widget = combo;
-    } else if (type == kADMPopupMenuType) {
-        view.widget = listButton(this, host, ref, Qt::RightArrow, [=, this, &host](int position) {
-            if (id == kADMMenuItemID) {
-                record("panel menu " + std::to_string(position), "", "a menu entry");
-                act([&] { host.chooseDialogMenu(dialog, position); });
-            } else {
-                record("", "dialog pick " + std::to_string(id) + " " + std::to_string(position), "a list entry");
-                act([&] { host.pickEntry(dialog, id, position); });
-            }
-        });
-        // A menu opens with the mouse; Tab goes only to fields and buttons.
-        view.widget->setFocusPolicy(Qt::NoFocus);
-    } else if (type == kADMTextCheckBoxType) {
-        auto* check = new QCheckBox(this);
-        QObject::connect(check, &QCheckBox::clicked, check, [=, this, &host] {
-            record("panel click " + std::to_string(id), "dialog click " + std::to_string(id), "a click");
-            act([&] { host.clickItem(dialog, id); });
-        });
-        view.widget = check;
-    } else if (type == kADMTextPushButtonType) {
-        auto* button = new QPushButton(this);
-        // Return confirms the field being typed in, not the dialog.
-        button->setAutoDefault(false);
-        QObject::connect(button, &QPushButton::clicked, button, [=, this, &host] {
-            record("panel click " + std::to_string(id), "dialog click " + std::to_string(id), "a click");
-            act([&] { host.clickItem(dialog, id); });
-        });
-        view.widget = button;
-    } else if (type == kADMPicturePushButtonType) {
-        auto* button = new QToolButton(this);
-        button->setAutoRaise(true);
-        // A picture that answers a click, often a field's label: the mouse's, not a stop of Tab.
-        button->setFocusPolicy(Qt::NoFocus);
-        QObject::connect(button, &QToolButton::clicked, button, [=, this, &host] {
-            record("panel click " + std::to_string(id), "dialog click " + std::to_string(id), "a click");
-            act([&] { host.clickItem(dialog, id); });
-        });
-        view.widget = button;
-    } else if (type == kADMTextStaticMultiLineType) {
-        // A text longer than its item scrolls: with the wheel, and with the keys once clicked.
-        auto* text = new QPlainTextEdit(this);
-        text->setReadOnly(true);
-        // The arrows and the page keys move through it; nothing can be typed.
-        text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        text->setFrameShape(QFrame::NoFrame);
-        text->setFocusPolicy(Qt::ClickFocus);
-        text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        text->setContextMenuPolicy(Qt::NoContextMenu);
-        text->viewport()->setAutoFillBackground(false);
-        text->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
-        text->document()->setDocumentMargin(0);
-        view.widget = text;
-    } else {
-        // Static texts and pictures: a click is the item's notification.
-        auto* label = new QLabel(this);
-        if (type == kADMPictureStaticType)
-            label->setAlignment(Qt::AlignCenter);
-        else
-            label->setAlignment(alignmentOf(item.justify) | Qt::AlignVCenter);
-        view.widget = label;
-    }
+    const ASInt32 id = item.id;
+    view.widget = makeWidget(ref, item);
     view.widget->setObjectName(view.widget->objectName().isEmpty() ? QString("item%1").arg(id)
                                                                    : view.widget->objectName());
     view.widget->setProperty("admItemID", id);
     bool clickable = type == kADMPictureStaticType || type == kADMTextStaticType || type == kADMTextStaticMultiLineType;
-    if (item.draw || item.track || clickable) {
-        auto* overlay = new ItemOverlay(this);
-        // Over a control that takes the mouse itself, the layer only paints.
-        if (!item.track && !clickable) overlay->setAttribute(Qt::WA_TransparentForMouseEvents);
-        SPPluginRef plugin = model()->plugin;
-        overlay->paint = [this, ref, plugin](QPainter& painter) {
-            const Item* drawn = host_.dialogs().item(ref);
-            if (!drawn) return;
-            // The drawing is in dialog pixels.
-            painter.translate(-drawn->rect.left, -drawn->rect.top);
-            paintDialogDrawing(painter, host_, plugin, drawn->drawing);
-        };
-        overlay->drag = [=, this, &host](int h0, int h1) {
-            const Item* now = host.dialogs().item(ref);
-            if (!now) return;
-            if (now->track) {
-                record("", "dialog drag " + std::to_string(id) + " " + std::to_string(h0) + " " + std::to_string(h1),
-                       "a drag");
-                act([&] { host.dragItem(dialog, id, h0, h1); });
-            } else {
-                record("panel click " + std::to_string(id), "dialog click " + std::to_string(id), "a click");
-                act([&] { host.clickItem(dialog, id); });
-            }
-        };
-        overlay->scroller = qobject_cast<QAbstractScrollArea*>(view.widget);
-        view.overlay = overlay;
-    }
+    if (item.draw || item.track || clickable) view.overlay = makeOverlay(ref, item, view.widget, clickable);
     return view;
 }
 

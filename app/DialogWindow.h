@@ -52,6 +52,21 @@ private:
     };
 
     View makeView(ADMItemRef ref, const host::DialogManager::Item& item);
+    // One factory for each item type, and the layer that paints an item's drawing and takes its tracking.
+    QWidget* makeWidget(ADMItemRef ref, const host::DialogManager::Item& item);
+    QWidget* makeField(ADMItemRef ref, const host::DialogManager::Item& item);
+    QWidget* makeStepArrows(QWidget* box, const std::function<void(bool up, bool large)>& step);
+    QWidget* makePresetButton(QWidget* box, ADMItemRef ref, ASInt32 id, const std::string& fieldName);
+    QWidget* makePopupList(ASInt32 id);
+    QWidget* makePopupMenu(ADMItemRef ref, ASInt32 id);
+    QWidget* makeCheckBox(ASInt32 id);
+    QWidget* makePushButton(ASInt32 id);
+    QWidget* makePictureButton(ASInt32 id);
+    QWidget* makeMultiLineText();
+    QWidget* makeStaticItem(const host::DialogManager::Item& item);
+    QWidget* makeOverlay(ADMItemRef ref, const host::DialogManager::Item& item, QWidget* widget, bool clickable);
+    /// Writes a click on the item and has the host carry it out.
+    void clickItem(ASInt32 id);
     /// Writes a person's action: as a panel command in the panel (the first palette), as a dialog command
     /// in a modal dialog; what a session can't say is written as a comment.
     void record(const std::string& panelCommand, const std::string& dialogCommand, const std::string& what) const;
