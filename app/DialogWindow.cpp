@@ -581,6 +581,36 @@ DialogWindow::View DialogWindow::makeView(ADMItemRef ref, const Item& item) {
     return view;
 }
 
+void DialogWindow::syncPopupList(QComboBox* combo, const Item& item) {
+    QStringList texts;
+    int active = -1;
+    if (const host::DialogManager::List* list = host_.dialogs().list(item.list)) {
+        for (std::size_t i = 0; i < list->entries.size(); ++i) {
+            const host::DialogManager::Entry* entry = host_.dialogs().entry(list->entries[i]);
+            texts << (entry ? fromPlatform(entry->text) : QString());
+            if (list->entries[i] == list->active) active = static_cast<int>(i);
+        }
+    }
+    QStringList shown;
+    for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
+    combo->blockSignals(true);
+    if (shown != texts) {
+        combo->clear();
+        combo->addItems(texts);
+        // A separator row is a line: it neither lights up nor can be chosen; a disabled entry can't be chosen.
+        auto* rows = qobject_cast<QStandardItemModel*>(combo->model());
+        const host::DialogManager::List* list = host_.dialogs().list(item.list);
+        for (int i = 0; rows && list && i < combo->count(); ++i) {
+            const host::DialogManager::Entry* entry = host_.dialogs().entry(list->entries[static_cast<std::size_t>(i)]);
+            if (!entry || (!entry->separator && entry->enabled)) continue;
+            rows->item(i)->setFlags(entry->separator ? Qt::NoItemFlags : Qt::ItemIsSelectable);
+            if (entry->separator) combo->setItemData(i, QStringLiteral("separator"), Qt::AccessibleDescriptionRole);
+        }
+    }
+    combo->setCurrentIndex(active);
+    combo->blockSignals(false);
+}
+
 void DialogWindow::syncView(View& view, const Item& item) {
     QWidget* widget = view.widget;
     QRect rect = rectOf(item.rect);
@@ -601,35 +631,7 @@ void DialogWindow::syncView(View& view, const Item& item) {
         if (!edit->isModified() && edit->text() != text) edit->setText(text);
         edit->setAlignment(alignmentOf(item.justify));
     } else if (type == kADMPopupListType) {
-        auto* combo = static_cast<QComboBox*>(widget);
-        QStringList texts;
-        int active = -1;
-        if (const host::DialogManager::List* list = host_.dialogs().list(item.list)) {
-            for (std::size_t i = 0; i < list->entries.size(); ++i) {
-                const host::DialogManager::Entry* entry = host_.dialogs().entry(list->entries[i]);
-                texts << (entry ? fromPlatform(entry->text) : QString());
-                if (list->entries[i] == list->active) active = static_cast<int>(i);
-            }
-        }
-        QStringList shown;
-        for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
-        combo->blockSignals(true);
-        if (shown != texts) {
-            combo->clear();
-            combo->addItems(texts);
-            // A separator row is a line: it neither lights up nor can be chosen; a disabled entry can't be chosen.
-            auto* rows = qobject_cast<QStandardItemModel*>(combo->model());
-            const host::DialogManager::List* list = host_.dialogs().list(item.list);
-            for (int i = 0; rows && list && i < combo->count(); ++i) {
-                const host::DialogManager::Entry* entry =
-                    host_.dialogs().entry(list->entries[static_cast<std::size_t>(i)]);
-                if (!entry || (!entry->separator && entry->enabled)) continue;
-                rows->item(i)->setFlags(entry->separator ? Qt::NoItemFlags : Qt::ItemIsSelectable);
-                if (entry->separator) combo->setItemData(i, QStringLiteral("separator"), Qt::AccessibleDescriptionRole);
-            }
-        }
-        combo->setCurrentIndex(active);
-        combo->blockSignals(false);
+        syncPopupList(static_cast<QComboBox*>(widget), item);
     } else if (type == kADMTextCheckBoxType) {
         auto* check = static_cast<QCheckBox*>(widget);
         check->setText(literal(text));

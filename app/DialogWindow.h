@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 
+#include <QComboBox>
 #include <QDialog>
 #include <QPixmap>
 
@@ -73,6 +74,8 @@ private:
     /// Fields first, then buttons, each in the order of their places; nothing else takes the focus.
     void orderTabs();
     void syncView(View& view, const host::DialogManager::Item& item);
+    /// The list's entries, their separators and disabled ones, and the active entry.
+    void syncPopupList(QComboBox* combo, const host::DialogManager::Item& item);
     const host::DialogManager::Dialog* model() const { return host_.dialogs().dialog(dialog_); }
 
     host::Host& host_;
