@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Annotations.h"
+#include "FakeDocument.h"
 #include "IAIUnicodeString.h"
 #include "IThrowException.h"
 #include "LabelBox.h"
@@ -26,13 +27,6 @@ namespace {
 std::vector<std::string> gLog;
 std::map<std::uintptr_t, std::string> gStrings;
 std::uintptr_t gLastString = 0;
-int gLiveBlocks = 0;
-
-struct Path {
-    std::vector<AIPathSegment> segments;
-    bool closed;
-};
-std::vector<Path> gPaths;
 
 // Text bounds of the fake drawer: 5 pixels a byte, 9 high.
 constexpr int kByteWidth = 5;
@@ -143,72 +137,14 @@ const AIDocumentViewSuite gView = {
     nullptr,
 };
 
-AIRealMathSuite makeMath() {
-    AIRealMathSuite math{};
-    math.AIRadianToDegree = [](AIReal radians) { return RadiansToDegrees(radians); };
-    math.AIRealPointClose = [](const AIRealPoint* a, const AIRealPoint* b, AIReal tolerance) -> AIBoolean {
-        return DistanceBetween(*a, *b) <= tolerance;
-    };
-    return math;
-}
-const AIRealMathSuite gMath = makeMath();
-
-Path* pathOf(AIArtHandle art) {
-    auto index = reinterpret_cast<std::uintptr_t>(art);
-    return index >= 1 && index <= gPaths.size() ? &gPaths[index - 1] : nullptr;
-}
-AIPathSuite makePaths() {
-    AIPathSuite paths{};
-    paths.GetPathSegmentCount = [](AIArtHandle art, ASInt16* count) {
-        Path* path = pathOf(art);
-        if (!path) return kBadHandleErr;
-        *count = static_cast<ASInt16>(path->segments.size());
-        return kNoErr;
-    };
-    paths.GetPathSegments = [](AIArtHandle art, ASInt16 first, ASInt16 count, AIPathSegment* segments) {
-        Path* path = pathOf(art);
-        if (!path || first < 0 || first + count > static_cast<int>(path->segments.size())) return kBadParameterErr;
-        for (ASInt16 i = 0; i < count; ++i) segments[i] = path->segments[static_cast<std::size_t>(first + i)];
-        return kNoErr;
-    };
-    paths.GetPathClosed = [](AIArtHandle art, AIBoolean* closed) {
-        Path* path = pathOf(art);
-        if (!path) return kBadHandleErr;
-        *closed = path->closed;
-        return kNoErr;
-    };
-    return paths;
-}
-const AIPathSuite gPathsSuite = makePaths();
-
-SPBasicSuite gBasic = {
-    nullptr,
-    nullptr,
-    nullptr,
-    [](std::size_t size, void** block) {
-        *block = std::malloc(size);
-        ++gLiveBlocks;
-        return kNoErr;
-    },
-    [](void* block) {
-        std::free(block);
-        --gLiveBlocks;
-        return kNoErr;
-    },
-    nullptr,
-    nullptr,
-};
-
-AIArtHandle addPath(std::vector<AIPathSegment> segments, bool closed) {
-    gPaths.push_back({std::move(segments), closed});
-    return reinterpret_cast<AIArtHandle>(static_cast<std::uintptr_t>(gPaths.size()));
-}
+const AIRealMathSuite gMath = fake::mathSuite();
+const AIPathSuite gPathsSuite = fake::pathSuite();
+SPBasicSuite gBasic = fake::memorySuite();
+using fake::addPath;
+using fake::straight;
 
 AIPathSegment curved(AIRealPoint p, AIRealPoint in, AIRealPoint out) {
     return {p, in, out, false};
-}
-AIPathSegment straight(AIRealPoint p) {
-    return {p, p, p, true};
 }
 
 class AnnotationsTest : public ::testing::Test {
@@ -221,8 +157,7 @@ protected:
         sAIPath = &gPathsSuite;
         sSPBasic = &gBasic;
         gLog.clear();
-        gPaths.clear();
-        gLiveBlocks = 0;
+        fake::reset();
         gRefuseStrings = false;
         settings.decimalSeparator = ',';
         state.lastPoint = {0.0f, 0.0f};
@@ -235,7 +170,7 @@ protected:
     }
     void TearDown() override {
         EXPECT_TRUE(gStrings.empty()) << "every string made for a label is disposed of";
-        EXPECT_EQ(gLiveBlocks, 0);
+        EXPECT_EQ(fake::liveBlocks, 0);
         sAIAnnotatorDrawer = nullptr;
         sAIUnicodeString = nullptr;
         sAIDocumentView = nullptr;

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "FakeDocument.h"
 #include "OrvaneSuites.h"
 #include "PlaneGeometry.h"
 #include "PolylineTool.h"
@@ -17,29 +18,13 @@
 
 namespace {
 
-struct FakePath {
+using fake::handleOf;
+using fake::pathOf;
+
+AIArtHandle addPath(const std::vector<AIRealPoint>& points) {
     std::vector<AIPathSegment> anchors;
-    bool closed = false;
-    bool alive = true;
-    bool locked = false;
-};
-std::vector<FakePath> gPaths;
-int gLiveBlocks = 0;
-
-AIArtHandle handleOf(std::size_t index) {
-    return reinterpret_cast<AIArtHandle>(static_cast<std::uintptr_t>(index + 1));
-}
-FakePath* pathOf(AIArtHandle art) {
-    const auto index = reinterpret_cast<std::uintptr_t>(art);
-    if (index < 1 || index > gPaths.size() || !gPaths[index - 1].alive) return nullptr;
-    return &gPaths[index - 1];
-}
-
-AIArtHandle addPath(std::vector<AIRealPoint> points) {
-    FakePath path;
-    for (AIRealPoint p : points) path.anchors.push_back({p, p, p, true});
-    gPaths.push_back(path);
-    return handleOf(gPaths.size() - 1);
+    for (AIRealPoint p : points) anchors.push_back(fake::straight(p));
+    return fake::addPath(anchors, false);
 }
 
 using Point = std::pair<AIReal, AIReal>;
@@ -71,8 +56,8 @@ ASInt32 gHitType = kNothingHitType;
 ASErr hitTest(AIArtHandle, const AIRealPoint* point, AIReal tolerance, ASInt32 request, AIHitRef* result) {
     gHit = {};
     gHitType = kNothingHitType;
-    for (std::size_t i = gPaths.size(); i-- > 0;) {
-        const FakePath& path = gPaths[i];
+    for (std::size_t i = fake::paths.size(); i-- > 0;) {
+        const fake::Path& path = fake::paths[i];
         if (!path.alive || path.locked) continue;
         const auto count = static_cast<ASInt16>(path.anchors.size());
         for (ASInt16 n = 0; n < count; ++n) {
@@ -110,20 +95,20 @@ AIHitTestSuite makeHitTest() {
 AIArtSuite makeArt() {
     AIArtSuite suite{};
     suite.NewArt = [](ASInt16, ASInt16, AIArtHandle, AIArtHandle* art) {
-        *art = addPath({});
+        *art = fake::addPath({}, false);
         return kNoErr;
     };
     suite.DisposeArt = [](AIArtHandle art) {
-        FakePath* path = pathOf(art);
+        fake::Path* path = pathOf(art);
         if (!path) return kBadParameterErr;
         path->alive = false;
         return kNoErr;
     };
     suite.DuplicateArt = [](AIArtHandle art, ASInt16, AIArtHandle, AIArtHandle* copy) {
-        const FakePath* path = pathOf(art);
+        const fake::Path* path = pathOf(art);
         if (!path) return kBadParameterErr;
-        gPaths.push_back(*path);
-        *copy = handleOf(gPaths.size() - 1);
+        fake::paths.push_back(*path);
+        *copy = handleOf(fake::paths.size() - 1);
         return kNoErr;
     };
     suite.ValidArt = [](AIArtHandle art, AIBoolean) -> AIBoolean { return pathOf(art) != nullptr; };
@@ -132,56 +117,7 @@ AIArtSuite makeArt() {
         return kNoErr;
     };
     suite.SetArtUserAttr = [](AIArtHandle art, ASInt32, ASInt32 attr) {
-        if (FakePath* path = pathOf(art)) path->locked = attr != 0;
-        return kNoErr;
-    };
-    return suite;
-}
-
-AIPathSuite makePaths() {
-    AIPathSuite suite{};
-    suite.GetPathSegmentCount = [](AIArtHandle art, ASInt16* count) {
-        const FakePath* path = pathOf(art);
-        if (!path) return kBadParameterErr;
-        *count = static_cast<ASInt16>(path->anchors.size());
-        return kNoErr;
-    };
-    suite.SetPathSegmentCount = [](AIArtHandle art, ASInt16 count) {
-        FakePath* path = pathOf(art);
-        if (!path) return kBadParameterErr;
-        path->anchors.resize(static_cast<std::size_t>(count));
-        return kNoErr;
-    };
-    suite.GetPathSegments = [](AIArtHandle art, ASInt16 first, ASInt16 count, AIPathSegment* out) {
-        const FakePath* path = pathOf(art);
-        if (!path || first < 0 || first + count > static_cast<int>(path->anchors.size())) return kBadParameterErr;
-        for (ASInt16 i = 0; i < count; ++i) out[i] = path->anchors[static_cast<std::size_t>(first + i)];
-        return kNoErr;
-    };
-    suite.SetPathSegments = [](AIArtHandle art, ASInt16 first, ASInt16 count, const AIPathSegment* in) {
-        FakePath* path = pathOf(art);
-        if (!path || first < 0 || first + count > static_cast<int>(path->anchors.size())) return kBadParameterErr;
-        for (ASInt16 i = 0; i < count; ++i) path->anchors[static_cast<std::size_t>(first + i)] = in[i];
-        return kNoErr;
-    };
-    suite.GetPathClosed = [](AIArtHandle art, AIBoolean* closed) {
-        const FakePath* path = pathOf(art);
-        if (!path) return kBadParameterErr;
-        *closed = path->closed;
-        return kNoErr;
-    };
-    suite.SetPathClosed = [](AIArtHandle art, AIBoolean closed) {
-        FakePath* path = pathOf(art);
-        if (!path) return kBadParameterErr;
-        path->closed = closed;
-        return kNoErr;
-    };
-    suite.GetPathBezier = [](AIArtHandle art, ASInt16 n, AIRealBezier* piece) {
-        const FakePath* path = pathOf(art);
-        if (!path || n < 0 || n + 1 >= static_cast<int>(path->anchors.size())) return kBadParameterErr;
-        const AIPathSegment& a = path->anchors[static_cast<std::size_t>(n)];
-        const AIPathSegment& b = path->anchors[static_cast<std::size_t>(n + 1)];
-        *piece = {a.p, a.out, b.in, b.p};
+        if (fake::Path* path = pathOf(art)) path->locked = attr != 0;
         return kNoErr;
     };
     return suite;
@@ -201,14 +137,6 @@ AIDocumentViewSuite makeView() {
     return suite;
 }
 
-AIRealMathSuite makeMath() {
-    AIRealMathSuite math{};
-    math.AIRealPointClose = [](const AIRealPoint* a, const AIRealPoint* b, AIReal tolerance) -> AIBoolean {
-        return DistanceBetween(*a, *b) <= tolerance;
-    };
-    return math;
-}
-
 ADMBasicSuite makeAdmBasic() {
     ADMBasicSuite suite{};
     suite.Beep = [] {};
@@ -216,27 +144,13 @@ ADMBasicSuite makeAdmBasic() {
     return suite;
 }
 
-SPBasicSuite gBasic = {nullptr,
-                       nullptr,
-                       nullptr,
-                       [](std::size_t size, void** block) {
-                           *block = std::malloc(size);
-                           ++gLiveBlocks;
-                           return kNoErr;
-                       },
-                       [](void* block) {
-                           std::free(block);
-                           --gLiveBlocks;
-                           return kNoErr;
-                       },
-                       nullptr,
-                       nullptr};
+SPBasicSuite gBasic = fake::memorySuite();
 
 const AIHitTestSuite gHitTest = makeHitTest();
 const AIArtSuite gArt = makeArt();
-const AIPathSuite gPathsSuite = makePaths();
+const AIPathSuite gPathsSuite = fake::pathSuite();
 const AIDocumentViewSuite gView = makeView();
-const AIRealMathSuite gMath = makeMath();
+const AIRealMathSuite gMath = fake::mathSuite();
 const ADMBasicSuite gAdmBasic = makeAdmBasic();
 
 /// The panel, hidden: the cursor drives the segment.
@@ -256,8 +170,7 @@ protected:
         sMath = &gMath;
         sADMBasic = &gAdmBasic;
         sSPBasic = &gBasic;
-        gPaths.clear();
-        gLiveBlocks = 0;
+        fake::reset();
         // No steps: the segment ends where the cursor is.
         settings.lengthStep = 0.0;
         settings.angleStep = 0.0;
@@ -265,7 +178,7 @@ protected:
     }
     void TearDown() override {
         tool.deselect();
-        EXPECT_EQ(gLiveBlocks, 0) << "the remembered points give their memory back";
+        EXPECT_EQ(fake::liveBlocks, 0) << "the remembered points give their memory back";
         sAIHit = nullptr;
         sAIArt = nullptr;
         sAIPath = nullptr;
@@ -302,16 +215,16 @@ protected:
 TEST_F(PolylineToolTest, FirstSecondAndNextPointsBuildOnePath) {
     EXPECT_EQ(clickAt({0, 0}), kNoErr);
     EXPECT_EQ(tool.pointsPlaced(), 1);
-    EXPECT_TRUE(gPaths.empty()) << "the first point makes no art yet";
+    EXPECT_TRUE(fake::paths.empty()) << "the first point makes no art yet";
 
     // A click on the first point again would add a segment of no length.
     clickAt({0, 0});
     EXPECT_EQ(tool.pointsPlaced(), 1);
-    EXPECT_TRUE(gPaths.empty());
+    EXPECT_TRUE(fake::paths.empty());
 
     clickAt({100, 0});
     EXPECT_EQ(tool.pointsPlaced(), 2);
-    ASSERT_EQ(gPaths.size(), 1u);
+    ASSERT_EQ(fake::paths.size(), 1u);
     EXPECT_EQ(anchorsOf(tool.path()), (Points{{0, 0}, {100, 0}}));
 
     clickAt({100, 50});
