@@ -47,7 +47,7 @@ bool OrvanePlugIn::panelGivesSegment() const {
 }
 
 TypedSegment OrvanePlugIn::typedSegment() const {
-    return fPanel->TypedSegmentOf();
+    return fPanel->TypedSegmentInFields();
 }
 
 ADMDialogRef OrvanePlugIn::panelDialog() const {

@@ -225,7 +225,7 @@ void Panel::FocusLengthField() const {
     sADMItem->Activate(item(panelLayout::kLengthItem), true);
 }
 
-TypedSegment Panel::TypedSegmentOf() const {
+TypedSegment Panel::TypedSegmentInFields() const {
     const float length = sADMItem->GetFloatValue(item(panelLayout::kLengthItem));
     // The field holds the length at the drawing scale; the page holds it divided.
     return {static_cast<double>(length) / fSettings.scale(), sADMItem->GetFloatValue(item(panelLayout::kAngleItem))};

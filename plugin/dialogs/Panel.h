@@ -68,7 +68,7 @@ public:
     /// Gives the length field the keyboard focus.
     void FocusLengthField() const;
     /// The typed length, brought back to the page from the drawing scale, and angle.
-    TypedSegment TypedSegmentOf() const;
+    TypedSegment TypedSegmentInFields() const;
 
 private:
     static Panel& Of(ADMDialogRef dialog);

@@ -31,7 +31,7 @@ void Panel::PanelNotified(ADMDialogRef dialog, ADMNotifierRef notifier) {
     else if (sADMNotifier->IsNotifierType(notifier, kADMShowWindowNotifier))
         panel.fSettings.panelVisible = true;
     else if (sADMNotifier->IsNotifierType(notifier, kADMTextSelectionChangeNotifier))
-        panel.fTool.takeTypedSegment(panel.TypedSegmentOf());
+        panel.fTool.takeTypedSegment(panel.TypedSegmentInFields());
 }
 
 void Panel::WakeClicked(ADMItemRef item, ADMNotifierRef notifier) {
