@@ -29,7 +29,7 @@ AIRealPoint CursorAt(AIReal distance, AIReal degrees) {
 ConstrainedSegment Constrain(AIRealPoint cursor, Keys keys = {}, AIReal previousDirection = 0,
                              double lengthStep = settings::kDefaultLengthStep,
                              double angleStep = settings::kDefaultAngleStep) {
-    return ConstrainSegment(kLastPoint, cursor, previousDirection, keys.option, keys.shift, keys.swapShiftAlt,
+    return ConstrainSegment(kLastPoint, cursor, previousDirection, 0.0, keys.option, keys.shift, keys.swapShiftAlt,
                             lengthStep, angleStep);
 }
 
