@@ -28,6 +28,7 @@ constexpr AIRGBColor kWhite = {65535, 65535, 65535};
 constexpr AIRGBColor kBlack = {0, 0, 0};
 /// The degree sign of the platform encoding (Mac OS Roman).
 constexpr const char* kDegreeSign = "\xA1";
+/// A number written with none of these reads as zero.
 constexpr const char* kNonZeroDigits = "123456789";
 
 /// Size of a label's text, NUL included.
