@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -17,7 +18,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "CrashJournal.h"
 #include "QtTextMetrics.h"
+#include "host/document/Svg.h"
 #include "host/view/FrameRenderer.h"
 
 namespace workbench {
@@ -51,6 +54,13 @@ bool sameSegments(const std::vector<AIPathSegment>& a, const std::vector<AIPathS
     auto same = [](AIRealPoint p, AIRealPoint q) { return p.h == q.h && p.v == q.v; };
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](const AIPathSegment& x, const AIPathSegment& y) {
         return same(x.p, y.p) && same(x.in, y.in) && same(x.out, y.out) && x.corner == y.corner;
+    });
+}
+
+bool sameArt(const std::vector<std::pair<bool, std::vector<AIPathSegment>>>& a,
+             const std::vector<std::pair<bool, std::vector<AIPathSegment>>>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return x.first == y.first && sameSegments(x.second, y.second);
     });
 }
 
@@ -129,6 +139,11 @@ bool MainWindow::act(const std::function<void()>& action) {
             statusBar()->showMessage(lastError_, kStatusTimeout);
         }
     }
+    // New art the current layer refused: the person hears it and reads why.
+    if (std::optional<std::string> refusal = host_.takeRefusal()) {
+        QApplication::beep();
+        statusBar()->showMessage(QString::fromStdString(*refusal), kStatusTimeout);
+    }
     sync();
     // A person's action inside a modal run: the run takes it and asks for the next.
     if (modalLoop_) modalLoop_->exit(1);
@@ -153,8 +168,9 @@ void MainWindow::sync() {
                 if (host_.dialogs().findItem(ref, host::DialogManager::kCancelButtonID)) {
                     recorder_.add("dialog click " + std::to_string(host::DialogManager::kCancelButtonID));
                     act([&] { host_.clickItem(ref, host::DialogManager::kCancelButtonID); });
-                } else if (modalLoop_) {
-                    modalLoop_->exit(0);
+                } else {
+                    recorder_.add("dialog escape");
+                    act([&] { host_.dismissDialog(ref); });
                 }
             };
             window->setRecorder(&recorder_);
@@ -459,15 +475,7 @@ void MainWindow::fillGroup(QMenu* menu, AIMenuGroup group) {
 void MainWindow::newDocument() {
     if (!maybeSave()) return;
     recorder_.add("new");
-    act([this] {
-        host_.edit([](host::Document& document) {
-            std::vector<AIArtHandle> all;
-            document.forEachArt([&](AIArtHandle art, const host::Document::Art&) { all.push_back(art); });
-            for (AIArtHandle art : all) document.disposeArt(art);
-        });
-        host_.views().invalidate();
-        host_.afterEvent();
-    });
+    act([this] { host_.newDocument(); });
     file_.clear();
     markSaved();
 }
@@ -485,7 +493,7 @@ bool MainWindow::openFile(const QString& file) {
         QMessageBox::warning(this, QStringLiteral("Open SVG"), lastError_);
         return false;
     }
-    recorder_.add("open " + SessionRecorder::quoted(path));
+    recorder_.addFile("open", path);
     file_ = file;
     markSaved();
     canvas_->fit();
@@ -511,7 +519,7 @@ bool MainWindow::saveTo(const QString& file) {
         QMessageBox::warning(this, QStringLiteral("Save SVG"), lastError_);
         return false;
     }
-    recorder_.add("save " + SessionRecorder::quoted(path));
+    recorder_.addFile("save", path);
     file_ = file;
     markSaved();
     statusBar()->showMessage(QStringLiteral("Saved %1").arg(QFileInfo(file).fileName()), kStatusTimeout);
@@ -539,10 +547,7 @@ bool MainWindow::isDocumentModified() {
     // Compared only when the art changed: not at every movement of the cursor.
     if (checkedRevision_ != host_.document().appearanceRevision()) {
         checkedRevision_ = host_.document().appearanceRevision();
-        auto now = artShapes(host_.document());
-        modified_ = !std::equal(
-            now.begin(), now.end(), savedArt_.begin(), savedArt_.end(),
-            [](const auto& a, const auto& b) { return a.first == b.first && sameSegments(a.second, b.second); });
+        modified_ = !sameArt(artShapes(host_.document()), savedArt_);
     }
     return modified_;
 }
@@ -551,6 +556,19 @@ void MainWindow::markSaved() {
     savedArt_ = artShapes(host_.document());
     checkedRevision_ = host_.document().appearanceRevision();
     modified_ = false;
+    updateTitle();
+}
+
+void MainWindow::markSavedAs(const std::filesystem::path& file) {
+    host::Document saved;
+    try {
+        host::placeDrawing(saved, host::importSvg(file));
+    } catch (const std::exception&) {
+        // Gone or unreadable: whatever the drawing holds is unsaved.
+    }
+    savedArt_ = artShapes(saved);
+    checkedRevision_ = host_.document().appearanceRevision();
+    modified_ = !sameArt(artShapes(host_.document()), savedArt_);
     updateTitle();
 }
 
@@ -583,6 +601,56 @@ bool MainWindow::recordSession(const QString& file) {
     }
     recordAction_->setText(QStringLiteral("Stop &Recording"));
     statusBar()->showMessage(QStringLiteral("Recording to %1").arg(QFileInfo(file).fileName()));
+    return true;
+}
+
+bool MainWindow::keepJournal(const std::filesystem::path& file) {
+    try {
+        std::filesystem::create_directories(file.parent_path());
+        recorder_.keepJournal(file);
+    } catch (const std::exception& error) {
+        statusBar()->showMessage(
+            QStringLiteral("Your work is not protected against a crash: %1").arg(QString::fromStdString(error.what())));
+        return false;
+    }
+    return true;
+}
+
+bool MainWindow::offerRecovery(const std::filesystem::path& journal, const std::filesystem::path& plugins,
+                               const std::filesystem::path& drawing) {
+    QMessageBox box(QMessageBox::Question, kAppTitle,
+                    QStringLiteral("The workbench did not close properly last time. Recover the drawing?"),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("recover"));
+    box.setInformativeText(QStringLiteral("Recover plays back what you did since the workbench started. "
+                                          "Discard starts with an empty drawing."));
+    QPushButton* recover = box.addButton(QStringLiteral("&Recover"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Discard);
+    box.setDefaultButton(recover);
+    box.exec();
+    if (box.clickedButton() != recover) return false;
+    Recovered recovered;
+    try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        recovered = replayJournal(journal, plugins, drawing);
+        QApplication::restoreOverrideCursor();
+    } catch (const std::exception& error) {
+        QApplication::restoreOverrideCursor();
+        QMessageBox::warning(this, kAppTitle,
+                             QStringLiteral("The drawing could not be recovered: %1").arg(error.what()));
+        return false;
+    }
+    if (!act([&] { host_.openSvg(drawing); })) {
+        QMessageBox::warning(this, kAppTitle, QStringLiteral("The drawing could not be recovered: %1").arg(lastError_));
+        return false;
+    }
+    recorder_.addFile("open", drawing);
+    file_ = QString::fromStdString(recovered.file.string());
+    markSavedAs(recovered.file);
+    canvas_->fit();
+    statusBar()->showMessage(recovered.whole ? QStringLiteral("Recovered the drawing")
+                                             : QStringLiteral("Recovered the drawing as it was before the last action"),
+                             kStatusTimeout);
     return true;
 }
 
@@ -654,6 +722,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             QMessageBox::warning(this, kAppTitle, QString::fromStdString(error.what()));
         }
         recorder_.stop();
+        recorder_.dropJournal();
     }
     // The palettes go with the window, and so does the program.
     for (auto& [ref, window] : dialogWindows_) window->hide();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <utility>
@@ -61,6 +62,15 @@ public:
     bool maybeSave();
     /// Writes what the person does, from the host's start, to an orvane-replay session file.
     bool recordSession(const QString& file);
+    /// Keeps the crash journal in file from now on, from the host's start; a clean quit removes it.
+    /// False, with a warning on the status bar, when it can't be written.
+    bool keepJournal(const std::filesystem::path& file);
+    /// Offers to recover the drawing of a session that ended without a clean quit, from its journal, with
+    /// Recover as the default. The drawing comes back as it was at the journal's last line, under its file's
+    /// name, marked as modified; the recovered SVG is kept in drawing. False when the person declines or
+    /// the journal gives nothing.
+    bool offerRecovery(const std::filesystem::path& journal, const std::filesystem::path& plugins,
+                       const std::filesystem::path& drawing);
     SessionRecorder& recorder() { return recorder_; }
     /// Where the workbench keeps its own settings (the palettes' places and shown states).
     static QString settingsFile();
@@ -83,6 +93,8 @@ private:
     void updateTitle();
     /// The art as it was opened or saved: the reference of isDocumentModified().
     void markSaved();
+    /// The art of file as the reference of isDocumentModified() (none when it can't be read).
+    void markSavedAs(const std::filesystem::path& file);
     /// Places a palette shown for the first time: where it was last, else beside the window, on screen.
     void placePalette(DialogWindow* window, const std::string& name);
     /// The settings key of what (its place, its shown state) of the palette with that dialog name.

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include "CrashJournal.h"
 #include "MainWindow.h"
 #include "host/Host.h"
 
@@ -35,7 +36,10 @@ int main(int argc, char** argv) {
                              QStringLiteral("FILE"));
     parser.addOption(plugins);
     parser.addOption(prefs);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("An SVG file to open."),
+                                 QStringLiteral("[FILE]"));
     parser.process(app);
+    const QStringList files = parser.positionalArguments();
 
     std::optional<std::filesystem::path> prefsFile;
     if (parser.isSet(prefs)) {
@@ -47,8 +51,15 @@ int main(int argc, char** argv) {
             std::cerr << "orvane-workbench: " << error.what() << "; the settings are not kept\n";
         }
     }
+    // A journal left behind tells of a session that did not end cleanly: set aside before this one's begins.
+    const std::filesystem::path journal = workbench::journalFile();
+    std::filesystem::path leftOver = journal;
+    leftOver += ".unclean";
+    std::error_code noJournal;
+    std::filesystem::rename(journal, leftOver, noJournal);
     try {
-        host::Host host(host::Host::Options{parser.value(plugins).toStdString(), prefsFile, {}});
+        const std::filesystem::path pluginFolder = parser.value(plugins).toStdString();
+        host::Host host(host::Host::Options{pluginFolder, prefsFile, {}});
         workbench::MainWindow window(host);
         // Shown first, so that the palettes the plug-ins show at start-up find their place beside it.
         window.show();
@@ -57,6 +68,15 @@ int main(int argc, char** argv) {
             std::cerr << "orvane-workbench: " << window.lastError().toStdString() << '\n';
             return 1;
         }
+        window.keepJournal(journal);
+        std::filesystem::path recovered = journal.parent_path() / "recovered.svg";
+        if (!noJournal && window.offerRecovery(leftOver, pluginFolder, recovered)) {
+            if (!files.isEmpty()) std::cerr << "orvane-workbench: recovered the former drawing in place of the file given\n";
+        } else if (!files.isEmpty()) {
+            window.openFile(files.first());
+        }
+        std::filesystem::remove(leftOver, noJournal);
+        if (files.size() > 1) std::cerr << "orvane-workbench: opens one file; the others given are left\n";
         return app.exec();
     } catch (const std::exception& error) {
         std::cerr << "orvane-workbench: " << error.what() << '\n';
