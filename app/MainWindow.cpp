@@ -622,8 +622,9 @@ bool MainWindow::offerRecovery(const std::filesystem::path& journal, const std::
                     QStringLiteral("The workbench did not close properly last time. Recover the drawing?"),
                     QMessageBox::NoButton, this);
     box.setObjectName(QStringLiteral("recover"));
-    box.setInformativeText(QStringLiteral("Recover plays back what you did since the workbench started. "
-                                          "Discard starts with an empty drawing."));
+    box.setInformativeText(
+        QStringLiteral("Recover plays back what you did since the workbench started. "
+                       "Discard starts with an empty drawing."));
     QPushButton* recover = box.addButton(QStringLiteral("&Recover"), QMessageBox::AcceptRole);
     box.addButton(QMessageBox::Discard);
     box.setDefaultButton(recover);

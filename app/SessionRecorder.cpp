@@ -50,9 +50,10 @@ std::vector<std::string> SessionRecorder::written(const Line& line, const std::f
     if (folder.empty()) return {line.text + " " + quoted(line.file.string())};
     std::filesystem::path inside = line.file.lexically_relative(folder);
     if (!inside.empty() && *inside.begin() != "..") return {line.text + " " + quoted(inside.string())};
-    return {"# The file lay outside the recording's folder: named by its name alone, it is found beside the "
-            "session.",
-            line.text + " " + quoted(line.file.filename().string())};
+    return {
+        "# The file lay outside the recording's folder: named by its name alone, it is found beside the "
+        "session.",
+        line.text + " " + quoted(line.file.filename().string())};
 }
 
 std::vector<std::string> SessionRecorder::lines() const {

@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
         window.keepJournal(journal);
         std::filesystem::path recovered = journal.parent_path() / "recovered.svg";
         if (!noJournal && window.offerRecovery(leftOver, pluginFolder, recovered)) {
-            if (!files.isEmpty()) std::cerr << "orvane-workbench: recovered the former drawing in place of the file given\n";
+            if (!files.isEmpty())
+                std::cerr << "orvane-workbench: recovered the former drawing in place of the file given\n";
         } else if (!files.isEmpty()) {
             window.openFile(files.first());
         }
