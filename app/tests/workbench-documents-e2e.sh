@@ -71,13 +71,13 @@ kill -KILL "$app"
 wait "$app" 2>/dev/null || true
 journal="$XDG_STATE_HOME/orvane/journal.session"
 [ -s "$journal" ] || fail "no journal was left at $journal"
-# What the journal gives, played headless here (b.svg is as it was saved).
+# What the journal gives, played headless here: its saves write again what b.svg and a.svg hold now.
 mkdir -p "$WORK/expected"
 {
     cat "$journal"
     echo "save \"$WORK/expected/b.svg\""
 } >"$WORK/expected/journal.session"
-(cd "$WORK/expected" && "$replay" --plugins "$plugins" journal.session) >"$WORK/replay.log" 2>&1 ||
+(cd "$WORK/expected" && "$replay" --plugins "$plugins" --allow-writes "$WORK" journal.session) >"$WORK/replay.log" 2>&1 ||
     fail "the journal does not replay: $(cat "$WORK/replay.log")"
 [ "$(paths "$WORK/expected/b.svg" | wc -l)" -eq 2 ] || fail "the journal lost the drawing: $(paths "$WORK/expected/b.svg")"
 
