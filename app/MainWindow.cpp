@@ -1,5 +1,7 @@
 #include "MainWindow.h"
 
+#include <iostream>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
@@ -31,6 +33,7 @@ constexpr double kZoomStep = 2.0;
 constexpr int kToolIconSize = 24;
 constexpr int kStatusTimeout = 8000;
 const QString kAppTitle = QStringLiteral("Orvane Workbench");
+const QString kFailureMessage = QStringLiteral("That could not be done. The details are in the program's output.");
 /// Room for a window's frame when it is placed before it was ever shown (title bar, borders).
 constexpr int kFrameAllowance = 32;
 /// A palette's distance from the main window and from the screen's edges.
@@ -125,8 +128,7 @@ bool MainWindow::act(const std::function<void()>& action) {
         action();
     } catch (const std::exception& error) {
         done = false;
-        lastError_ = QString::fromStdString(error.what());
-        statusBar()->showMessage(lastError_, kStatusTimeout);
+        reportFailure(error);
     }
     // A click that ends a segment, a typed length, an undo: the annotations show the tool's state now, not
     // at the next movement of the mouse.
@@ -135,8 +137,7 @@ bool MainWindow::act(const std::function<void()>& action) {
             host_.views().invalidate();
             host_.afterEvent();
         } catch (const std::exception& error) {
-            lastError_ = QString::fromStdString(error.what());
-            statusBar()->showMessage(lastError_, kStatusTimeout);
+            reportFailure(error);
         }
     }
     // New art the current layer refused: the person hears it and reads why.
@@ -148,6 +149,13 @@ bool MainWindow::act(const std::function<void()>& action) {
     // A person's action inside a modal run: the run takes it and asks for the next.
     if (modalLoop_) modalLoop_->exit(1);
     return done;
+}
+
+void MainWindow::reportFailure(const std::exception& error) {
+    lastError_ = QString::fromStdString(error.what());
+    // The host's words name its own workings: they go to the program's output, the person reads what happened.
+    std::cerr << "orvane-workbench: " << error.what() << '\n';
+    statusBar()->showMessage(kFailureMessage, kStatusTimeout);
 }
 
 void MainWindow::sync() {

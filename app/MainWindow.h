@@ -79,6 +79,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    /// Keeps the message of an action that threw, and tells the person in plain words that it failed.
+    void reportFailure(const std::exception& error);
     void buildToolbox();
     void buildMenus();
     /// Fills menu with the items of the host's group name, submenus included.

@@ -1052,6 +1052,11 @@ private slots:
         QVERIFY2(window_->lastError().isEmpty(), qPrintable(window_->lastError()));
         QCOMPARE(window_->statusBar()->currentMessage(), QString());
         QVERIFY(std::ranges::count(window_->recorder().lines(), std::string("dialog escape")) == 1);
+        // An action that fails tells the person so, without the host's own words.
+        window_->act([] { throw host::HostError("the modal dialog \"About\" is open"); });
+        QVERIFY(!window_->lastError().isEmpty());
+        QVERIFY(!window_->statusBar()->currentMessage().isEmpty());
+        QVERIFY(!window_->statusBar()->currentMessage().contains(QStringLiteral("modal")));
     }
 
     void aRecordingPlayedElsewhereWritesOnlyWhereItIsPlayed() {
