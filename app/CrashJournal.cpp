@@ -1,5 +1,10 @@
 #include "CrashJournal.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -26,6 +31,14 @@ fs::path journalFile() {
     else
         folder = fs::temp_directory_path();
     return folder / "orvane" / "journal.session";
+}
+
+bool journalInUse(const fs::path& file) {
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool locked = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return locked;
 }
 
 Recovered replayJournal(const fs::path& journal, const fs::path& plugins, const fs::path& drawing) {

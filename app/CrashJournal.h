@@ -11,6 +11,9 @@ namespace workbench {
 /// (~/.local/state when unset).
 std::filesystem::path journalFile();
 
+/// Whether a running workbench keeps the journal in file (it holds the file's lock): then it is no crash's.
+bool journalInUse(const std::filesystem::path& file);
+
 /// What playing a journal gave back.
 struct Recovered {
     /// The file the drawing was last opened from or saved to; empty for a drawing never saved.

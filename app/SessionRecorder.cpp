@@ -1,5 +1,8 @@
 #include "SessionRecorder.h"
 
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -72,6 +75,8 @@ void SessionRecorder::write(Output& output, const Line& line) {
         std::fputc('\n', output.out);
     }
     std::fflush(output.out);
+    // Survives a power cut too; the many moves between two clicks are not worth a wait for the disk each.
+    if (output.durable && !line.text.starts_with("move ")) ::fdatasync(::fileno(output.out));
 }
 
 void SessionRecorder::open(Output& output, const std::filesystem::path& file, bool namesWhole) {
@@ -107,6 +112,9 @@ void SessionRecorder::stop() {
 
 void SessionRecorder::keepJournal(const std::filesystem::path& file) {
     open(journal_, file, true);
+    journal_.durable = true;
+    // Held while this program keeps it: another one starting sees the journal is not left over.
+    ::flock(::fileno(journal_.out), LOCK_EX | LOCK_NB);
 }
 
 void SessionRecorder::dropJournal() {

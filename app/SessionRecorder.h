@@ -37,8 +37,9 @@ public:
     void stop();
     bool recording() const { return recording_.out != nullptr; }
     const std::filesystem::path& file() const { return recording_.file; }
-    /// Writes the journal so far to file, replacing it, then every line that follows, with file names whole;
-    /// throws std::runtime_error when the file can't be written.
+    /// Writes the journal so far to file, replacing it, then every line that follows, with file names whole,
+    /// each on the disk before the next (the moves of the cursor only handed to the system); the file stays
+    /// locked (flock) while kept. Throws std::runtime_error when the file can't be written.
     void keepJournal(const std::filesystem::path& file);
     /// Closes the crash journal and removes its file: the session ended cleanly.
     void dropJournal();
@@ -63,6 +64,7 @@ private:
         std::FILE* out = nullptr;
         std::filesystem::path file;    ///< absolute
         std::filesystem::path folder;  ///< files are named from it; empty: whole
+        bool durable = false;          ///< each line but a cursor's move is synced to the disk
     };
     /// The line as written for a recording in folder (empty: file names whole), a comment first if need be.
     static std::vector<std::string> written(const Line& line, const std::filesystem::path& folder);

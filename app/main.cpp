@@ -51,12 +51,18 @@ int main(int argc, char** argv) {
             std::cerr << "orvane-workbench: " << error.what() << "; the settings are not kept\n";
         }
     }
-    // A journal left behind tells of a session that did not end cleanly: set aside before this one's begins.
+    // A journal left behind, that no running workbench keeps, tells of a session that did not end cleanly: set
+    // aside before this one's begins. While another workbench keeps it, this one keeps none.
     const std::filesystem::path journal = workbench::journalFile();
+    const bool journalFree = !workbench::journalInUse(journal);
     std::filesystem::path leftOver = journal;
     leftOver += ".unclean";
-    std::error_code noJournal;
-    std::filesystem::rename(journal, leftOver, noJournal);
+    bool leftBehind = false;
+    if (journalFree) {
+        std::error_code none;
+        std::filesystem::rename(journal, leftOver, none);
+        leftBehind = !none;
+    }
     try {
         const std::filesystem::path pluginFolder = parser.value(plugins).toStdString();
         host::Host host(host::Host::Options{pluginFolder, prefsFile, {}});
@@ -68,15 +74,19 @@ int main(int argc, char** argv) {
             std::cerr << "orvane-workbench: " << window.lastError().toStdString() << '\n';
             return 1;
         }
-        window.keepJournal(journal);
+        if (journalFree)
+            window.keepJournal(journal);
+        else
+            std::cerr << "orvane-workbench: another workbench keeps the crash journal; this one's work is not kept\n";
         std::filesystem::path recovered = journal.parent_path() / "recovered.svg";
-        if (!noJournal && window.offerRecovery(leftOver, pluginFolder, recovered)) {
+        if (leftBehind && window.offerRecovery(leftOver, pluginFolder, recovered)) {
             if (!files.isEmpty())
                 std::cerr << "orvane-workbench: recovered the former drawing in place of the file given\n";
         } else if (!files.isEmpty()) {
             window.openFile(files.first());
         }
-        std::filesystem::remove(leftOver, noJournal);
+        std::error_code gone;
+        if (leftBehind) std::filesystem::remove(leftOver, gone);
         if (files.size() > 1) std::cerr << "orvane-workbench: opens one file; the others given are left\n";
         return app.exec();
     } catch (const std::exception& error) {

@@ -29,6 +29,7 @@
 #include <memory>
 #include <random>
 
+#include "CrashJournal.h"
 #include "MainWindow.h"
 #include "PluginFacts.h"
 #include "host/Host.h"
@@ -1194,7 +1195,10 @@ private slots:
         QTemporaryDir folder;
         const std::filesystem::path journal = folder.filePath(QStringLiteral("state/journal.session")).toStdString();
         startAndShow();
+        QVERIFY(!workbench::journalInUse(journal));
         QVERIFY(window_->keepJournal(journal));
+        // Another workbench starting now must not take it for a crash's.
+        QVERIFY(workbench::journalInUse(journal));
         window_->toolButton(kToolName)->click();
         moveAndClick(window_->canvas(), -100, -20);
         moveAndClick(window_->canvas(), 33.3, 10.7, Qt::ShiftModifier);
@@ -1206,6 +1210,7 @@ private slots:
         window_.reset();
         host_.reset();
         QVERIFY(std::filesystem::exists(journal));
+        QVERIFY(!workbench::journalInUse(journal));
 
         open();
         startAndShow();
