@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include <iostream>
+#include <string_view>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -44,27 +45,29 @@ constexpr const char* kVisibleKey = "visible";
 /// Where settings written before palettes were kept by name held the first palette's shown state.
 const QString kFormerPanelVisibleKey = QStringLiteral("panel/visible");
 
-/// The shapes of all the art: what saving keeps.
-std::vector<std::pair<bool, std::vector<AIPathSegment>>> artShapes(const host::Document& document) {
-    std::vector<std::pair<bool, std::vector<AIPathSegment>>> shapes;
-    document.forEachArt([&](AIArtHandle, const host::Document::Art& art) {
-        if (!art.shape.segments.empty()) shapes.emplace_back(art.shape.closed, art.shape.segments);
-    });
-    return shapes;
+/// A digest of one art's shape, what saving keeps of it: its anchors, control points, corners and closing.
+/// Art without anchors is not saved, and counts for nothing.
+std::uint64_t shapeDigest(const host::PathShape& shape) {
+    if (shape.segments.empty()) return 0;
+    std::vector<float> numbers;
+    numbers.reserve(shape.segments.size() * 7 + 1);
+    for (const AIPathSegment& segment : shape.segments)
+        numbers.insert(numbers.end(), {segment.p.h, segment.p.v, segment.in.h, segment.in.v, segment.out.h,
+                                       segment.out.v, segment.corner ? 1.0f : 0.0f});
+    numbers.push_back(shape.closed ? 1.0f : 0.0f);
+    std::uint64_t digest =
+        std::hash<std::string_view>{}({reinterpret_cast<const char*>(numbers.data()), numbers.size() * sizeof(float)});
+    // Mixed (splitmix64's finish) so that the sum over all the art tells apart drawings that differ.
+    digest = (digest ^ (digest >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    digest = (digest ^ (digest >> 27)) * 0x94d049bb133111ebULL;
+    return digest ^ (digest >> 31);
 }
 
-bool sameSegments(const std::vector<AIPathSegment>& a, const std::vector<AIPathSegment>& b) {
-    auto same = [](AIRealPoint p, AIRealPoint q) { return p.h == q.h && p.v == q.v; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](const AIPathSegment& x, const AIPathSegment& y) {
-        return same(x.p, y.p) && same(x.in, y.in) && same(x.out, y.out) && x.corner == y.corner;
-    });
-}
-
-bool sameArt(const std::vector<std::pair<bool, std::vector<AIPathSegment>>>& a,
-             const std::vector<std::pair<bool, std::vector<AIPathSegment>>>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-        return x.first == y.first && sameSegments(x.second, y.second);
-    });
+/// The sum of the digests of all the art: the same for the same shapes, whatever their handles and order.
+std::uint64_t drawingDigest(const host::Document& document) {
+    std::uint64_t sum = 0;
+    document.forEachArt([&](AIArtHandle, const host::Document::Art& art) { sum += shapeDigest(art.shape); });
+    return sum;
 }
 
 /// Sends the tool's edit message on a double-click of its button.
@@ -89,6 +92,11 @@ private:
 }  // namespace
 
 MainWindow::MainWindow(host::Host& host, QWidget* parent) : QMainWindow(parent), host_(host) {
+    host_.document().forEachArt([this](AIArtHandle art, const host::Document::Art& found) {
+        digest_ += artDigests_[art] = shapeDigest(found.shape);
+    });
+    artObserver_ = host_.document().addObserver(
+        [this](AIArtHandle art, host::Document::Change change) { followArt(art, change); });
     host_.drawer().setMetrics(std::make_unique<QtTextMetrics>());
     host_.setModalEventSource([this] { return nextModalEvent(); });
 
@@ -102,6 +110,7 @@ MainWindow::MainWindow(host::Host& host, QWidget* parent) : QMainWindow(parent),
 }
 
 MainWindow::~MainWindow() {
+    host_.document().removeObserver(artObserver_);
     // The host outlives the window: no modal run may come back to it.
     host_.setModalEventSource({});
     host_.drawer().setMetrics(nullptr);
@@ -552,18 +561,24 @@ bool MainWindow::maybeSave() {
 }
 
 bool MainWindow::isDocumentModified() {
-    // Compared only when the art changed: not at every movement of the cursor.
-    if (checkedRevision_ != host_.document().appearanceRevision()) {
-        checkedRevision_ = host_.document().appearanceRevision();
-        modified_ = !sameArt(artShapes(host_.document()), savedArt_);
+    return digest_ != savedDigest_;
+}
+
+void MainWindow::followArt(AIArtHandle art, host::Document::Change change) {
+    // At the cost of what changed, never of the whole drawing: a click in a large drawing stays quick.
+    auto known = artDigests_.try_emplace(art, 0).first;
+    digest_ -= known->second;
+    const host::Document::Art* found = host_.document().findArt(art);
+    if (change == host::Document::Change::removed || !found) {
+        artDigests_.erase(known);
+        return;
     }
-    return modified_;
+    known->second = shapeDigest(found->shape);
+    digest_ += known->second;
 }
 
 void MainWindow::markSaved() {
-    savedArt_ = artShapes(host_.document());
-    checkedRevision_ = host_.document().appearanceRevision();
-    modified_ = false;
+    savedDigest_ = digest_;
     updateTitle();
 }
 
@@ -574,9 +589,7 @@ void MainWindow::markSavedAs(const std::filesystem::path& file) {
     } catch (const std::exception&) {
         // Gone or unreadable: whatever the drawing holds is unsaved.
     }
-    savedArt_ = artShapes(saved);
-    checkedRevision_ = host_.document().appearanceRevision();
-    modified_ = !sameArt(artShapes(host_.document()), savedArt_);
+    savedDigest_ = drawingDigest(saved);
     updateTitle();
 }
 

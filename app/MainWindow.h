@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -95,6 +96,7 @@ private:
     void updateTitle();
     /// The art as it was opened or saved: the reference of isDocumentModified().
     void markSaved();
+    void followArt(AIArtHandle art, host::Document::Change change);
     /// The art of file as the reference of isDocumentModified() (none when it can't be read).
     void markSavedAs(const std::filesystem::path& file);
     /// Places a palette shown for the first time: where it was last, else beside the window, on screen.
@@ -121,9 +123,12 @@ private:
     QAction* recordAction_ = nullptr;
     SessionRecorder recorder_;
     QString file_;
-    std::vector<std::pair<bool, std::vector<AIPathSegment>>> savedArt_;
-    std::uint64_t checkedRevision_ = 0;
-    bool modified_ = false;
+    /// The modified mark: a digest of every art's shape, kept up to date by the document's observer, and
+    /// the same digest when the drawing was last opened or saved.
+    std::unordered_map<AIArtHandle, std::uint64_t> artDigests_;
+    std::uint64_t digest_ = 0;
+    std::uint64_t savedDigest_ = 0;
+    int artObserver_ = 0;
     /// Each palette's latest shown state, by dialog name.
     std::map<std::string, bool> paletteWasShown_;
     QString lastError_;
