@@ -95,13 +95,6 @@ TEST_F(DocumentSafety, ANewDocumentKeepsNothingOfTheFormer) {
     EXPECT_EQ(host.document().artCount(), 0u);
 }
 
-TEST_F(DocumentSafety, AFileThatCantBeOpenedLeavesTheDocumentAndItsHistory) {
-    host.edit([](host::Document& document) { document.addSvgPath("M 0 0 L 50 50"); });
-    EXPECT_THROW(host.openSvg(write("broken.svg", "<svg")), host::SvgError);
-    EXPECT_EQ(host.document().artCount(), 1u);
-    EXPECT_TRUE(host.undo());
-}
-
 TEST_F(DocumentSafety, ALockedOrHiddenLayerRefusesNewArtWithABeepAndItsName) {
     const void* table = nullptr;
     ASSERT_EQ(host.suites().acquire(kAIArtSuite, kAIArtSuiteVersion, &table), kNoErr);
