@@ -391,7 +391,7 @@ void MainWindow::buildMenus() {
     file->setToolTipsVisible(true);
     file->addAction(QStringLiteral("&Open SVG…"), QKeySequence::Open, this, [this] { openSvg(); })
         ->setToolTip(QStringLiteral("Open a drawing at its size on paper (its width, height and viewBox, in any unit), "
-                                    "with its layers, in place of all the art; Undo brings the art back"));
+                                    "with its layers, as a document of its own in place of this one"));
     file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, [this] { save(); });
     file->addAction(QStringLiteral("Save &As SVG…"), QKeySequence::SaveAs, this, [this] { saveAs(); })
         ->setToolTip(QStringLiteral("Save the drawing sized in points, one user unit to the point, "
