@@ -1,5 +1,8 @@
 #include "MainWindow.h"
 
+#include <iostream>
+#include <string_view>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
@@ -10,6 +13,7 @@
 #include <QFrame>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -17,7 +21,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "CrashJournal.h"
 #include "QtTextMetrics.h"
+#include "host/document/Svg.h"
 #include "host/view/FrameRenderer.h"
 
 namespace workbench {
@@ -28,6 +34,7 @@ constexpr double kZoomStep = 2.0;
 constexpr int kToolIconSize = 24;
 constexpr int kStatusTimeout = 8000;
 const QString kAppTitle = QStringLiteral("Orvane Workbench");
+const QString kFailureMessage = QStringLiteral("That could not be done. The details are in the program's output.");
 /// Room for a window's frame when it is placed before it was ever shown (title bar, borders).
 constexpr int kFrameAllowance = 32;
 /// A palette's distance from the main window and from the screen's edges.
@@ -38,20 +45,29 @@ constexpr const char* kVisibleKey = "visible";
 /// Where settings written before palettes were kept by name held the first palette's shown state.
 const QString kFormerPanelVisibleKey = QStringLiteral("panel/visible");
 
-/// The shapes of all the art: what saving keeps.
-std::vector<std::pair<bool, std::vector<AIPathSegment>>> artShapes(const host::Document& document) {
-    std::vector<std::pair<bool, std::vector<AIPathSegment>>> shapes;
-    document.forEachArt([&](AIArtHandle, const host::Document::Art& art) {
-        if (!art.shape.segments.empty()) shapes.emplace_back(art.shape.closed, art.shape.segments);
-    });
-    return shapes;
+/// A digest of one art's shape, what saving keeps of it: its anchors, control points, corners and closing.
+/// Art without anchors is not saved, and counts for nothing.
+std::uint64_t shapeDigest(const host::PathShape& shape) {
+    if (shape.segments.empty()) return 0;
+    std::vector<float> numbers;
+    numbers.reserve(shape.segments.size() * 7 + 1);
+    for (const AIPathSegment& segment : shape.segments)
+        numbers.insert(numbers.end(), {segment.p.h, segment.p.v, segment.in.h, segment.in.v, segment.out.h,
+                                       segment.out.v, segment.corner ? 1.0f : 0.0f});
+    numbers.push_back(shape.closed ? 1.0f : 0.0f);
+    std::uint64_t digest =
+        std::hash<std::string_view>{}({reinterpret_cast<const char*>(numbers.data()), numbers.size() * sizeof(float)});
+    // Mixed (splitmix64's finish) so that the sum over all the art tells apart drawings that differ.
+    digest = (digest ^ (digest >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    digest = (digest ^ (digest >> 27)) * 0x94d049bb133111ebULL;
+    return digest ^ (digest >> 31);
 }
 
-bool sameSegments(const std::vector<AIPathSegment>& a, const std::vector<AIPathSegment>& b) {
-    auto same = [](AIRealPoint p, AIRealPoint q) { return p.h == q.h && p.v == q.v; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](const AIPathSegment& x, const AIPathSegment& y) {
-        return same(x.p, y.p) && same(x.in, y.in) && same(x.out, y.out) && x.corner == y.corner;
-    });
+/// The sum of the digests of all the art: the same for the same shapes, whatever their handles and order.
+std::uint64_t drawingDigest(const host::Document& document) {
+    std::uint64_t sum = 0;
+    document.forEachArt([&](AIArtHandle, const host::Document::Art& art) { sum += shapeDigest(art.shape); });
+    return sum;
 }
 
 /// Sends the tool's edit message on a double-click of its button.
@@ -76,6 +92,11 @@ private:
 }  // namespace
 
 MainWindow::MainWindow(host::Host& host, QWidget* parent) : QMainWindow(parent), host_(host) {
+    host_.document().forEachArt([this](AIArtHandle art, const host::Document::Art& found) {
+        digest_ += artDigests_[art] = shapeDigest(found.shape);
+    });
+    artObserver_ = host_.document().addObserver(
+        [this](AIArtHandle art, host::Document::Change change) { followArt(art, change); });
     host_.drawer().setMetrics(std::make_unique<QtTextMetrics>());
     host_.setModalEventSource([this] { return nextModalEvent(); });
 
@@ -89,6 +110,7 @@ MainWindow::MainWindow(host::Host& host, QWidget* parent) : QMainWindow(parent),
 }
 
 MainWindow::~MainWindow() {
+    host_.document().removeObserver(artObserver_);
     // The host outlives the window: no modal run may come back to it.
     host_.setModalEventSource({});
     host_.drawer().setMetrics(nullptr);
@@ -115,8 +137,7 @@ bool MainWindow::act(const std::function<void()>& action) {
         action();
     } catch (const std::exception& error) {
         done = false;
-        lastError_ = QString::fromStdString(error.what());
-        statusBar()->showMessage(lastError_, kStatusTimeout);
+        reportFailure(error);
     }
     // A click that ends a segment, a typed length, an undo: the annotations show the tool's state now, not
     // at the next movement of the mouse.
@@ -125,14 +146,25 @@ bool MainWindow::act(const std::function<void()>& action) {
             host_.views().invalidate();
             host_.afterEvent();
         } catch (const std::exception& error) {
-            lastError_ = QString::fromStdString(error.what());
-            statusBar()->showMessage(lastError_, kStatusTimeout);
+            reportFailure(error);
         }
+    }
+    // New art the current layer refused: the person hears it and reads why.
+    if (std::optional<std::string> refusal = host_.takeRefusal()) {
+        QApplication::beep();
+        statusBar()->showMessage(QString::fromStdString(*refusal), kStatusTimeout);
     }
     sync();
     // A person's action inside a modal run: the run takes it and asks for the next.
     if (modalLoop_) modalLoop_->exit(1);
     return done;
+}
+
+void MainWindow::reportFailure(const std::exception& error) {
+    lastError_ = QString::fromStdString(error.what());
+    // The host's words name its own workings: they go to the program's output, the person reads what happened.
+    std::cerr << "orvane-workbench: " << error.what() << '\n';
+    statusBar()->showMessage(kFailureMessage, kStatusTimeout);
 }
 
 void MainWindow::sync() {
@@ -153,8 +185,9 @@ void MainWindow::sync() {
                 if (host_.dialogs().findItem(ref, host::DialogManager::kCancelButtonID)) {
                     recorder_.add("dialog click " + std::to_string(host::DialogManager::kCancelButtonID));
                     act([&] { host_.clickItem(ref, host::DialogManager::kCancelButtonID); });
-                } else if (modalLoop_) {
-                    modalLoop_->exit(0);
+                } else {
+                    recorder_.add("dialog escape");
+                    act([&] { host_.dismissDialog(ref); });
                 }
             };
             window->setRecorder(&recorder_);
@@ -358,7 +391,7 @@ void MainWindow::buildMenus() {
     file->setToolTipsVisible(true);
     file->addAction(QStringLiteral("&Open SVG…"), QKeySequence::Open, this, [this] { openSvg(); })
         ->setToolTip(QStringLiteral("Open a drawing at its size on paper (its width, height and viewBox, in any unit), "
-                                    "with its layers, in place of all the art; Undo brings the art back"));
+                                    "with its layers, as a document of its own in place of this one"));
     file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, [this] { save(); });
     file->addAction(QStringLiteral("Save &As SVG…"), QKeySequence::SaveAs, this, [this] { saveAs(); })
         ->setToolTip(QStringLiteral("Save the drawing sized in points, one user unit to the point, "
@@ -459,15 +492,7 @@ void MainWindow::fillGroup(QMenu* menu, AIMenuGroup group) {
 void MainWindow::newDocument() {
     if (!maybeSave()) return;
     recorder_.add("new");
-    act([this] {
-        host_.edit([](host::Document& document) {
-            std::vector<AIArtHandle> all;
-            document.forEachArt([&](AIArtHandle art, const host::Document::Art&) { all.push_back(art); });
-            for (AIArtHandle art : all) document.disposeArt(art);
-        });
-        host_.views().invalidate();
-        host_.afterEvent();
-    });
+    act([this] { host_.newDocument(); });
     file_.clear();
     markSaved();
 }
@@ -485,7 +510,7 @@ bool MainWindow::openFile(const QString& file) {
         QMessageBox::warning(this, QStringLiteral("Open SVG"), lastError_);
         return false;
     }
-    recorder_.add("open " + SessionRecorder::quoted(path));
+    recorder_.addFile("open", path);
     file_ = file;
     markSaved();
     canvas_->fit();
@@ -511,7 +536,7 @@ bool MainWindow::saveTo(const QString& file) {
         QMessageBox::warning(this, QStringLiteral("Save SVG"), lastError_);
         return false;
     }
-    recorder_.add("save " + SessionRecorder::quoted(path));
+    recorder_.addFile("save", path);
     file_ = file;
     markSaved();
     statusBar()->showMessage(QStringLiteral("Saved %1").arg(QFileInfo(file).fileName()), kStatusTimeout);
@@ -536,21 +561,35 @@ bool MainWindow::maybeSave() {
 }
 
 bool MainWindow::isDocumentModified() {
-    // Compared only when the art changed: not at every movement of the cursor.
-    if (checkedRevision_ != host_.document().appearanceRevision()) {
-        checkedRevision_ = host_.document().appearanceRevision();
-        auto now = artShapes(host_.document());
-        modified_ = !std::equal(
-            now.begin(), now.end(), savedArt_.begin(), savedArt_.end(),
-            [](const auto& a, const auto& b) { return a.first == b.first && sameSegments(a.second, b.second); });
+    return digest_ != savedDigest_;
+}
+
+void MainWindow::followArt(AIArtHandle art, host::Document::Change change) {
+    // At the cost of what changed, never of the whole drawing: a click in a large drawing stays quick.
+    auto known = artDigests_.try_emplace(art, 0).first;
+    digest_ -= known->second;
+    const host::Document::Art* found = host_.document().findArt(art);
+    if (change == host::Document::Change::removed || !found) {
+        artDigests_.erase(known);
+        return;
     }
-    return modified_;
+    known->second = shapeDigest(found->shape);
+    digest_ += known->second;
 }
 
 void MainWindow::markSaved() {
-    savedArt_ = artShapes(host_.document());
-    checkedRevision_ = host_.document().appearanceRevision();
-    modified_ = false;
+    savedDigest_ = digest_;
+    updateTitle();
+}
+
+void MainWindow::markSavedAs(const std::filesystem::path& file) {
+    host::Document saved;
+    try {
+        host::placeDrawing(saved, host::importSvg(file));
+    } catch (const std::exception&) {
+        // Gone or unreadable: whatever the drawing holds is unsaved.
+    }
+    savedDigest_ = drawingDigest(saved);
     updateTitle();
 }
 
@@ -583,6 +622,57 @@ bool MainWindow::recordSession(const QString& file) {
     }
     recordAction_->setText(QStringLiteral("Stop &Recording"));
     statusBar()->showMessage(QStringLiteral("Recording to %1").arg(QFileInfo(file).fileName()));
+    return true;
+}
+
+bool MainWindow::keepJournal(const std::filesystem::path& file) {
+    try {
+        std::filesystem::create_directories(file.parent_path());
+        recorder_.keepJournal(file);
+    } catch (const std::exception& error) {
+        statusBar()->showMessage(
+            QStringLiteral("Your work is not protected against a crash: %1").arg(QString::fromStdString(error.what())));
+        return false;
+    }
+    return true;
+}
+
+bool MainWindow::offerRecovery(const std::filesystem::path& journal, const std::filesystem::path& plugins,
+                               const std::filesystem::path& drawing) {
+    QMessageBox box(QMessageBox::Question, kAppTitle,
+                    QStringLiteral("The workbench did not close properly last time. Recover the drawing?"),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("recover"));
+    box.setInformativeText(
+        QStringLiteral("Recover plays back what you did since the workbench started. "
+                       "Discard starts with an empty drawing."));
+    QPushButton* recover = box.addButton(QStringLiteral("&Recover"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Discard);
+    box.setDefaultButton(recover);
+    box.exec();
+    if (box.clickedButton() != recover) return false;
+    Recovered recovered;
+    try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        recovered = replayJournal(journal, plugins, drawing);
+        QApplication::restoreOverrideCursor();
+    } catch (const std::exception& error) {
+        QApplication::restoreOverrideCursor();
+        QMessageBox::warning(this, kAppTitle,
+                             QStringLiteral("The drawing could not be recovered: %1").arg(error.what()));
+        return false;
+    }
+    if (!act([&] { host_.openSvg(drawing); })) {
+        QMessageBox::warning(this, kAppTitle, QStringLiteral("The drawing could not be recovered: %1").arg(lastError_));
+        return false;
+    }
+    recorder_.addFile("open", drawing);
+    file_ = QString::fromStdString(recovered.file.string());
+    markSavedAs(recovered.file);
+    canvas_->fit();
+    statusBar()->showMessage(recovered.whole ? QStringLiteral("Recovered the drawing")
+                                             : QStringLiteral("Recovered the drawing as it was before the last action"),
+                             kStatusTimeout);
     return true;
 }
 
@@ -654,6 +744,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             QMessageBox::warning(this, kAppTitle, QString::fromStdString(error.what()));
         }
         recorder_.stop();
+        recorder_.dropJournal();
     }
     // The palettes go with the window, and so does the program.
     for (auto& [ref, window] : dialogWindows_) window->hide();

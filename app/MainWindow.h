@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -61,6 +63,15 @@ public:
     bool maybeSave();
     /// Writes what the person does, from the host's start, to an orvane-replay session file.
     bool recordSession(const QString& file);
+    /// Keeps the crash journal in file from now on, from the host's start; a clean quit removes it.
+    /// False, with a warning on the status bar, when it can't be written.
+    bool keepJournal(const std::filesystem::path& file);
+    /// Offers to recover the drawing of a session that ended without a clean quit, from its journal, with
+    /// Recover as the default. The drawing comes back as it was at the journal's last line, under its file's
+    /// name, marked as modified; the recovered SVG is kept in drawing. False when the person declines or
+    /// the journal gives nothing.
+    bool offerRecovery(const std::filesystem::path& journal, const std::filesystem::path& plugins,
+                       const std::filesystem::path& drawing);
     SessionRecorder& recorder() { return recorder_; }
     /// Where the workbench keeps its own settings (the palettes' places and shown states).
     static QString settingsFile();
@@ -69,6 +80,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    /// Keeps the message of an action that threw, and tells the person in plain words that it failed.
+    void reportFailure(const std::exception& error);
     void buildToolbox();
     void buildMenus();
     /// Fills menu with the items of the host's group name, submenus included.
@@ -83,6 +96,9 @@ private:
     void updateTitle();
     /// The art as it was opened or saved: the reference of isDocumentModified().
     void markSaved();
+    void followArt(AIArtHandle art, host::Document::Change change);
+    /// The art of file as the reference of isDocumentModified() (none when it can't be read).
+    void markSavedAs(const std::filesystem::path& file);
     /// Places a palette shown for the first time: where it was last, else beside the window, on screen.
     void placePalette(DialogWindow* window, const std::string& name);
     /// The settings key of what (its place, its shown state) of the palette with that dialog name.
@@ -107,9 +123,12 @@ private:
     QAction* recordAction_ = nullptr;
     SessionRecorder recorder_;
     QString file_;
-    std::vector<std::pair<bool, std::vector<AIPathSegment>>> savedArt_;
-    std::uint64_t checkedRevision_ = 0;
-    bool modified_ = false;
+    /// The modified mark: a digest of every art's shape, kept up to date by the document's observer, and
+    /// the same digest when the drawing was last opened or saved.
+    std::unordered_map<AIArtHandle, std::uint64_t> artDigests_;
+    std::uint64_t digest_ = 0;
+    std::uint64_t savedDigest_ = 0;
+    int artObserver_ = 0;
     /// Each palette's latest shown state, by dialog name.
     std::map<std::string, bool> paletteWasShown_;
     QString lastError_;

@@ -1,5 +1,8 @@
 #include "SessionRecorder.h"
 
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -8,7 +11,8 @@
 namespace workbench {
 
 SessionRecorder::~SessionRecorder() {
-    stop();
+    close(recording_);
+    close(journal_);
 }
 
 SessionRecorder::SessionRecorder() {
@@ -33,34 +37,91 @@ void SessionRecorder::begin(host::Host& host, int screenWidth, int screenHeight)
 }
 
 void SessionRecorder::add(const std::string& line) {
-    lines_.push_back(line);
-    if (!out_) return;
-    // Each line reaches the file at once: a recording made to report a fault survives a crash.
-    std::fputs(line.c_str(), out_);
-    std::fputc('\n', out_);
-    std::fflush(out_);
+    lines_.push_back({line, {}});
+    write(recording_, lines_.back());
+    write(journal_, lines_.back());
+}
+
+void SessionRecorder::addFile(const std::string& command, const std::filesystem::path& file) {
+    lines_.push_back({command, std::filesystem::absolute(file).lexically_normal()});
+    write(recording_, lines_.back());
+    write(journal_, lines_.back());
+}
+
+std::vector<std::string> SessionRecorder::written(const Line& line, const std::filesystem::path& folder) {
+    if (line.file.empty()) return {line.text};
+    if (folder.empty()) return {line.text + " " + quoted(line.file.string())};
+    std::filesystem::path inside = line.file.lexically_relative(folder);
+    if (!inside.empty() && *inside.begin() != "..") return {line.text + " " + quoted(inside.string())};
+    return {
+        "# The file lay outside the recording's folder: named by its name alone, it is found beside the "
+        "session.",
+        line.text + " " + quoted(line.file.filename().string())};
+}
+
+std::vector<std::string> SessionRecorder::lines() const {
+    std::vector<std::string> all;
+    for (const Line& line : lines_)
+        for (std::string& text : written(line, recording_.folder)) all.push_back(std::move(text));
+    return all;
+}
+
+void SessionRecorder::write(Output& output, const Line& line) {
+    if (!output.out) return;
+    // Each line reaches the file at once: a recording made to report a fault, and the crash journal,
+    // survive the program's end.
+    for (const std::string& text : written(line, output.folder)) {
+        std::fputs(text.c_str(), output.out);
+        std::fputc('\n', output.out);
+    }
+    std::fflush(output.out);
+    // Survives a power cut too; the many moves between two clicks are not worth a wait for the disk each.
+    if (output.durable && !line.text.starts_with("move ")) ::fdatasync(::fileno(output.out));
+}
+
+void SessionRecorder::open(Output& output, const std::filesystem::path& file, bool namesWhole) {
+    close(output);
+    std::FILE* out = std::fopen(file.c_str(), "w");
+    if (!out) throw std::runtime_error("can't write " + file.string() + ": " + std::strerror(errno));
+    std::filesystem::path whole = std::filesystem::absolute(file).lexically_normal();
+    output = {out, whole, namesWhole ? std::filesystem::path() : whole.parent_path()};
+    for (const Line& line : lines_)
+        for (const std::string& text : written(line, output.folder)) {
+            std::fputs(text.c_str(), out);
+            std::fputc('\n', out);
+        }
+    if (std::fflush(out) != 0) {
+        int error = errno;
+        close(output);
+        throw std::runtime_error("can't write " + file.string() + ": " + std::strerror(error));
+    }
+}
+
+void SessionRecorder::close(Output& output) {
+    if (output.out) std::fclose(output.out);
+    output = {};
 }
 
 void SessionRecorder::record(const std::filesystem::path& file) {
-    stop();
-    std::FILE* out = std::fopen(file.c_str(), "w");
-    if (!out) throw std::runtime_error("can't write " + file.string() + ": " + std::strerror(errno));
-    for (const std::string& line : lines_) {
-        std::fputs(line.c_str(), out);
-        std::fputc('\n', out);
-    }
-    if (std::fflush(out) != 0) {
-        int error = errno;
-        std::fclose(out);
-        throw std::runtime_error("can't write " + file.string() + ": " + std::strerror(error));
-    }
-    out_ = out;
-    file_ = file;
+    open(recording_, file, false);
 }
 
 void SessionRecorder::stop() {
-    if (out_) std::fclose(out_);
-    out_ = nullptr;
+    close(recording_);
+}
+
+void SessionRecorder::keepJournal(const std::filesystem::path& file) {
+    open(journal_, file, true);
+    journal_.durable = true;
+    // Held while this program keeps it: another one starting sees the journal is not left over.
+    ::flock(::fileno(journal_.out), LOCK_EX | LOCK_NB);
+}
+
+void SessionRecorder::dropJournal() {
+    std::filesystem::path file = journal_.file;
+    close(journal_);
+    std::error_code ignored;
+    if (!file.empty()) std::filesystem::remove(file, ignored);
 }
 
 std::string SessionRecorder::number(double value) {

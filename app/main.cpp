@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include "CrashJournal.h"
 #include "MainWindow.h"
 #include "host/Host.h"
 
@@ -35,7 +36,10 @@ int main(int argc, char** argv) {
                              QStringLiteral("FILE"));
     parser.addOption(plugins);
     parser.addOption(prefs);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("An SVG file to open."),
+                                 QStringLiteral("[FILE]"));
     parser.process(app);
+    const QStringList files = parser.positionalArguments();
 
     std::optional<std::filesystem::path> prefsFile;
     if (parser.isSet(prefs)) {
@@ -47,8 +51,21 @@ int main(int argc, char** argv) {
             std::cerr << "orvane-workbench: " << error.what() << "; the settings are not kept\n";
         }
     }
+    // A journal left behind, that no running workbench keeps, tells of a session that did not end cleanly: set
+    // aside before this one's begins. While another workbench keeps it, this one keeps none.
+    const std::filesystem::path journal = workbench::journalFile();
+    const bool journalFree = !workbench::journalInUse(journal);
+    std::filesystem::path leftOver = journal;
+    leftOver += ".unclean";
+    bool leftBehind = false;
+    if (journalFree) {
+        std::error_code none;
+        std::filesystem::rename(journal, leftOver, none);
+        leftBehind = !none;
+    }
     try {
-        host::Host host(host::Host::Options{parser.value(plugins).toStdString(), prefsFile, {}});
+        const std::filesystem::path pluginFolder = parser.value(plugins).toStdString();
+        host::Host host(host::Host::Options{pluginFolder, prefsFile, {}});
         workbench::MainWindow window(host);
         // Shown first, so that the palettes the plug-ins show at start-up find their place beside it.
         window.show();
@@ -57,6 +74,20 @@ int main(int argc, char** argv) {
             std::cerr << "orvane-workbench: " << window.lastError().toStdString() << '\n';
             return 1;
         }
+        if (journalFree)
+            window.keepJournal(journal);
+        else
+            std::cerr << "orvane-workbench: another workbench keeps the crash journal; this one's work is not kept\n";
+        std::filesystem::path recovered = journal.parent_path() / "recovered.svg";
+        if (leftBehind && window.offerRecovery(leftOver, pluginFolder, recovered)) {
+            if (!files.isEmpty())
+                std::cerr << "orvane-workbench: recovered the former drawing in place of the file given\n";
+        } else if (!files.isEmpty()) {
+            window.openFile(files.first());
+        }
+        std::error_code gone;
+        if (leftBehind) std::filesystem::remove(leftOver, gone);
+        if (files.size() > 1) std::cerr << "orvane-workbench: opens one file; the others given are left\n";
         return app.exec();
     } catch (const std::exception& error) {
         std::cerr << "orvane-workbench: " << error.what() << '\n';

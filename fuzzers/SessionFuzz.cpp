@@ -68,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     module().restore();
     static Discard discard;
     static std::ostream out(&discard);
-    replay::Options options{ORVANE_PLUGINS_DIR, fuzz::privateFolder() / "prefs.json", privateFile};
+    replay::Options options{
+        ORVANE_PLUGINS_DIR, fuzz::privateFolder() / "prefs.json", privateFile, {fuzz::privateFolder()}};
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     try {
         replay::Session session(options, out);

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
@@ -23,11 +24,16 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include <algorithm>
+#include <filesystem>
+#include <memory>
 #include <random>
 
+#include "CrashJournal.h"
 #include "MainWindow.h"
 #include "PluginFacts.h"
 #include "host/Host.h"
+#include "host/document/Svg.h"
 #include "host/text/MacRoman.h"
 #include "host/view/FrameRenderer.h"
 
@@ -132,6 +138,68 @@ QStringList cutTexts(workbench::DialogWindow* window) {
         cut << QStringLiteral("title: ") + window->windowTitle();
     return cut;
 }
+
+/// Answers the modal windows as they open, each with the next answer, one at a time; how many were answered
+/// is counted in answered.
+void answerModals(QObject* context, std::vector<std::function<void(QWidget*)>> answers,
+                  std::shared_ptr<std::size_t> answered) {
+    auto* poll = new QTimer(context);
+    auto pending = std::make_shared<std::vector<std::function<void(QWidget*)>>>(std::move(answers));
+    auto last = std::make_shared<QPointer<QWidget>>();
+    QObject::connect(poll, &QTimer::timeout, context, [poll, pending, last, answered] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == *last) return;
+        *last = modal;
+        if (*answered == pending->size()) return;
+        (*pending)[(*answered)++](modal);
+        if (*answered == pending->size()) poll->deleteLater();
+    });
+    poll->start(10);
+}
+
+void clickButton(QWidget* box, QMessageBox::StandardButton which) {
+    auto* message = qobject_cast<QMessageBox*>(box);
+    QVERIFY(message);
+    message->button(which)->click();
+}
+
+void rejectDialog(QWidget* dialog) {
+    QVERIFY(qobject_cast<QDialog*>(dialog));
+    qobject_cast<QDialog*>(dialog)->reject();
+}
+
+void writeText(const QString& file, const char* text) {
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(text);
+}
+
+std::vector<std::vector<AIRealPoint>> anchorsOf(const host::Document& document) {
+    std::vector<std::vector<AIRealPoint>> all;
+    document.forEachArt([&](AIArtHandle, const host::Document::Art& art) {
+        all.emplace_back();
+        for (const AIPathSegment& segment : art.shape.segments) all.back().push_back(segment.p);
+    });
+    return all;
+}
+
+bool sameAnchors(const std::vector<std::vector<AIRealPoint>>& a, const std::vector<std::vector<AIRealPoint>>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return std::equal(x.begin(), x.end(), y.begin(), y.end(),
+                          [](AIRealPoint p, AIRealPoint q) { return p.h == q.h && p.v == q.v; });
+    });
+}
+
+/// A file whose current layer is a locked "Background" below a "Notes" layer, each holding a line.
+constexpr const char* kLayeredFile =
+    "<svg xmlns='http://www.w3.org/2000/svg' xmlns:inkscape='http://www.inkscape.org/namespaces/inkscape'"
+    " xmlns:sodipodi='http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd' width='400' height='400'>"
+    "<sodipodi:namedview inkscape:current-layer='background'/>"
+    "<g id='background' inkscape:groupmode='layer' inkscape:label='Background' sodipodi:insensitive='true'>"
+    "<path d='M 0 0 L 100 0'/></g>"
+    "<g id='notes' inkscape:groupmode='layer' inkscape:label='Notes'><path d='M 0 50 L 100 50'/></g></svg>";
+constexpr const char* kPlainFile =
+    "<svg xmlns='http://www.w3.org/2000/svg' width='400' height='400'><path d='M 10 10 L 90 90'/></svg>";
 
 double preference(host::Host& host, const char* key) {
     std::optional<host::PreferenceStore::Value> value = host.preferences().get(kPreferencePrefix, key);
@@ -511,8 +579,8 @@ private slots:
         QVERIFY(!shapes[0].closed);
         QVERIFY(shapes[1].closed);
         QCOMPARE(shapes[1].segments.size(), std::size_t{3});
-        // Opening is one step: undo brings back the document as it was, here the same paths.
-        QVERIFY(host_->canUndo());
+        // The opened file is a document of its own: nothing before it can be undone.
+        QVERIFY(!host_->canUndo());
     }
 
     void theViewIsTheHostsZoomAndCentre() {
@@ -898,6 +966,269 @@ private slots:
         QVERIFY(out.open(QIODevice::ReadOnly));
         nlohmann::json replayed = nlohmann::json::parse(out.readAll().toStdString());
         QCOMPARE(QString::fromStdString(replayed.dump()), QString::fromStdString(drawn.dump()));
+    }
+
+    void eachFileOpensAsADocumentOfItsOwn() {
+        startAndShow();
+        QTemporaryDir folder;
+        QString layered = folder.filePath(QStringLiteral("a.svg")), plain = folder.filePath(QStringLiteral("b.svg"));
+        writeText(layered, kLayeredFile);
+        writeText(plain, kPlainFile);
+        QVERIFY(window_->openFile(layered));
+        QCOMPARE(host_->document().layerCount(), std::size_t{2});
+        QVERIFY(window_->openFile(plain));
+        // Undo reaches nothing of a.svg: b.svg stays as it was opened, unmodified, and so would be saved.
+        QAction* undo = menuAction("&Edit", "&Undo");
+        QVERIFY(!undo->isEnabled());
+        undo->trigger();
+        QCOMPARE(anchorsOf(host_->document()).size(), std::size_t{1});
+        QCOMPARE(window_->windowTitle(), QStringLiteral("b.svg[*] — Orvane Workbench"));
+        QVERIFY(!window_->isWindowModified());
+        // None of a.svg's layers stay: the one layer is neither locked nor a.svg's, and takes the drawing.
+        QCOMPARE(host_->document().layerCount(), std::size_t{1});
+        const host::Document::Layer* layer = host_->document().findLayer(host_->document().currentLayer());
+        QCOMPARE(layer->name, std::string(host::Document::kFirstLayerName));
+        QVERIFY(!layer->locked);
+        window_->toolButton(kToolName)->click();
+        moveAndClick(window_->canvas(), -150, -100);
+        moveAndClick(window_->canvas(), -150, 100);
+        QCOMPARE(layer->art.size(), std::size_t{2});
+
+        // New asks first, then starts afresh: one empty layer, no history, no name.
+        QVERIFY(window_->openFile(layered));
+        moveAndClick(window_->canvas(), -150, -100);
+        auto answered = std::make_shared<std::size_t>(0);
+        answerModals(window_.get(), {[](QWidget* box) { clickButton(box, QMessageBox::Discard); }}, answered);
+        menuAction("&File", "&New")->trigger();
+        // The locked current layer took nothing: there was nothing to ask.
+        QCOMPARE(*answered, std::size_t{0});
+        QCOMPARE(host_->document().layerCount(), std::size_t{1});
+        QCOMPARE(host_->document().artCount(), std::size_t{0});
+        QVERIFY(!menuAction("&Edit", "&Undo")->isEnabled());
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Untitled[*] — Orvane Workbench"));
+    }
+
+    void drawingInALockedOrHiddenLayerPlacesNothingAndSaysWhy() {
+        startAndShow();
+        host::Document& document = host_->document();
+        document.setLayerName(document.currentLayer(), "Background");
+        window_->toolButton(kToolName)->click();
+        for (bool locked : {true, false}) {
+            (locked ? document.setLayerLocked(document.currentLayer(), true)
+                    : document.setLayerHidden(document.currentLayer(), true));
+            int beeps = host_->basic().beeps();
+            moveAndClick(window_->canvas(), 0, 0);
+            moveAndClick(window_->canvas(), 80, 0);
+            moveAndClick(window_->canvas(), 80, 80);
+            QCOMPARE(document.artCount(), std::size_t{0});
+            QVERIFY(host_->basic().beeps() > beeps);
+            QString said = window_->statusBar()->currentMessage();
+            QVERIFY2(said.contains(QStringLiteral("\"Background\"")) &&
+                         said.contains(locked ? QStringLiteral("locked") : QStringLiteral("hidden")),
+                     qPrintable(said));
+            (locked ? document.setLayerLocked(document.currentLayer(), false)
+                    : document.setLayerHidden(document.currentLayer(), false));
+            // Shown and unlocked, the layer takes the next polyline.
+            moveAndClick(window_->canvas(), 0, 0);
+            moveAndClick(window_->canvas(), 0, 80);
+            moveAndClick(window_->canvas(), 0, 80);
+            QCOMPARE(document.artCount(), std::size_t{1});
+            window_->act([&] { host_->newDocument(); });
+            document.setLayerName(document.currentLayer(), "Background");
+        }
+    }
+
+    void escapeInTheAboutBoxLeavesNothingOnTheStatusBar() {
+        startAndShow();
+        bool shown = false;
+        QTimer::singleShot(0, this, [&] {
+            workbench::DialogWindow* box = window_->dialogWindow(host_->modalDialog());
+            QVERIFY(box);
+            shown = true;
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        window_->act([&] { host_->chooseMenuItem(plugin_facts::kAboutItem); });
+        QVERIFY(shown);
+        QVERIFY(!host_->modalDialog());
+        QVERIFY2(window_->lastError().isEmpty(), qPrintable(window_->lastError()));
+        QCOMPARE(window_->statusBar()->currentMessage(), QString());
+        QVERIFY(std::ranges::count(window_->recorder().lines(), std::string("dialog escape")) == 1);
+        // An action that fails tells the person so, without the host's own words.
+        window_->act([] { throw host::HostError("the modal dialog \"About\" is open"); });
+        QVERIFY(!window_->lastError().isEmpty());
+        QVERIFY(!window_->statusBar()->currentMessage().isEmpty());
+        QVERIFY(!window_->statusBar()->currentMessage().contains(QStringLiteral("modal")));
+    }
+
+    void aRecordingPlayedElsewhereWritesOnlyWhereItIsPlayed() {
+        QTemporaryDir recordedIn, elsewhere, playedIn;
+        startAndShow();
+        QVERIFY(window_->recordSession(recordedIn.filePath(QStringLiteral("shared.session"))));
+        host_->document().addSvgPath("M 0 0 L 10 10");
+        QString inside = recordedIn.filePath(QStringLiteral("plan.svg"));
+        QString outside = elsewhere.filePath(QStringLiteral("copy.svg"));
+        QVERIFY(window_->saveTo(inside));
+        QVERIFY(window_->saveTo(outside));
+        const std::vector<std::string> lines = window_->recorder().lines();
+        window_->recorder().stop();
+        for (const std::string& line : lines)
+            QVERIFY2(line.find(recordedIn.path().toStdString()) == std::string::npos &&
+                         line.find(elsewhere.path().toStdString()) == std::string::npos,
+                     line.c_str());
+        QVERIFY(std::ranges::count(lines, std::string("save \"plan.svg\"")) == 1);
+        QVERIFY(std::ranges::count(lines, std::string("save \"copy.svg\"")) == 1);
+
+        // Played in another folder, the saves land there; the recorder's files are left alone.
+        QFile::remove(inside);
+        QFile::remove(outside);
+        QVERIFY(QFile::copy(recordedIn.filePath(QStringLiteral("shared.session")),
+                            playedIn.filePath(QStringLiteral("shared.session"))));
+        auto play = [&](const QStringList& extra, const QString& session) {
+            QProcess replay;
+            replay.setWorkingDirectory(playedIn.path());
+            replay.start(QStringLiteral(ORVANE_REPLAY),
+                         QStringList{QStringLiteral("--plugins"), QStringLiteral(ORVANE_PLUGINS_DIR)} + extra +
+                             QStringList{session});
+            replay.waitForFinished(60000);
+            return std::make_pair(replay.exitCode(), QString::fromUtf8(replay.readAllStandardError()));
+        };
+        auto [status, errors] = play({}, QStringLiteral("shared.session"));
+        QVERIFY2(status == 0, qPrintable(errors));
+        QVERIFY(QFile::exists(playedIn.filePath(QStringLiteral("plan.svg"))));
+        QVERIFY(QFile::exists(playedIn.filePath(QStringLiteral("copy.svg"))));
+        QVERIFY(!QFile::exists(inside) && !QFile::exists(outside));
+
+        // A session that names a file elsewhere is refused, unless that folder is allowed.
+        writeText(playedIn.filePath(QStringLiteral("far.session")),
+                  ("path \"M 0 0 L 1 1\"\nsave \"" + outside.toStdString() + "\"\n").c_str());
+        std::tie(status, errors) = play({}, QStringLiteral("far.session"));
+        QCOMPARE(status, 1);
+        QVERIFY2(errors.contains(QStringLiteral("--allow-writes")), qPrintable(errors));
+        QVERIFY(!QFile::exists(outside));
+        std::tie(status, errors) =
+            play({QStringLiteral("--allow-writes"), elsewhere.path()}, QStringLiteral("far.session"));
+        QVERIFY2(status == 0, qPrintable(errors));
+        QVERIFY(QFile::exists(outside));
+    }
+
+    void closingASavedOpenPathMarksTheDrawingModified() {
+        startAndShow();
+        host_->document().addSvgPath("M 0 0 L 50 0 L 50 50");
+        QTemporaryDir folder;
+        QVERIFY(window_->saveTo(folder.filePath(QStringLiteral("open.svg"))));
+        QVERIFY(!window_->isWindowModified());
+        window_->act([&] {
+            host_->edit([](host::Document& document) {
+                AIArtHandle open = document.artAt(0);
+                host::PathShape closed = document.findArt(open)->shape;
+                closed.closed = true;
+                document.disposeArt(open);
+                document.insertPath(document.currentLayer(), nullptr, closed, 0);
+            });
+        });
+        QVERIFY(window_->isWindowModified());
+    }
+
+    void quitStaysWhenTheSaveIsCancelledOrFails() {
+        startAndShow();
+        host_->document().addSvgPath("M 0 0 L 50 0");
+        window_->sync();
+        // Save, then the file dialog cancelled: nothing saved, nothing quit.
+        auto answered = std::make_shared<std::size_t>(0);
+        answerModals(window_.get(), {[](QWidget* box) { clickButton(box, QMessageBox::Save); }, rejectDialog},
+                     answered);
+        QVERIFY(!window_->close());
+        QCOMPARE(*answered, std::size_t{2});
+        QVERIFY(window_->isVisible() && host_->started());
+
+        // Save to a file whose folder is gone: the failure is told, and nothing quits either.
+        std::optional<QTemporaryDir> folder(std::in_place);
+        QVERIFY(window_->saveTo(folder->filePath(QStringLiteral("kept.svg"))));
+        host_->document().addSvgPath("M 0 0 L 60 0");
+        window_->sync();
+        folder.reset();
+        *answered = 0;
+        answerModals(window_.get(),
+                     {[](QWidget* box) { clickButton(box, QMessageBox::Save); },
+                      [](QWidget* box) { clickButton(box, QMessageBox::Ok); }},
+                     answered);
+        QVERIFY(!window_->close());
+        QCOMPARE(*answered, std::size_t{2});
+        QVERIFY(window_->isVisible() && host_->started());
+    }
+
+    void returnOnSaveChangesSaves() {
+        startAndShow();
+        QTemporaryDir folder;
+        QString file = folder.filePath(QStringLiteral("kept.svg"));
+        QVERIFY(window_->saveTo(file));
+        host_->document().addSvgPath("M 0 0 L 50 0");
+        window_->sync();
+        auto answered = std::make_shared<std::size_t>(0);
+        answerModals(window_.get(), {[](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); }}, answered);
+        QVERIFY(window_->close());
+        QCOMPARE(*answered, std::size_t{1});
+        QCOMPARE(host::importSvg(file.toStdString()).art.size(), std::size_t{1});
+        QVERIFY(!window_->isVisible());
+    }
+
+    void aPaletteClosedBeforeQuittingStaysClosed() {
+        storeSettings(true);
+        startAndShow();
+        workbench::DialogWindow* palette = window_->dialogWindow(thePanel());
+        QVERIFY(palette && palette->isVisible());
+        palette->close();
+        QVERIFY(!palette->isVisible());
+        QVERIFY(window_->close());
+        {
+            QSettings settings(MainWindow::settingsFile(), QSettings::IniFormat);
+            QCOMPARE(settings.value(kPanelVisibleSetting, true).toBool(), false);
+        }
+        // The next start, with a store that asks for the panel, leaves it closed as the person left it.
+        open();
+        storeSettings(true);
+        startAndShow();
+        QVERIFY(!window_->dialogWindow(thePanel())->isVisible());
+    }
+
+    void aJournalLeftByACrashBringsTheDrawingBack() {
+        QTemporaryDir folder;
+        const std::filesystem::path journal = folder.filePath(QStringLiteral("state/journal.session")).toStdString();
+        startAndShow();
+        QVERIFY(!workbench::journalInUse(journal));
+        QVERIFY(window_->keepJournal(journal));
+        // Another workbench starting now must not take it for a crash's.
+        QVERIFY(workbench::journalInUse(journal));
+        window_->toolButton(kToolName)->click();
+        moveAndClick(window_->canvas(), -100, -20);
+        moveAndClick(window_->canvas(), 33.3, 10.7, Qt::ShiftModifier);
+        moveAndClick(window_->canvas(), 80, 40);
+        moveAndClick(window_->canvas(), 80, 40);
+        const auto drawn = anchorsOf(host_->document());
+        QCOMPARE(drawn.size(), std::size_t{1});
+        // Gone without a quit: the journal stays.
+        window_.reset();
+        host_.reset();
+        QVERIFY(std::filesystem::exists(journal));
+        QVERIFY(!workbench::journalInUse(journal));
+
+        open();
+        startAndShow();
+        auto answered = std::make_shared<std::size_t>(0);
+        answerModals(window_.get(), {[](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); }}, answered);
+        QVERIFY(window_->offerRecovery(journal, ORVANE_PLUGINS_DIR,
+                                       folder.filePath(QStringLiteral("recovered.svg")).toStdString()));
+        QCOMPARE(*answered, std::size_t{1});
+        QVERIFY(sameAnchors(anchorsOf(host_->document()), drawn));
+        QVERIFY(window_->isWindowModified());
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Untitled[*] — Orvane Workbench"));
+        // A clean quit removes the journal it keeps.
+        const std::filesystem::path next = folder.filePath(QStringLiteral("state/next.session")).toStdString();
+        QVERIFY(window_->keepJournal(next));
+        answerModals(window_.get(), {[](QWidget* box) { clickButton(box, QMessageBox::Discard); }},
+                     std::make_shared<std::size_t>(0));
+        QVERIFY(window_->close());
+        QVERIFY(!std::filesystem::exists(next));
     }
 
 private:

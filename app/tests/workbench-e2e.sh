@@ -6,32 +6,15 @@
 # holds the drawing.
 # Usage: workbench-e2e.sh WORKBENCH PLUGINS_DIR WORK_DIR
 set -euo pipefail
-workbench=$1 plugins=$2 work=$3
-rm -rf "$work"
-mkdir -p "$work/config"
-saved="$work/drawing.svg"
-export XDG_CONFIG_HOME="$work/config"
+workbench=$1 plugins=$2 WORK=$3
+rm -rf "$WORK"
+mkdir -p "$WORK"
+saved="$WORK/drawing.svg"
+source "$(dirname "$0")/e2e-common.sh"
 
-# A display of our own: Xvfb picks a free number and tells it.
-exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 1400x1000x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-read -r -t 20 -u "$displayfd" number
-export DISPLAY=":$number"
-pids=("$xvfb")
-cleanup() { kill "${pids[@]}" 2>/dev/null || true; }
-trap cleanup EXIT
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-sleep 1
-
-"$workbench" --plugins "$plugins" --prefs "$work/prefs.json" >"$work/workbench.log" 2>&1 &
-app=$!
-pids+=("$app")
-fail() { echo "workbench-e2e: $*" >&2; import -window root "$work/failure.png" 2>/dev/null || true; cat "$work/workbench.log" >&2; exit 1; }
-
-window=$(xdotool search --sync --onlyvisible --name "Orvane Workbench" | head -1)
-xdotool windowactivate --sync "$window" || true
+start_workbench workbench.log
+window=$(await_window "Orvane Workbench")
+timeout 5 xdotool windowactivate --sync "$window" || true
 sleep 1
 # The toolbox's second button is the plug-in's tool, under the selection tool.
 xdotool mousemove --window "$window" 17 77 click 1
@@ -44,7 +27,7 @@ sleep 0.2
 xdotool mousemove --window "$window" 500 200
 sleep 0.2
 xdotool keydown super mousemove --window "$window" 500 201 click 1 keyup super
-panel=$(xdotool search --sync --onlyvisible --name "^Orvane [0-9.]+$" | head -1) || fail "the panel did not show"
+panel=$(await_window "^Orvane [0-9.]+$")
 sleep 0.5
 # The length field is the panel's first item, at its top left; the typed length makes the next segment.
 xdotool mousemove --window "$panel" 20 12 click 1
@@ -57,24 +40,20 @@ xdotool mousemove --window "$window" 520 210 click 1
 sleep 0.3
 
 # Quit: the question about the unsaved drawing, then the file dialog.
-xdotool windowactivate --sync "$window" || true
+timeout 5 xdotool windowactivate --sync "$window" || true
 xdotool key ctrl+q
 # "Save changes?": Return answers Save, the default.
-xdotool search --sync --onlyvisible --name "^Orvane Workbench$" >/dev/null
+await_window "^Orvane Workbench$" >/dev/null
 sleep 0.5
 xdotool key Return
 sleep 1
-xdotool search --sync --onlyvisible --name "Save As SVG" >/dev/null || fail "no file dialog after Save"
+await_window "Save As SVG" >/dev/null
 sleep 0.5
 xdotool key ctrl+a
 xdotool type --delay 20 "$saved"
 xdotool key Return
 
-for _ in $(seq 1 100); do
-    kill -0 "$app" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$app" 2>/dev/null && fail "the workbench is still running after Quit"
+await_exit "$app"
 wait "$app" || fail "the workbench ended with status $?"
 [ -s "$saved" ] || fail "nothing was saved to $saved"
 paths=$(grep -c "<path" "$saved" || true)

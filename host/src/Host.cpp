@@ -65,6 +65,10 @@ Host::Host(Options options)
         std::size_t index = plugins_.indexOf(tool.plugin);
         return index < plugins_.count() ? plugins_.send(index, kCallerAITool, selector, message.d) : kNoErr;
     });
+    document_.setRefusalObserver([this](const std::string& reason) {
+        basic_.beep();
+        refusal_ = reason;
+    });
     if (std::optional<std::string> warning = preferences_.load()) options_.warn(*warning);
 }
 
@@ -264,14 +268,21 @@ bool Host::redo() {
     return done;
 }
 
+void Host::newDocument() {
+    checkIdle("start a new document");
+    document_.clear();
+    history_.clear();
+    views_.invalidate();
+    afterEvent();
+}
+
 void Host::openSvg(const std::filesystem::path& file) {
     checkIdle("open a file");
     // Read whole before the document is touched: a bad file leaves it as it was.
     SvgDrawing drawing = importSvg(file);
-    {
-        History::Group step(history_);
-        placeDrawing(document_, std::move(drawing));
-    }
+    document_.clear();
+    placeDrawing(document_, std::move(drawing));
+    history_.clear();
     views_.invalidate();
     afterEvent();
 }
@@ -349,6 +360,12 @@ void Host::dragItem(ADMDialogRef dialog, ASInt32 itemID, ASInt32 h0, ASInt32 h1)
 void Host::closeDialog(ADMDialogRef dialog) {
     History::Group step(history_);
     dialogs_.close(dialog);
+    afterEvent();
+}
+
+void Host::dismissDialog(ADMDialogRef dialog) {
+    History::Group step(history_);
+    dialogs_.dismiss(dialog);
     afterEvent();
 }
 

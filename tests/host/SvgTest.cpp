@@ -316,21 +316,18 @@ TEST_F(SvgFiles, OpeningReplacesTheArtAndABadFileLeavesItAlone) {
     write(good, svg(R"~(<line x2="1"/><circle r="2"/>)~"));
     host.openSvg(good);
     EXPECT_EQ(host.document().artCount(), 2u);
-    ASSERT_TRUE(host.undo());
-    EXPECT_EQ(host.document().dump(), before);
+    EXPECT_FALSE(host.undo()) << "an opened file is a document of its own";
 
-    // A layered file names and adds layers; undone, the art goes back to the layers it was in.
+    // A layered file gives its layers, and only those.
     fs::path layered = folder / "layered.svg";
     write(layered, kLayered);
     host.openSvg(layered);
     EXPECT_EQ(host.document().layerCount(), 3u);
-    ASSERT_TRUE(host.undo());
-    EXPECT_EQ(host.document().dump()["layers"][2]["art"], before["layers"][0]["art"]);
 
     // Saving replaces the file whole; a folder that does not exist fails and says where.
     fs::path saved = folder / "saved.svg";
     host.saveSvg(saved);
-    EXPECT_EQ(host::importSvg(saved).art.size(), 1u);
+    EXPECT_EQ(host::importSvg(saved).art.size(), host.document().artCount());
     try {
         host.saveSvg(folder / "no" / "such.svg");
         ADD_FAILURE() << "saved into a missing folder";

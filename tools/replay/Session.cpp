@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cfloat>
 #include <charconv>
@@ -179,10 +180,16 @@ void playPanel(host::Host& host, const std::vector<std::string>& a) {
     act(panel);
 }
 
-// dialog set ITEM TEXT | pick ITEM POSITION | step ITEM up|down [large] | click ITEM | drag ITEM H0 H1, in
-// the innermost modal dialog
+// dialog set ITEM TEXT | pick ITEM POSITION | step ITEM up|down [large] | click ITEM | drag ITEM H0 H1 |
+// escape, in the innermost modal dialog
 void playDialog(host::Host& host, const std::vector<std::string>& a) {
     const std::string& action = a[0];
+    if (action == "escape") {
+        wantArguments(a, 1, "dialog escape");
+        if (!host.modalDialog()) throw SessionError("dialog: no modal dialog is open");
+        host.dismissDialog(host.modalDialog());
+        return;
+    }
     std::function<void(ADMDialogRef, ASInt32)> act;
     if (action == "set") {
         wantArguments(a, 3, "dialog set ITEM TEXT");
@@ -206,7 +213,7 @@ void playDialog(host::Host& host, const std::vector<std::string>& a) {
         ASInt32 h1 = int32(a[3], "h1");
         act = [&, h0, h1](ADMDialogRef dialog, ASInt32 item) { host.dragItem(dialog, item, h0, h1); };
     } else {
-        throw SessionError("dialog: unknown action \"" + action + "\" (set, pick, step, click, drag)");
+        throw SessionError("dialog: unknown action \"" + action + "\" (set, pick, step, click, drag, escape)");
     }
     ASInt32 item = int32(a[1], "item");
     ADMDialogRef dialog = host.modalDialog();
@@ -239,6 +246,10 @@ long integer(const std::string& token, const char* what) {
 }
 
 Session::Session(const Options& options, std::ostream& out) : resolveFile_(options.resolveFile), out_(out) {
+    // Compared as the real folders they are, links followed, so that no link leads a write out.
+    writableFolders_.push_back(std::filesystem::weakly_canonical(std::filesystem::current_path()));
+    for (const std::filesystem::path& folder : options.writableFolders)
+        writableFolders_.push_back(std::filesystem::weakly_canonical(std::filesystem::absolute(folder)));
     try {
         host_ = std::make_unique<host::Host>(host::Host::Options{options.pluginsDir, options.prefsFile, {}});
     } catch (const std::exception& error) {
@@ -358,7 +369,7 @@ void Session::addCommands() {
     });
     add("menu", 1, 1, [this](const Args& a) { host().chooseMenuItem(a[0]); });
     add("panel", 1, 4, [this](const Args& a) { playPanel(host(), a); });
-    add("dialog", 2, 4, [this](const Args& a) { playDialog(host(), a); });
+    add("dialog", 1, 4, [this](const Args& a) { playDialog(host(), a); });
     add("move", 2, 5, [this](const Args& a) { host().move(cursorPoint(a), modifierKeys(a, 2)); });
     add("click", 2, 5, [this](const Args& a) { host().click(cursorPoint(a), modifierKeys(a, 2)); });
     // Each document command is one step of the history.
@@ -366,14 +377,7 @@ void Session::addCommands() {
         host::History::Group step(host().history());
         host().document().addSvgPath(a[0]);
     });
-    add("new", 0, 0, [this](const Args&) {
-        host().views().invalidate();
-        host().edit([](host::Document& document) {
-            std::vector<AIArtHandle> all;
-            document.forEachArt([&](AIArtHandle art, const host::Document::Art&) { all.push_back(art); });
-            for (AIArtHandle art : all) document.disposeArt(art);
-        });
-    });
+    add("new", 0, 0, [this](const Args&) { host().newDocument(); });
     add("delete", 1, SIZE_MAX, [this](const Args& a) {
         // Every index names the art as it was before the command: all are found first.
         std::vector<AIArtHandle> art;
@@ -397,7 +401,7 @@ void Session::addCommands() {
         if (!host().redo()) throw SessionError("redo: nothing to redo");
     });
     add("open", 1, 1, [this](const Args& a) { host().openSvg(resolve(a[0])); });
-    add("save", 1, 1, [this](const Args& a) { host().saveSvg(resolve(a[0])); });
+    add("save", 1, 1, [this](const Args& a) { host().saveSvg(resolveWritable(a[0])); });
     add("layercolor", 3, 3, [this](const Args& a) {
         host::Document& document = host().document();
         document.setLayerColor(document.currentLayer(),
@@ -405,7 +409,7 @@ void Session::addCommands() {
     });
     add("frame", 1, 1, [this](const Args& a) {
         host::FrameRenderer renderer(host().document(), host().views(), host().drawer().metrics());
-        renderer.write(resolve(a[0]), host().frame());
+        renderer.write(resolveWritable(a[0]), host().frame());
     });
     add("dump", 2, 2, [this](const Args& a) { write(dump(a[0]), a[1]); });
     add("expect", 2, 5, [this](const Args& a) { expect(a); });
@@ -426,7 +430,7 @@ void Session::write(const nlohmann::json& value, const std::string& file) const 
         out_.flush();
         return;
     }
-    std::filesystem::path path = resolve(file);
+    std::filesystem::path path = resolveWritable(file);
     std::ofstream stream(path, std::ios::binary | std::ios::trunc);
     if (stream) stream << text;
     if (!stream || !stream.flush()) throw SessionError("can't write " + path.string() + ": " + std::strerror(errno));
@@ -434,6 +438,17 @@ void Session::write(const nlohmann::json& value, const std::string& file) const 
 
 std::filesystem::path Session::resolve(const std::string& name) const {
     return resolveFile_ ? resolveFile_(name) : std::filesystem::path(name);
+}
+
+std::filesystem::path Session::resolveWritable(const std::string& name) const {
+    std::filesystem::path path = resolve(name);
+    std::filesystem::path real = std::filesystem::weakly_canonical(std::filesystem::absolute(path));
+    for (const std::filesystem::path& folder : writableFolders_) {
+        if (std::mismatch(folder.begin(), folder.end(), real.begin(), real.end()).first == folder.end()) return path;
+    }
+    throw SessionError("refusing to write " + name +
+                       ": it lies outside the working folder (to let the session write there, play it with "
+                       "--allow-writes FOLDER)");
 }
 
 // expect DUMP POINTER VALUE   the value at the JSON pointer of a dump (POINTER# for its size, / for the whole)

@@ -33,6 +33,9 @@ struct Options {
     /// Where a file the session names (dump, frame, open, save) is read or written: the name itself
     /// when empty. A dump to "-" goes to the session's output and is not mapped.
     std::function<std::filesystem::path(const std::string&)> resolveFile;
+    /// The folders a session may write in besides the working folder: a session received from someone
+    /// else must not replace files elsewhere unless the person playing it says so.
+    std::vector<std::filesystem::path> writableFolders;
 };
 
 class Session {
@@ -43,6 +46,8 @@ public:
     /// Plays every line; throws SessionError ("FILE:LINE: what is wrong"). A command that opens a modal
     /// dialog plays the lines that follow inside it, until it closes.
     void play(std::istream& in, const std::string& name);
+    /// The document as the lines played so far left it.
+    const host::Document& document() const { return host_->document(); }
 
 private:
     using Args = std::vector<std::string>;
@@ -62,6 +67,8 @@ private:
     void write(const nlohmann::json& value, const std::string& file) const;
     /// The file a session's name stands for (Options::resolveFile).
     std::filesystem::path resolve(const std::string& name) const;
+    /// The same for a file the session writes; SessionError when it lies outside the writable folders.
+    std::filesystem::path resolveWritable(const std::string& name) const;
     void expect(const Args& args);
     host::Host& host() { return *host_; }
 
@@ -72,6 +79,7 @@ private:
     };
     std::map<std::string, Command> commands_;
     std::function<std::filesystem::path(const std::string&)> resolveFile_;
+    std::vector<std::filesystem::path> writableFolders_;
     std::unique_ptr<host::Host> host_;
     std::ostream& out_;
     // The session being played, kept here so that a modal run reads on from where its command was.

@@ -10,22 +10,26 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: orvane-replay [--plugins DIR] [--prefs FILE] SESSION...\n"
+    "usage: orvane-replay [--plugins DIR] [--prefs FILE] [--allow-writes DIR]... SESSION...\n"
     "       orvane-replay --version\n"
     "  SESSION  a session file, or - for standard input\n"
     "  --plugins DIR  the folder of plug-in bundles (default: $ORVANE_PLUGINS, else the program's own:\n"
     "                 ../lib/orvane/plugins from its bin folder when installed, the build's plugins folder)\n"
-    "  --prefs FILE   the preference store's file, read at start and written at quit\n";
+    "  --prefs FILE   the preference store's file, read at start and written at quit\n"
+    "  --allow-writes DIR  let the sessions write files in DIR too; by default they write only inside\n"
+    "                 the working folder, where the files they name are found\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    replay::Options options{host::defaultPluginFolder(), std::nullopt, {}};
+    replay::Options options{host::defaultPluginFolder(), std::nullopt, {}, {}};
     std::vector<std::string> sessions;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if ((arg == "--plugins" || arg == "--prefs") && i + 1 < argc) {
             (arg == "--plugins" ? options.pluginsDir : options.prefsFile.emplace()) = argv[++i];
+        } else if (arg == "--allow-writes" && i + 1 < argc) {
+            options.writableFolders.emplace_back(argv[++i]);
         } else if (arg == "-h" || arg == "--help") {
             std::cout << kUsage;
             return 0;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -134,6 +135,8 @@ public:
     void dragItem(ADMDialogRef dialog, ASInt32 itemID, ASInt32 h0, ASInt32 h1);
     /// Closes a non-modal dialog with its close box.
     void closeDialog(ADMDialogRef dialog);
+    /// Escape in the innermost modal dialog: it ends as cancelled.
+    void dismissDialog(ADMDialogRef dialog);
 
     // The document as a whole. Each action is one step of the history (none when nothing changed);
     // undo, redo, openSvg and edit end with afterEvent(). HostError while a plug-in's call, a dialog's
@@ -146,13 +149,18 @@ public:
     bool undo();
     /// Does the last undone step again (with new handles); false when there is nothing to redo.
     bool redo();
-    /// Replaces all the art of the document with the paths of the SVG file, as one step that can be
-    /// undone. SvgError for a file that can't be read or used, leaving the document as it was.
+    /// A new document in place of the one open: one empty layer, no page and no history, so that
+    /// undo never reaches into the former one.
+    void newDocument();
+    /// A new document holding the layers and paths of the SVG file, with no history. SvgError for a file
+    /// that can't be read or used, leaving the document as it was.
     void openSvg(const std::filesystem::path& file);
     /// Writes the document as an SVG file, replacing the file whole; SvgError when that fails.
     void saveSvg(const std::filesystem::path& file) const;
     /// A person changes the document with the host's own means (a path drawn, art deleted…): one step.
     void edit(const std::function<void(Document&)>& change);
+    /// Why the latest new art was refused (its layer is locked or hidden), once; the host beeped then.
+    std::optional<std::string> takeRefusal() { return std::exchange(refusal_, std::nullopt); }
 
     /// What the host does once an event's messages have returned: the tool switches plug-ins asked for,
     /// the drawing of dialogs, the redraw of an invalid view, then the error of a modal run, if one
@@ -186,6 +194,7 @@ private:
     HitTesting hitTesting_{document_, &views_};
     History history_{document_};
     DialogManager dialogs_{plugins_, icons_, basic_};
+    std::optional<std::string> refusal_;
     bool started_ = false;
     bool quit_ = false;
     ASUInt32 ticks_ = 0;

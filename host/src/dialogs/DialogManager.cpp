@@ -617,6 +617,11 @@ void DialogManager::close(ADMDialogRef ref) {
     show(ref, false);
 }
 
+void DialogManager::dismiss(ADMDialogRef ref) {
+    if (!reachable(ref).modal) throw HostError("the dialog \"" + titleOf(ref) + "\" is not modal");
+    cancel(ref);
+}
+
 // Dumps.
 
 void DialogManager::dump(nlohmann::json& out) const {

@@ -171,7 +171,24 @@ bool isWithinLimits(const AIPathSegment& segment) {
 // ---- the C++ interface -------------------------------------------------------
 
 Document::Document() {
-    current_ = addLayer("Layer 1");
+    current_ = addLayer(kFirstLayerName);
+}
+
+void Document::clear() {
+    std::vector<AIArtHandle> all;
+    forEachArt([&](AIArtHandle art, const Art&) { all.push_back(art); });
+    for (AIArtHandle art : all) remove(art);
+    layers_.clear();
+    layerOrder_.clear();
+    page_ = {};
+    current_ = addLayer(kFirstLayerName);
+}
+
+std::optional<std::string> Document::refusalOf(AILayerHandle layer) const {
+    const Layer* found = layers_.find(layer);
+    if (!found || !(found->locked || found->hidden)) return std::nullopt;
+    return "The layer \"" + found->name + "\" is " + (found->locked ? "locked" : "hidden") +
+           ": nothing can be drawn in it. " + (found->locked ? "Unlock" : "Show") + " it, or draw in another layer.";
 }
 
 Document::~Document() {
@@ -225,7 +242,8 @@ ASInt32 Document::userAttributes(const Art& art) const {
 AIArtHandle Document::addPath(PathShape shape) {
     checkShape(shape);
     Place place{};
-    placement(kPlaceAboveAll, nullptr, place);
+    if (placement(kPlaceAboveAll, nullptr, place) == kLayerRefusesArtErr)
+        throw std::invalid_argument(*refusalOf(current_));
     return insert({place.layer, place.order, std::move(shape), 0});
 }
 
@@ -342,37 +360,33 @@ nlohmann::json Document::dump() const {
 AIErr Document::placement(ASInt16 paintOrder, AIArtHandle prep, Place& place) {
     const Art* reference = nullptr;
     if (prep && !(reference = art_.find(prep))) return kBadHandleErr;
-    switch (paintOrder) {
-        case kPlaceAboveAll:
-        case kPlaceBelowAll: {
-            place.layer = reference ? reference->layer : current_;
-            Layer& layer = *layers_.find(place.layer);
-            if (layer.art.empty())
-                place.order = 0;
-            else if (paintOrder == kPlaceAboveAll)
-                place.order = keyBetween(layer, layer.art.rbegin()->second, nullptr);
-            else
-                place.order = keyBetween(layer, nullptr, layer.art.begin()->second);
-            return kNoErr;
-        }
-        case kPlaceAbove:
-        case kPlaceBelow: {
-            if (!reference) return kBadParameterErr;
-            place.layer = reference->layer;
-            Layer& layer = *layers_.find(place.layer);
-            auto at = layer.art.find(reference->order);
-            if (paintOrder == kPlaceAbove) {
-                auto above = std::next(at);
-                place.order = keyBetween(layer, prep, above == layer.art.end() ? nullptr : above->second);
-            } else {
-                place.order = keyBetween(layer, at == layer.art.begin() ? nullptr : std::prev(at)->second, prep);
-            }
-            return kNoErr;
-        }
-        default:
-            // The inside placements need group art, which this document does not hold.
-            return kBadParameterErr;
+    const bool relative = paintOrder == kPlaceAbove || paintOrder == kPlaceBelow;
+    // The inside placements need group art, which this document does not hold.
+    if (!relative && paintOrder != kPlaceAboveAll && paintOrder != kPlaceBelowAll) return kBadParameterErr;
+    if (relative && !reference) return kBadParameterErr;
+    place.layer = reference ? reference->layer : current_;
+    if (std::optional<std::string> refusal = refusalOf(place.layer)) {
+        if (refusalObserver_) refusalObserver_(*refusal);
+        return kLayerRefusesArtErr;
     }
+    Layer& layer = *layers_.find(place.layer);
+    if (!relative) {
+        if (layer.art.empty())
+            place.order = 0;
+        else if (paintOrder == kPlaceAboveAll)
+            place.order = keyBetween(layer, layer.art.rbegin()->second, nullptr);
+        else
+            place.order = keyBetween(layer, nullptr, layer.art.begin()->second);
+    } else {
+        auto at = layer.art.find(reference->order);
+        if (paintOrder == kPlaceAbove) {
+            auto above = std::next(at);
+            place.order = keyBetween(layer, prep, above == layer.art.end() ? nullptr : above->second);
+        } else {
+            place.order = keyBetween(layer, at == layer.art.begin() ? nullptr : std::prev(at)->second, prep);
+        }
+    }
+    return kNoErr;
 }
 
 std::int64_t Document::keyBetween(Layer& layer, AIArtHandle lower, AIArtHandle upper) {

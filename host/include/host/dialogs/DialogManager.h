@@ -210,6 +210,9 @@ public:
     void drag(ADMItemRef item, ASInt32 h0, ASInt32 h1);
     /// The close box of a non-modal dialog: hidden, with "ADM Hide Window Notifier".
     void close(ADMDialogRef dialog);
+    /// Escape in the innermost modal dialog: its run ends as when its events run out (its enabled Cancel
+    /// button is clicked, the run answers kCancelButtonID), but as the person's choice, not an error.
+    void dismiss(ADMDialogRef dialog);
 
     // What the host does between events.
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -26,6 +27,9 @@ constexpr std::size_t kMaxSegmentCount = 32767;
 /// Largest coordinate, in points, that the document holds (some 3.5 km): an opened file may give no
 /// more, so nothing is drawn that a saved file could not give back.
 constexpr double kMaxCoordinate = 1e7;
+
+/// What the Art suite answers when new art would go into a layer that is locked or hidden.
+constexpr AIErr kLayerRefusesArtErr = ASFourCC("LyR!");
 
 /// The user attributes the document keeps.
 constexpr ASInt32 kKnownUserAttributes = kArtSelected | kArtLocked | kArtHidden;
@@ -82,8 +86,12 @@ public:
     enum class Change { added, edited, removed };
     /// Told of every art added, edited (geometry or attributes) or removed, after the fact.
     using Observer = std::function<void(AIArtHandle, Change)>;
+    /// Told why new art was refused, in a person's words.
+    using RefusalObserver = std::function<void(const std::string& reason)>;
 
     static constexpr AIRGBColor kDefaultLayerColor{19275, 32125, 65535};
+
+    static constexpr const char* kFirstLayerName = "Layer 1";
 
     /// One layer, "Layer 1", the current one.
     Document();
@@ -91,6 +99,10 @@ public:
     Document& operator=(const Document&) = delete;
     ~Document();
     void registerSuites(SuiteRegistry& registry);
+
+    /// Back to a new document: the art is disposed of (observers are told), the layers and the page are gone,
+    /// and one empty "Layer 1" is current. Handles of the former layers find nothing any more.
+    void clear();
 
     /// Number of layers; layerAt(0) is the topmost, as GetNthLayer counts.
     std::size_t layerCount() const { return layerOrder_.size(); }
@@ -107,8 +119,14 @@ public:
     void setLayerLocked(AILayerHandle layer, bool locked);
     void setLayerHidden(AILayerHandle layer, bool hidden);
 
+    /// Why the layer takes no new art (it is locked or hidden), naming it; nullopt when it takes art.
+    std::optional<std::string> refusalOf(AILayerHandle layer) const;
+    /// Where refusals of new art are told; one observer, the host's.
+    void setRefusalObserver(RefusalObserver observer) { refusalObserver_ = std::move(observer); }
+
     /// A path on top of the current layer; throws std::invalid_argument for a coordinate that is
-    /// not finite or beyond kMaxCoordinate, or more than kMaxSegmentCount anchors.
+    /// not finite or beyond kMaxCoordinate, more than kMaxSegmentCount anchors, or a current layer that refuses
+    /// new art.
     AIArtHandle addPath(PathShape shape);
     /// A path in layer just above the art below (null: at the bottom of the layer), with those user
     /// attributes; throws std::invalid_argument as addPath does, or for a layer or art below that is not there.
@@ -162,7 +180,8 @@ private:
         AILayerHandle layer;
         std::int64_t order;
     };
-    /// Where new art goes for a paint order relative to prep; an error code when it can't go there.
+    /// Where new art goes for a paint order relative to prep; an error code when it can't go there
+    /// (kLayerRefusesArtErr for a locked or hidden layer, told to the refusal observer).
     AIErr placement(ASInt16 paintOrder, AIArtHandle prep, Place& place);
     /// A paint-order key between two art of the layer (null: no art on that side), renumbering the layer if need be.
     std::int64_t keyBetween(Layer& layer, AIArtHandle lower, AIArtHandle upper);
@@ -182,6 +201,7 @@ private:
     std::uint64_t appearanceRevision_ = 0;
     std::map<int, Observer> observers_;
     int lastObserver_ = 0;
+    RefusalObserver refusalObserver_;
 };
 
 }  // namespace host
