@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -16,6 +17,7 @@
 
 #include "AIHitTest.h"
 #include "QtTextMetrics.h"
+#include "Selection.h"
 #include "host/platform/Bundle.h"
 
 namespace workbench {
@@ -31,8 +33,11 @@ constexpr double kDashOff = 3.0;
 constexpr int kCursorSize = 32;
 /// How near the cursor art must be for the selection tool to take it, in pixels.
 constexpr double kSelectTolerance = 4.0;
+/// How near an anchor the point a drag holds must come to snap to it, in pixels: the tool's own tolerance.
+constexpr double kSnapTolerance = 8.0;
 constexpr double kWheelStep = 1.25;
 const QColor kSelectedArt(19, 125, 255);
+const QColor kPageOutline(128, 128, 128);
 constexpr double kPlainWidth = 1.0;
 constexpr double kSelectedWidth = 1.5;
 /// Half the side of the square marking an anchor of selected art, in pixels.
@@ -350,7 +355,50 @@ void Canvas::paintEvent(QPaintEvent*) {
     refreshArt();
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), art_);
+    paintPage(painter);
     paintAnnotations(painter);
+    paintSelecting(painter);
+}
+
+QRectF Canvas::pageOutline() const {
+    const host::PageBox& page = host_.document().page();
+    if (page.empty()) return {};
+    // The sheet runs down from its top, v being up.
+    return viewTransform().mapRect(QRectF(page.left, page.top - page.height, page.width, page.height));
+}
+
+void Canvas::paintPage(QPainter& painter) const {
+    const QRectF outline = pageOutline();
+    if (outline.isEmpty()) return;
+    QPen pen(kPageOutline, kPlainWidth);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(outline);
+}
+
+void Canvas::paintSelecting(QPainter& painter) const {
+    QPen pen(kSelectedArt, kPlainWidth, Qt::DashLine);
+    pen.setCosmetic(true);
+    if (selecting_ == Selecting::frame) {
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(frameFrom_, lastCursor_).normalized());
+    } else if (selecting_ == Selecting::drag && (dragOffset_.h != 0 || dragOffset_.v != 0)) {
+        QTransform toView = viewTransform();
+        toView.translate(dragOffset_.h, dragOffset_.v);
+        const host::Document& document = host_.document();
+        for (AIArtHandle handle : document.selectedArt()) {
+            const host::Document::Art& art = *document.findArt(handle);
+            if (art.shape.segments.empty()) continue;
+            QPainterPath path(QPointF(art.shape.segments[0].p.h, art.shape.segments[0].p.v));
+            for (std::size_t i = 0; i < host::pieceCount(art.shape); ++i) {
+                AIRealBezier piece = host::pieceBezier(art.shape, i);
+                path.cubicTo(piece.p1.h, piece.p1.v, piece.p2.h, piece.p2.v, piece.p3.h, piece.p3.v);
+            }
+            painter.strokePath(toView.map(path), pen);
+        }
+    }
 }
 
 void Canvas::mouseMoveEvent(QMouseEvent* event) {
@@ -363,6 +411,12 @@ void Canvas::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     AIRealPoint point = artworkPoint(event->position());
+    emit cursorMoved(point);
+    if (selecting_ != Selecting::none) {
+        if (selecting_ == Selecting::drag) dragTo(point);
+        update();
+        return;
+    }
     ASUInt16 bits = modifierBits(event->modifiers());
     record("move " + SessionRecorder::cursor(point, bits));
     act_([&] { host_.move(point, bits); });
@@ -379,8 +433,8 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton) return;
     AIRealPoint point = artworkPoint(event->position());
-    if (host_.tools().selected() == host_.tools().selectionTool()) {
-        act_([&] { selectAt(point); });
+    if (selectionToolSelected()) {
+        beginSelecting(point, event->position(), (event->modifiers() & Qt::ShiftModifier) != 0);
         return;
     }
     ASUInt16 bits = modifierBits(event->modifiers());
@@ -389,6 +443,11 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
 }
 
 void Canvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (selecting_ != Selecting::none && event->button() == Qt::LeftButton) {
+        lastCursor_ = event->position();
+        endSelecting(event->position());
+        return;
+    }
     if (panning_ && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
         panning_ = false;
         shownCursor_ = -1;
@@ -412,6 +471,7 @@ void Canvas::keyPressEvent(QKeyEvent* event) {
         spaceHeld_ = true;
         return;
     }
+    if (nudge(*event)) return;
     modifiersChanged(modifiersAfter(*event, true));
     QWidget::keyPressEvent(event);
 }
@@ -497,6 +557,13 @@ void Canvas::setZoom(double zoom) {
 
 void Canvas::fit() {
     double left = std::numeric_limits<double>::infinity(), bottom = left, right = -left, top = -left;
+    // The page and all the art shown.
+    if (const host::PageBox& page = host_.document().page(); !page.empty()) {
+        left = page.left;
+        right = page.left + page.width;
+        top = page.top;
+        bottom = page.top - page.height;
+    }
     host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& art) {
         if (host_.document().userAttributes(art) & kArtHidden) return;
         for (const AIPathSegment& s : art.shape.segments)
@@ -524,21 +591,70 @@ void Canvas::fit() {
     recordView();
 }
 
-void Canvas::selectAt(AIRealPoint point) {
-    const host::Document& document = host_.document();
-    double tolerance = kSelectTolerance / host_.views().zoom();
-    host::HitResult hit = host_.hitTesting().hitTest(nullptr, point, tolerance, kAllHitRequest);
-    AIArtHandle found = hit.type != kNothingHitType ? hit.data.object : nullptr;
-    // Only what changes is touched: an unchanged selection is no step of the history.
-    std::vector<AIArtHandle> deselect;
-    for (AIArtHandle art : document.selectedArt())
-        if (art != found) deselect.push_back(art);
-    bool select = found && !(document.findArt(found)->attributes & kArtSelected);
-    if (deselect.empty() && !select) return;
-    host_.edit([&](host::Document& changed) {
-        for (AIArtHandle art : deselect) changed.setSelected(art, false);
-        if (select) changed.setSelected(found, true);
-    });
+bool Canvas::selectionToolSelected() const {
+    return host_.tools().selected() == host_.tools().selectionTool();
+}
+
+void Canvas::beginSelecting(AIRealPoint point, QPointF pixel, bool adding) {
+    const double pointsPerPixel = 1.0 / host_.views().zoom();
+    host::HitResult hit = host_.hitTesting().hitTest(nullptr, point, kSelectTolerance * pointsPerPixel, kAllHitRequest);
+    selectingAdds_ = adding;
+    pressedAt_ = point;
+    dragOffset_ = {0, 0};
+    if (hit.type == kNothingHitType) {
+        selecting_ = Selecting::frame;
+        frameFrom_ = pixel;
+        return;
+    }
+    AIArtHandle found = hit.data.object;
+    // Art already selected is dragged with the rest of the selection.
+    if (!host_.document().selectedArt().contains(found)) act_([&] { selectArt(host_, {found}, adding); });
+    selecting_ = Selecting::drag;
+    held_ = selectedAnchorNear(host_, point, kSnapTolerance * pointsPerPixel).value_or(point);
+}
+
+void Canvas::dragTo(AIRealPoint point) {
+    AIRealPoint moved{held_.h + point.h - pressedAt_.h, held_.v + point.v - pressedAt_.v};
+    if (std::optional<AIRealPoint> anchor = anchorToSnapTo(host_, moved, kSnapTolerance / host_.views().zoom()))
+        moved = *anchor;
+    dragOffset_ = {moved.h - held_.h, moved.v - held_.v};
+}
+
+void Canvas::endSelecting(QPointF pixel) {
+    Selecting ended = std::exchange(selecting_, Selecting::none);
+    if (ended == Selecting::drag) {
+        AIRealPoint offset = std::exchange(dragOffset_, AIRealPoint{0, 0});
+        act_([&] { moveSelection(host_, recorder_, offset.h, offset.v); });
+        return;
+    }
+    AIRealPoint from = artworkPoint(frameFrom_), to = artworkPoint(pixel);
+    host::Bounds box{std::min(from.h, to.h), std::min(from.v, to.v), std::max(from.h, to.h), std::max(from.v, to.v)};
+    act_([&] { selectArt(host_, artInside(host_, box), selectingAdds_); });
+}
+
+bool Canvas::nudge(const QKeyEvent& event) {
+    if (!selectionToolSelected() || host_.document().selectedArt().empty()) return false;
+    const double pixels = (event.modifiers() & Qt::ShiftModifier) ? kLargeNudgePixels : kNudgePixels;
+    const auto step = static_cast<AIReal>(pixels / host_.views().zoom());
+    AIRealPoint offset{0, 0};
+    switch (event.key()) {
+        case Qt::Key_Left:
+            offset.h = -step;
+            break;
+        case Qt::Key_Right:
+            offset.h = step;
+            break;
+        case Qt::Key_Up:
+            offset.v = step;
+            break;
+        case Qt::Key_Down:
+            offset.v = -step;
+            break;
+        default:
+            return false;
+    }
+    act_([&] { moveSelection(host_, recorder_, offset.h, offset.v); });
+    return true;
 }
 
 QCursor Canvas::cursorFor(int id) {

@@ -17,7 +17,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "DocumentDialogs.h"
 #include "QtTextMetrics.h"
+#include "Selection.h"
 #include "host/view/FrameRenderer.h"
 
 namespace workbench {
@@ -37,6 +39,8 @@ constexpr const char* kPositionKey = "position";
 constexpr const char* kVisibleKey = "visible";
 /// Where settings written before palettes were kept by name held the first palette's shown state.
 const QString kFormerPanelVisibleKey = QStringLiteral("panel/visible");
+/// Whether the layers panel was shown: hidden until a person shows it from the Window menu.
+const QString kLayersVisibleKey = QStringLiteral("layers/visible");
 
 /// The shapes of all the art: what saving keeps.
 std::vector<std::pair<bool, std::vector<AIPathSegment>>> artShapes(const host::Document& document) {
@@ -84,7 +88,9 @@ MainWindow::MainWindow(host::Host& host, QWidget* parent) : QMainWindow(parent),
     // The canvas is the window's middle: the view grows and shrinks with it.
     setCentralWidget(canvas_);
     buildMenus();
-    statusBar();
+    buildLayersPanel();
+    statusFields_ = std::make_unique<StatusFields>(host_, statusBar());
+    connect(canvas_, &Canvas::cursorMoved, this, [this](AIRealPoint point) { statusFields_->showPosition(point); });
     updateTitle();
 }
 
@@ -183,6 +189,8 @@ void MainWindow::sync() {
         it->second->deleteLater();
         it = dialogWindows_.erase(it);
     }
+    layersPanel_->sync();
+    statusFields_->sync();
     updateActions();
     updateTitle();
     syncing_ = false;
@@ -220,6 +228,7 @@ QString MainWindow::settingsFile() {
 void MainWindow::restoreSettings() {
     QSettings settings(settingsFile(), QSettings::IniFormat);
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    layersDock_->setVisible(settings.value(kLayersVisibleKey, false).toBool());
     const std::vector<ADMDialogRef> palettes = host_.dialogs().palettes();
     for (ADMDialogRef palette : palettes) {
         const host::DialogManager::Dialog* shown = host_.dialogs().dialog(palette);
@@ -269,6 +278,7 @@ void MainWindow::restorePalette(ADMDialogRef palette, bool visible) {
 void MainWindow::saveSettings() {
     QSettings settings(settingsFile(), QSettings::IniFormat);
     settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(kLayersVisibleKey, !layersDock_->isHidden());
     for (auto& [ref, window] : dialogWindows_) {
         const host::DialogManager::Dialog* dialog = host_.dialogs().dialog(ref);
         if (!dialog || dialog->modal || !window->property("placed").toBool()) continue;
@@ -386,6 +396,12 @@ void MainWindow::buildMenus() {
     deleteAction_ =
         edit->addAction(QStringLiteral("&Delete"), QKeySequence::Delete, this, [this] { deleteSelection(); });
 
+    QMenu* object = menuBar()->addMenu(QStringLiteral("&Object"));
+    moveAction_ = object->addAction(QStringLiteral("&Move…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), this,
+                                    [this] { moveSelectionExactly(); });
+    moveAction_->setToolTip(
+        QStringLiteral("Move the selection by an exact offset in millimetres at the drawing scale"));
+
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     auto middle = [this] { return QPointF(canvas_->width() / 2.0, canvas_->height() / 2.0); };
     view->addAction(QStringLiteral("Zoom &In"), QKeySequence::ZoomIn, this,
@@ -404,6 +420,7 @@ void MainWindow::buildMenus() {
             host_.afterEvent();
         });
         window->clear();
+        window->addAction(layersDock_->toggleViewAction());
         fillFromGroup(window, "Tool Palettes");
         fillFromGroup(window, "Window");
     });
@@ -420,6 +437,25 @@ void MainWindow::buildMenus() {
     // A menu bar hides menus without actions: a placeholder until the host fills them.
     window->addAction(QString())->setVisible(false);
     help->addAction(QString())->setVisible(false);
+}
+
+void MainWindow::buildLayersPanel() {
+    layersDock_ = new QDockWidget(QStringLiteral("Layers"), this);
+    layersDock_->setObjectName(QStringLiteral("layersDock"));
+    layersPanel_ = new LayersPanel(
+        host_, [this](const std::function<void()>& action) { act(action); }, &recorder_);
+    layersDock_->setWidget(layersPanel_);
+    layersDock_->toggleViewAction()->setText(QStringLiteral("&Layers"));
+    addDockWidget(Qt::RightDockWidgetArea, layersDock_);
+    layersDock_->hide();
+}
+
+void MainWindow::moveSelectionExactly() {
+    if (host_.document().selectedArt().empty()) return;
+    MoveDialog dialog(drawingMillimetresPerPoint(host_.preferences()), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const AIRealPoint offset = *dialog.offset();
+    act([&] { moveSelection(host_, &recorder_, offset.h, offset.v); });
 }
 
 void MainWindow::fillFromGroup(QMenu* menu, const std::string& groupName) {
@@ -458,18 +494,22 @@ void MainWindow::fillGroup(QMenu* menu, AIMenuGroup group) {
 
 void MainWindow::newDocument() {
     if (!maybeSave()) return;
+    PageSizeDialog pageSize(this);
+    if (pageSize.exec() != QDialog::Accepted) return;
     recorder_.add("new");
-    act([this] {
+    act([&] {
         host_.edit([](host::Document& document) {
             std::vector<AIArtHandle> all;
             document.forEachArt([&](AIArtHandle art, const host::Document::Art&) { all.push_back(art); });
             for (AIArtHandle art : all) document.disposeArt(art);
         });
+        host_.document().setPage(*pageSize.page());
         host_.views().invalidate();
         host_.afterEvent();
     });
     file_.clear();
     markSaved();
+    canvas_->fit();
 }
 
 void MainWindow::openSvg() {
@@ -610,19 +650,10 @@ bool MainWindow::exportTo(const QString& file) {
 void MainWindow::deleteSelection() {
     // Written as the places of the art in the current layer's paint order, all in one line: one step, as
     // here. A session names art of the current layer only.
-    const host::Document& current = host_.document();
-    std::string line = "delete";
-    std::size_t place = 0, written = 0;
-    for (const auto& [order, art] : current.findLayer(current.currentLayer())->art) {
-        if (current.selectedArt().count(art)) {
-            line += " " + std::to_string(place);
-            ++written;
-        }
-        ++place;
-    }
-    if (written > 0) recorder_.add(line);
-    if (written < current.selectedArt().size())
-        recorder_.add("# not played back: a deletion of art outside the current layer");
+    std::size_t outside = 0;
+    const std::string places = selectionPlaces(host_.document(), outside);
+    if (!places.empty()) recorder_.add("delete" + places);
+    if (outside > 0) recorder_.add("# not played back: a deletion of art outside the current layer");
     act([this] {
         host_.edit([](host::Document& document) {
             std::vector<AIArtHandle> selected(document.selectedArt().begin(), document.selectedArt().end());
@@ -635,6 +666,7 @@ void MainWindow::deleteSelection() {
 
 void MainWindow::updateActions() {
     if (deleteAction_) deleteAction_->setEnabled(!host_.document().selectedArt().empty());
+    if (moveAction_) moveAction_->setEnabled(!host_.document().selectedArt().empty());
     if (undoAction_) undoAction_->setEnabled(host_.canUndo());
     if (redoAction_) redoAction_->setEnabled(host_.canRedo());
 }

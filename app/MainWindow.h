@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -15,9 +16,12 @@
 
 #include "Canvas.h"
 #include "DialogWindow.h"
+#include "LayersPanel.h"
 #include "SessionRecorder.h"
+#include "StatusFields.h"
 #include "host/Host.h"
 
+class QDockWidget;
 class QEventLoop;
 class QMenu;
 class QToolButton;
@@ -44,6 +48,12 @@ public:
     DialogWindow* dialogWindow(ADMDialogRef dialog) const;
     /// The toolbox button of the tool registered under name (the host's own: "").
     QToolButton* toolButton(const std::string& name) const;
+    LayersPanel* layersPanel() const { return layersPanel_; }
+    /// The dock that holds the layers panel, shown and hidden from the Window menu.
+    QDockWidget* layersDock() const { return layersDock_; }
+    const StatusFields& statusFields() const { return *statusFields_; }
+    /// Moves the selection by an offset asked for in millimetres at the drawing scale (Object › Move…).
+    void moveSelectionExactly();
     /// The message of the latest action that failed, for tests.
     const QString& lastError() const { return lastError_; }
 
@@ -71,6 +81,7 @@ protected:
 private:
     void buildToolbox();
     void buildMenus();
+    void buildLayersPanel();
     /// Fills menu with the items of the host's group name, submenus included.
     void fillFromGroup(QMenu* menu, const std::string& groupName);
     void fillGroup(QMenu* menu, AIMenuGroup group);
@@ -105,6 +116,10 @@ private:
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     QAction* recordAction_ = nullptr;
+    QAction* moveAction_ = nullptr;
+    LayersPanel* layersPanel_ = nullptr;
+    QDockWidget* layersDock_ = nullptr;
+    std::unique_ptr<StatusFields> statusFields_;
     SessionRecorder recorder_;
     QString file_;
     std::vector<std::pair<bool, std::vector<AIPathSegment>>> savedArt_;

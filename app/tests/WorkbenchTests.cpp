@@ -579,7 +579,7 @@ private slots:
         QVERIFY(palette && palette->isVisible());
         window_->act([&] { host_->selectTool(kToolName); });
         typeInto(palette, kLengthField, QStringLiteral("35.48"));
-        QCOMPARE(palette->itemWidget(kLengthField)->findChild<QLineEdit*>()->text(), QStringLiteral("35.48 mm"));
+        QCOMPARE(palette->itemWidget(kLengthField)->findChild<QLineEdit*>()->text(), QStringLiteral("35,48 mm"));
         QCOMPARE(cutTexts(palette).join(", "), QString());
         // Every page of the help: a text longer than its item scrolls.
         window_->act([&] { host_->chooseDialogMenu(panel, plugin_facts::kHelpEntry); });
