@@ -292,14 +292,25 @@ void Canvas::paintArt(QImage& image) const {
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QTransform toView = viewTransform();
-    ArtPainter paint(painter, toView, host_.document());
-    host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& art) { paint(art); });
+    // Only the art the view shows: a large drawing seen in part costs what is seen.
+    paintArtReaching(painter, viewTransform(), QRectF(QPointF(0, 0), image.deviceIndependentSize()));
+}
+
+void Canvas::paintArtReaching(QPainter& painter, const QTransform& toView, const QRectF& pixels) const {
+    const host::Document& document = host_.document();
+    const QMarginsF margin(kDamageMargin, kDamageMargin, kDamageMargin, kDamageMargin);
+    const QRectF reach = toView.inverted().mapRect(pixels + margin);
+    // Painted in paint order, as the art lies in the document.
+    std::vector<std::pair<host::PaintRank, const host::Document::Art*>> found;
+    for (AIArtHandle art : host_.hitTesting().artWithin({reach.left(), reach.top(), reach.right(), reach.bottom()}))
+        found.emplace_back(document.paintRank(art), document.findArt(art));
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    ArtPainter paint(painter, toView, document);
+    for (const auto& [rank, art] : found) paint(*art);
 }
 
 void Canvas::repaintDamage() {
     const QTransform toView = viewTransform();
-    const QTransform fromView = toView.inverted();
     const QRect image = QRectF(QPointF(0, 0), art_.deviceIndependentSize()).toAlignedRect();
     const QMarginsF margin(kDamageMargin, kDamageMargin, kDamageMargin, kDamageMargin);
     std::vector<QRect> rects;
@@ -309,11 +320,9 @@ void Canvas::repaintDamage() {
         QRect pixels = ((toView.mapRect(art) + margin) & QRectF(image)).toAlignedRect();
         if (!pixels.isEmpty()) addDamage(rects, pixels);
     }
-    const host::Document& document = host_.document();
     const qreal ratio = art_.devicePixelRatio();
     QPainter painter(&art_);
     painter.setRenderHint(QPainter::Antialiasing);
-    ArtPainter paint(painter, toView, host_.document());
     for (const QRect& pixels : rects) {
         // Painted with a band around them that is put back as it was: where the edge of what is painted cuts
         // a stroke, its antialiasing can differ by a level from the full paint's.
@@ -322,13 +331,8 @@ void Canvas::repaintDamage() {
         const QImage band = art_.copy(paintedPixels);
         painter.setClipRect(painted);
         painter.fillRect(painted, Qt::white);
-        // Every art whose paint may reach these pixels, painted in paint order as a full repaint would.
-        QRectF reach = fromView.mapRect(QRectF(painted) + margin);
-        std::vector<std::pair<host::PaintRank, const host::Document::Art*>> found;
-        for (AIArtHandle art : host_.hitTesting().artWithin({reach.left(), reach.top(), reach.right(), reach.bottom()}))
-            found.emplace_back(document.paintRank(art), document.findArt(art));
-        std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (const auto& [rank, art] : found) paint(*art);
+        // Every art whose paint may reach these pixels, as a full repaint would paint it.
+        paintArtReaching(painter, toView, painted);
         painter.save();
         painter.setClipRegion(QRegion(painted).subtracted(QRegion(pixels)));
         painter.setCompositionMode(QPainter::CompositionMode_Source);

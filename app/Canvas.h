@@ -81,6 +81,8 @@ private:
     /// The view's mapping from artwork points to the canvas's pixels.
     QTransform viewTransform() const;
     void paintArt(QImage& image) const;
+    /// Paints, in paint order, the art whose paint may reach the pixels.
+    void paintArtReaching(QPainter& painter, const QTransform& toView, const QRectF& pixels) const;
     /// Repaints the pixels of the cached image that the changes since the last paint may have touched.
     void repaintDamage();
     void paintAnnotations(QPainter& painter) const;
