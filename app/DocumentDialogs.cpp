@@ -123,6 +123,9 @@ MoveDialog::MoveDialog(double millimetresPerPoint, QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(problem_);
     layout->addWidget(okAndCancel(this));
+    // Typing replaces the offset shown.
+    horizontal_->setFocus();
+    horizontal_->selectAll();
 }
 
 std::optional<AIRealPoint> MoveDialog::offset() const {

@@ -3,14 +3,17 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QSignalBlocker>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace workbench {
 
 namespace {
+
+/// The panel's width when first shown.
+constexpr int kPreferredWidth = 220;
 
 Qt::CheckState checkState(bool checked) {
     return checked ? Qt::Checked : Qt::Unchecked;
@@ -28,10 +31,14 @@ LayersPanel::LayersPanel(host::Host& host, Act act, SessionRecorder* recorder, Q
       act_(std::move(act)),
       recorder_(recorder),
       list_(new QTreeWidget),
-      add_(new QPushButton(QStringLiteral("Add"))),
-      delete_(new QPushButton(QStringLiteral("Delete"))),
-      up_(new QPushButton(QStringLiteral("Up"))),
-      down_(new QPushButton(QStringLiteral("Down"))) {
+      add_(new QToolButton),
+      delete_(new QToolButton),
+      up_(new QToolButton),
+      down_(new QToolButton) {
+    add_->setText(QStringLiteral("Add"));
+    delete_->setText(QStringLiteral("Delete"));
+    up_->setText(QStringLiteral("Up"));
+    down_->setText(QStringLiteral("Down"));
     confirmDelete = [this](const QString& name, std::size_t artCount) {
         return QMessageBox::question(
                    this, QStringLiteral("Delete Layer"),
@@ -52,7 +59,8 @@ LayersPanel::LayersPanel(host::Host& host, Act act, SessionRecorder* recorder, Q
     down_->setToolTip(QStringLiteral("Move the current layer down"));
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {add_, delete_, up_, down_}) buttons->addWidget(button);
+    for (QToolButton* button : {add_, delete_, up_, down_}) buttons->addWidget(button);
+    buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(list_);
@@ -60,10 +68,14 @@ LayersPanel::LayersPanel(host::Host& host, Act act, SessionRecorder* recorder, Q
 
     connect(list_, &QTreeWidget::itemChanged, this, &LayersPanel::rowChanged);
     connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { rowChosen(item); });
-    connect(add_, &QPushButton::clicked, this, [this] { addLayer(); });
-    connect(delete_, &QPushButton::clicked, this, [this] { deleteCurrentLayer(); });
-    connect(up_, &QPushButton::clicked, this, [this] { moveCurrentLayer(-1); });
-    connect(down_, &QPushButton::clicked, this, [this] { moveCurrentLayer(1); });
+    connect(add_, &QToolButton::clicked, this, [this] { addLayer(); });
+    connect(delete_, &QToolButton::clicked, this, [this] { deleteCurrentLayer(); });
+    connect(up_, &QToolButton::clicked, this, [this] { moveCurrentLayer(-1); });
+    connect(down_, &QToolButton::clicked, this, [this] { moveCurrentLayer(1); });
+}
+
+QSize LayersPanel::sizeHint() const {
+    return {kPreferredWidth, QWidget::sizeHint().height()};
 }
 
 void LayersPanel::sync() {

@@ -17,7 +17,7 @@
 #include "SessionRecorder.h"
 #include "host/Host.h"
 
-class QPushButton;
+class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -32,15 +32,17 @@ public:
 
     /// Shows the layers as the document has them, when they changed since last shown.
     void sync();
+    /// Room for the two boxes and a name: the panel does not take the canvas's place.
+    QSize sizeHint() const override;
 
     /// Asked before a layer that holds art is deleted with it: true to delete. A question box by default.
     std::function<bool(const QString& layerName, std::size_t artCount)> confirmDelete;
 
     QTreeWidget* list() const { return list_; }
-    QPushButton* addButton() const { return add_; }
-    QPushButton* deleteButton() const { return delete_; }
-    QPushButton* upButton() const { return up_; }
-    QPushButton* downButton() const { return down_; }
+    QToolButton* addButton() const { return add_; }
+    QToolButton* deleteButton() const { return delete_; }
+    QToolButton* upButton() const { return up_; }
+    QToolButton* downButton() const { return down_; }
 
 private:
     void rowChanged(QTreeWidgetItem* item, int column);
@@ -58,10 +60,10 @@ private:
     Act act_;
     SessionRecorder* recorder_;
     QTreeWidget* list_;
-    QPushButton* add_;
-    QPushButton* delete_;
-    QPushButton* up_;
-    QPushButton* down_;
+    QToolButton* add_;
+    QToolButton* delete_;
+    QToolButton* up_;
+    QToolButton* down_;
     std::uint64_t shownRevision_ = 0;
     bool shownOnce_ = false;
 };
