@@ -42,22 +42,6 @@ const QString kFormerPanelVisibleKey = QStringLiteral("panel/visible");
 /// Whether the layers panel was shown: hidden until a person shows it from the Window menu.
 const QString kLayersVisibleKey = QStringLiteral("layers/visible");
 
-/// The shapes of all the art: what saving keeps.
-std::vector<std::pair<bool, std::vector<AIPathSegment>>> artShapes(const host::Document& document) {
-    std::vector<std::pair<bool, std::vector<AIPathSegment>>> shapes;
-    document.forEachArt([&](AIArtHandle, const host::Document::Art& art) {
-        if (!art.shape.segments.empty()) shapes.emplace_back(art.shape.closed, art.shape.segments);
-    });
-    return shapes;
-}
-
-bool sameSegments(const std::vector<AIPathSegment>& a, const std::vector<AIPathSegment>& b) {
-    auto same = [](AIRealPoint p, AIRealPoint q) { return p.h == q.h && p.v == q.v; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](const AIPathSegment& x, const AIPathSegment& y) {
-        return same(x.p, y.p) && same(x.in, y.in) && same(x.out, y.out) && x.corner == y.corner;
-    });
-}
-
 /// Sends the tool's edit message on a double-click of its button.
 class DoubleClickFilter : public QObject {
 public:
@@ -576,21 +560,11 @@ bool MainWindow::maybeSave() {
 }
 
 bool MainWindow::isDocumentModified() {
-    // Compared only when the art changed: not at every movement of the cursor.
-    if (checkedRevision_ != host_.document().appearanceRevision()) {
-        checkedRevision_ = host_.document().appearanceRevision();
-        auto now = artShapes(host_.document());
-        modified_ = !std::equal(
-            now.begin(), now.end(), savedArt_.begin(), savedArt_.end(),
-            [](const auto& a, const auto& b) { return a.first == b.first && sameSegments(a.second, b.second); });
-    }
-    return modified_;
+    return fingerprint_.value() != saved_;
 }
 
 void MainWindow::markSaved() {
-    savedArt_ = artShapes(host_.document());
-    checkedRevision_ = host_.document().appearanceRevision();
-    modified_ = false;
+    saved_ = fingerprint_.value();
     updateTitle();
 }
 

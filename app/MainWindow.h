@@ -16,6 +16,7 @@
 
 #include "Canvas.h"
 #include "DialogWindow.h"
+#include "DocumentFingerprint.h"
 #include "LayersPanel.h"
 #include "SessionRecorder.h"
 #include "StatusFields.h"
@@ -59,7 +60,7 @@ public:
 
     /// The SVG file the document was opened from or saved to; empty for a new document.
     const QString& fileName() const { return file_; }
-    /// Whether the art differs from what was opened or saved (or from nothing, for a new document).
+    /// Whether the art or the layers differ from what was opened or saved (or from nothing, for a new document).
     bool isDocumentModified();
     /// Opens an SVG file in place of the document, fitting its art into view; a message box tells what went wrong.
     bool openFile(const QString& file);
@@ -122,9 +123,9 @@ private:
     std::unique_ptr<StatusFields> statusFields_;
     SessionRecorder recorder_;
     QString file_;
-    std::vector<std::pair<bool, std::vector<AIPathSegment>>> savedArt_;
-    std::uint64_t checkedRevision_ = 0;
-    bool modified_ = false;
+    DocumentFingerprint fingerprint_{host_.document()};
+    /// What was opened or saved: the reference of isDocumentModified().
+    DocumentFingerprint::Value saved_;
     /// Each palette's latest shown state, by dialog name.
     std::map<std::string, bool> paletteWasShown_;
     QString lastError_;

@@ -191,6 +191,29 @@ private slots:
         }
     }
 
+    void aLayerChangeIsAnUnsavedChangeUntilUndone() {
+        startAndShow();
+        host_->edit([](host::Document& document) { document.addSvgPath("M 0 0 L 10 0"); });
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("saved.svg"));
+        QVERIFY(window_->saveTo(file));
+        LayersPanel* panel = window_->layersPanel();
+        panel->list()->topLevelItem(0)->setText(LayersPanel::kNameColumn, QStringLiteral("Walls"));
+        QVERIFY(window_->isDocumentModified());
+        undo();
+        QVERIFY(!window_->isDocumentModified());
+        // The same path in another layer is another drawing.
+        panel->addButton()->click();
+        QVERIFY(window_->saveTo(file));
+        host_->edit([](host::Document& document) {
+            AIArtHandle art = document.findLayer(document.layerAt(1))->art.begin()->second;
+            const host::PathShape shape = document.findArt(art)->shape;
+            document.disposeArt(art);
+            document.addPath(shape);
+        });
+        QVERIFY(window_->isDocumentModified());
+    }
+
     void thePanelShowsTheLayersOfAnOpenedFile() {
         startAndShow();
         QTemporaryDir folder;
