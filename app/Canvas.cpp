@@ -145,6 +145,18 @@ struct AnnotationPainter {
     }
 };
 
+/// The path's outline in artwork points; empty for a path without anchors.
+QPainterPath outlineOf(const host::PathShape& shape) {
+    if (shape.segments.empty()) return {};
+    QPainterPath path(QPointF(shape.segments[0].p.h, shape.segments[0].p.v));
+    for (std::size_t i = 0; i < host::pieceCount(shape); ++i) {
+        AIRealBezier piece = host::pieceBezier(shape, i);
+        path.cubicTo(piece.p1.h, piece.p1.v, piece.p2.h, piece.p2.v, piece.p3.h, piece.p3.v);
+    }
+    if (shape.closed) path.closeSubpath();
+    return path;
+}
+
 /// Strokes art as the artwork image shows it: selected art in blue, its anchors marked.
 class ArtPainter {
 public:
@@ -162,14 +174,8 @@ public:
         const std::vector<AIPathSegment>& segments = art.shape.segments;
         // Art of a hidden layer counts as hidden.
         if ((document_.userAttributes(art) & kArtHidden) || segments.empty()) return;
-        QPainterPath path(QPointF(segments[0].p.h, segments[0].p.v));
-        for (std::size_t i = 0; i < host::pieceCount(art.shape); ++i) {
-            AIRealBezier piece = host::pieceBezier(art.shape, i);
-            path.cubicTo(piece.p1.h, piece.p1.v, piece.p2.h, piece.p2.v, piece.p3.h, piece.p3.v);
-        }
-        if (art.shape.closed) path.closeSubpath();
         bool isSelected = art.attributes & kArtSelected;
-        painter_.strokePath(toView_.map(path), isSelected ? selected_ : plain_);
+        painter_.strokePath(toView_.map(outlineOf(art.shape)), isSelected ? selected_ : plain_);
         if (isSelected) {
             for (const AIPathSegment& segment : segments) {
                 QPointF anchor = toView_.map(QPointF(segment.p.h, segment.p.v));
@@ -392,16 +398,8 @@ void Canvas::paintSelecting(QPainter& painter) const {
         QTransform toView = viewTransform();
         toView.translate(dragOffset_.h, dragOffset_.v);
         const host::Document& document = host_.document();
-        for (AIArtHandle handle : document.selectedArt()) {
-            const host::Document::Art& art = *document.findArt(handle);
-            if (art.shape.segments.empty()) continue;
-            QPainterPath path(QPointF(art.shape.segments[0].p.h, art.shape.segments[0].p.v));
-            for (std::size_t i = 0; i < host::pieceCount(art.shape); ++i) {
-                AIRealBezier piece = host::pieceBezier(art.shape, i);
-                path.cubicTo(piece.p1.h, piece.p1.v, piece.p2.h, piece.p2.v, piece.p3.h, piece.p3.v);
-            }
-            painter.strokePath(toView.map(path), pen);
-        }
+        for (AIArtHandle handle : document.selectedArt())
+            painter.strokePath(toView.map(outlineOf(document.findArt(handle)->shape)), pen);
     }
 }
 

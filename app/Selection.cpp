@@ -1,6 +1,5 @@
 #include "Selection.h"
 
-#include <cmath>
 #include <limits>
 
 namespace workbench {

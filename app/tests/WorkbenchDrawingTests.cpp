@@ -10,7 +10,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProcess>
-#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -19,6 +18,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <cmath>
 #include <functional>
 
 #include "DocumentDialogs.h"
