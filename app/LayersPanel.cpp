@@ -67,7 +67,9 @@ LayersPanel::LayersPanel(host::Host& host, Act act, SessionRecorder* recorder, Q
     layout->addLayout(buttons);
 
     connect(list_, &QTreeWidget::itemChanged, this, &LayersPanel::rowChanged);
+    // A click anywhere on a row makes its layer current, on its boxes too.
     connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { rowChosen(item); });
+    connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { rowChosen(item); });
     connect(add_, &QToolButton::clicked, this, [this] { addLayer(); });
     connect(delete_, &QToolButton::clicked, this, [this] { deleteCurrentLayer(); });
     connect(up_, &QToolButton::clicked, this, [this] { moveCurrentLayer(-1); });

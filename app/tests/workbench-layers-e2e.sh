@@ -51,17 +51,21 @@ sleep 0.5
 xdotool key ctrl+a
 xdotool type --delay 20 "$work/layered.svg"
 xdotool key Return
-[ -n "$(window_named "layered.svg")" ] || fail "the file did not open"
+# A Return that only took the dialog's completion leaves the dialog open: it is pressed again.
+for _ in $(seq 1 40); do
+    xdotool search --onlyvisible --name "layered.svg" >/dev/null && break
+    xdotool search --onlyvisible --name "Open SVG" >/dev/null && xdotool key Return
+    sleep 0.5
+done
+xdotool search --onlyvisible --name "layered.svg" >/dev/null || fail "the file did not open"
 sleep 1
 
 # The panel's rows, topmost layer first: "Drawing", then "Background". Its boxes are "Shown" and
-# "Locked": a click on the Locked box unlocks the layer, a click on its name makes it current.
+# "Locked": one click on the Locked box unlocks the layer and makes it current.
 read -r width _ < <(xdotool getwindowgeometry "$window" | awk '/Geometry/ { split($2, size, "x"); print size[1], size[2] }')
 panel_left=$((width - 220))
 row_drawing=65
 xdotool mousemove --window "$window" $((panel_left + 62)) "$row_drawing" click 1
-sleep 0.5
-xdotool mousemove --window "$window" $((panel_left + 140)) "$row_drawing" click 1
 sleep 0.5
 
 # Draw a polyline of two segments with the tool, ended by a click on its last point.
