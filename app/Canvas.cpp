@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -17,6 +18,7 @@
 
 #include "AIHitTest.h"
 #include "QtTextMetrics.h"
+#include "Selection.h"
 #include "host/platform/Bundle.h"
 #include "host/view/PaintingRules.h"
 
@@ -30,8 +32,11 @@ namespace painting = host::painting;
 constexpr int kCursorSize = 32;
 /// How near the cursor art must be for the selection tool to take it, in pixels.
 constexpr double kSelectTolerance = 4.0;
+/// How near an anchor the point a drag holds must come to snap to it, in pixels: the tool's own tolerance.
+constexpr double kSnapTolerance = 8.0;
 constexpr double kWheelStep = 1.25;
 const QColor kSelectedArt(19, 125, 255);
+const QColor kPageOutline(128, 128, 128);
 constexpr double kPlainWidth = 1.0;
 constexpr double kSelectedWidth = 1.5;
 /// Half the side of the square marking an anchor of selected art, in pixels.
@@ -137,6 +142,18 @@ struct QtAnnotationPainter {
     }
 };
 
+/// The path's outline in artwork points; empty for a path without anchors.
+QPainterPath outlineOf(const host::PathShape& shape) {
+    if (shape.segments.empty()) return {};
+    QPainterPath path(QPointF(shape.segments[0].p.h, shape.segments[0].p.v));
+    for (std::size_t i = 0; i < host::pieceCount(shape); ++i) {
+        AIRealBezier piece = host::pieceBezier(shape, i);
+        path.cubicTo(piece.p1.h, piece.p1.v, piece.p2.h, piece.p2.v, piece.p3.h, piece.p3.v);
+    }
+    if (shape.closed) path.closeSubpath();
+    return path;
+}
+
 /// Strokes art as the artwork image shows it: selected art in blue, its anchors marked.
 class ArtPainter {
 public:
@@ -154,14 +171,8 @@ public:
         const std::vector<AIPathSegment>& segments = art.shape.segments;
         // Art of a hidden layer counts as hidden.
         if ((document_.userAttributes(art) & kArtHidden) || segments.empty()) return;
-        QPainterPath path(QPointF(segments[0].p.h, segments[0].p.v));
-        for (std::size_t i = 0; i < host::pieceCount(art.shape); ++i) {
-            AIRealBezier piece = host::pieceBezier(art.shape, i);
-            path.cubicTo(piece.p1.h, piece.p1.v, piece.p2.h, piece.p2.v, piece.p3.h, piece.p3.v);
-        }
-        if (art.shape.closed) path.closeSubpath();
         bool isSelected = art.attributes & kArtSelected;
-        painter_.strokePath(toView_.map(path), isSelected ? selected_ : plain_);
+        painter_.strokePath(toView_.map(outlineOf(art.shape)), isSelected ? selected_ : plain_);
         if (isSelected) {
             for (const AIPathSegment& segment : segments) {
                 QPointF anchor = toView_.map(QPointF(segment.p.h, segment.p.v));
@@ -285,14 +296,25 @@ void Canvas::paintArt(QImage& image) const {
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QTransform toView = viewTransform();
-    ArtPainter paint(painter, toView, host_.document());
-    host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& art) { paint(art); });
+    // Only the art the view shows: a large drawing seen in part costs what is seen.
+    paintArtReaching(painter, viewTransform(), QRectF(QPointF(0, 0), image.deviceIndependentSize()));
+}
+
+void Canvas::paintArtReaching(QPainter& painter, const QTransform& toView, const QRectF& pixels) const {
+    const host::Document& document = host_.document();
+    const QMarginsF margin(kDamageMargin, kDamageMargin, kDamageMargin, kDamageMargin);
+    const QRectF reach = toView.inverted().mapRect(pixels + margin);
+    // Painted in paint order, as the art lies in the document.
+    std::vector<std::pair<host::PaintRank, const host::Document::Art*>> found;
+    for (AIArtHandle art : host_.hitTesting().artWithin({reach.left(), reach.top(), reach.right(), reach.bottom()}))
+        found.emplace_back(document.paintRank(art), document.findArt(art));
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    ArtPainter paint(painter, toView, document);
+    for (const auto& [rank, art] : found) paint(*art);
 }
 
 void Canvas::repaintDamage() {
     const QTransform toView = viewTransform();
-    const QTransform fromView = toView.inverted();
     const QRect image = QRectF(QPointF(0, 0), art_.deviceIndependentSize()).toAlignedRect();
     const QMarginsF margin(kDamageMargin, kDamageMargin, kDamageMargin, kDamageMargin);
     std::vector<QRect> rects;
@@ -302,11 +324,9 @@ void Canvas::repaintDamage() {
         QRect pixels = ((toView.mapRect(art) + margin) & QRectF(image)).toAlignedRect();
         if (!pixels.isEmpty()) addDamage(rects, pixels);
     }
-    const host::Document& document = host_.document();
     const qreal ratio = art_.devicePixelRatio();
     QPainter painter(&art_);
     painter.setRenderHint(QPainter::Antialiasing);
-    ArtPainter paint(painter, toView, host_.document());
     for (const QRect& pixels : rects) {
         // Painted with a band around them that is put back as it was: where the edge of what is painted cuts
         // a stroke, its antialiasing can differ by a level from the full paint's.
@@ -315,13 +335,8 @@ void Canvas::repaintDamage() {
         const QImage band = art_.copy(paintedPixels);
         painter.setClipRect(painted);
         painter.fillRect(painted, Qt::white);
-        // Every art whose paint may reach these pixels, painted in paint order as a full repaint would.
-        QRectF reach = fromView.mapRect(QRectF(painted) + margin);
-        std::vector<std::pair<host::PaintRank, const host::Document::Art*>> found;
-        for (AIArtHandle art : host_.hitTesting().artWithin({reach.left(), reach.top(), reach.right(), reach.bottom()}))
-            found.emplace_back(document.paintRank(art), document.findArt(art));
-        std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (const auto& [rank, art] : found) paint(*art);
+        // Every art whose paint may reach these pixels, as a full repaint would paint it.
+        paintArtReaching(painter, toView, painted);
         painter.save();
         painter.setClipRegion(QRegion(painted).subtracted(QRegion(pixels)));
         painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -351,7 +366,42 @@ void Canvas::paintEvent(QPaintEvent*) {
     refreshArt();
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), art_);
+    paintPage(painter);
     paintAnnotations(painter);
+    paintSelecting(painter);
+}
+
+QRectF Canvas::pageOutline() const {
+    const host::PageBox& page = host_.document().page();
+    if (page.empty()) return {};
+    // The sheet runs down from its top, v being up.
+    return viewTransform().mapRect(QRectF(page.left, page.top - page.height, page.width, page.height));
+}
+
+void Canvas::paintPage(QPainter& painter) const {
+    const QRectF outline = pageOutline();
+    if (outline.isEmpty()) return;
+    QPen pen(kPageOutline, kPlainWidth);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(outline);
+}
+
+void Canvas::paintSelecting(QPainter& painter) const {
+    QPen pen(kSelectedArt, kPlainWidth, Qt::DashLine);
+    pen.setCosmetic(true);
+    if (selecting_ == Selecting::frame) {
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(frameFrom_, lastCursor_).normalized());
+    } else if (selecting_ == Selecting::drag && (dragOffset_.h != 0 || dragOffset_.v != 0)) {
+        QTransform toView = viewTransform();
+        toView.translate(dragOffset_.h, dragOffset_.v);
+        const host::Document& document = host_.document();
+        for (AIArtHandle handle : document.selectedArt())
+            painter.strokePath(toView.map(outlineOf(document.findArt(handle)->shape)), pen);
+    }
 }
 
 void Canvas::mouseMoveEvent(QMouseEvent* event) {
@@ -364,6 +414,12 @@ void Canvas::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     AIRealPoint point = artworkPoint(event->position());
+    emit cursorMoved(point);
+    if (selecting_ != Selecting::none) {
+        if (selecting_ == Selecting::drag) dragTo(point);
+        update();
+        return;
+    }
     ASUInt16 bits = modifierBits(event->modifiers());
     record("move " + SessionRecorder::cursor(point, bits));
     act_([&] { host_.move(point, bits); });
@@ -380,8 +436,8 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton) return;
     AIRealPoint point = artworkPoint(event->position());
-    if (host_.tools().selected() == host_.tools().selectionTool()) {
-        act_([&] { selectAt(point); });
+    if (selectionToolSelected()) {
+        beginSelecting(point, event->position(), (event->modifiers() & Qt::ShiftModifier) != 0);
         return;
     }
     ASUInt16 bits = modifierBits(event->modifiers());
@@ -390,6 +446,11 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
 }
 
 void Canvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (selecting_ != Selecting::none && event->button() == Qt::LeftButton) {
+        lastCursor_ = event->position();
+        endSelecting(event->position());
+        return;
+    }
     if (panning_ && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
         panning_ = false;
         shownCursor_ = -1;
@@ -413,6 +474,7 @@ void Canvas::keyPressEvent(QKeyEvent* event) {
         spaceHeld_ = true;
         return;
     }
+    if (nudge(*event)) return;
     modifiersChanged(modifiersAfter(*event, true));
     QWidget::keyPressEvent(event);
 }
@@ -498,6 +560,13 @@ void Canvas::setZoom(double zoom) {
 
 void Canvas::fit() {
     double left = std::numeric_limits<double>::infinity(), bottom = left, right = -left, top = -left;
+    // The page and all the art shown.
+    if (const host::PageBox& page = host_.document().page(); !page.empty()) {
+        left = page.left;
+        right = page.left + page.width;
+        top = page.top;
+        bottom = page.top - page.height;
+    }
     host_.document().forEachArt([&](AIArtHandle, const host::Document::Art& art) {
         if (host_.document().userAttributes(art) & kArtHidden) return;
         for (const AIPathSegment& s : art.shape.segments)
@@ -525,21 +594,70 @@ void Canvas::fit() {
     recordView();
 }
 
-void Canvas::selectAt(AIRealPoint point) {
-    const host::Document& document = host_.document();
-    double tolerance = kSelectTolerance / host_.views().zoom();
-    host::HitResult hit = host_.hitTesting().hitTest(nullptr, point, tolerance, kAllHitRequest);
-    AIArtHandle found = hit.type != kNothingHitType ? hit.data.object : nullptr;
-    // Only what changes is touched: an unchanged selection is no step of the history.
-    std::vector<AIArtHandle> deselect;
-    for (AIArtHandle art : document.selectedArt())
-        if (art != found) deselect.push_back(art);
-    bool select = found && !(document.findArt(found)->attributes & kArtSelected);
-    if (deselect.empty() && !select) return;
-    host_.edit([&](host::Document& changed) {
-        for (AIArtHandle art : deselect) changed.setSelected(art, false);
-        if (select) changed.setSelected(found, true);
-    });
+bool Canvas::selectionToolSelected() const {
+    return host_.tools().selected() == host_.tools().selectionTool();
+}
+
+void Canvas::beginSelecting(AIRealPoint point, QPointF pixel, bool adding) {
+    const double pointsPerPixel = 1.0 / host_.views().zoom();
+    host::HitResult hit = host_.hitTesting().hitTest(nullptr, point, kSelectTolerance * pointsPerPixel, kAllHitRequest);
+    selectingAdds_ = adding;
+    pressedAt_ = point;
+    dragOffset_ = {0, 0};
+    if (hit.type == kNothingHitType) {
+        selecting_ = Selecting::frame;
+        frameFrom_ = pixel;
+        return;
+    }
+    AIArtHandle found = hit.data.object;
+    // Art already selected is dragged with the rest of the selection.
+    if (!host_.document().selectedArt().contains(found)) act_([&] { selectArt(host_, {found}, adding); });
+    selecting_ = Selecting::drag;
+    held_ = selectedAnchorNear(host_, point, kSnapTolerance * pointsPerPixel).value_or(point);
+}
+
+void Canvas::dragTo(AIRealPoint point) {
+    AIRealPoint moved{held_.h + point.h - pressedAt_.h, held_.v + point.v - pressedAt_.v};
+    if (std::optional<AIRealPoint> anchor = anchorToSnapTo(host_, moved, kSnapTolerance / host_.views().zoom()))
+        moved = *anchor;
+    dragOffset_ = {moved.h - held_.h, moved.v - held_.v};
+}
+
+void Canvas::endSelecting(QPointF pixel) {
+    Selecting ended = std::exchange(selecting_, Selecting::none);
+    if (ended == Selecting::drag) {
+        AIRealPoint offset = std::exchange(dragOffset_, AIRealPoint{0, 0});
+        act_([&] { moveSelection(host_, recorder_, offset.h, offset.v); });
+        return;
+    }
+    AIRealPoint from = artworkPoint(frameFrom_), to = artworkPoint(pixel);
+    host::Bounds box{std::min(from.h, to.h), std::min(from.v, to.v), std::max(from.h, to.h), std::max(from.v, to.v)};
+    act_([&] { selectArt(host_, artInside(host_, box), selectingAdds_); });
+}
+
+bool Canvas::nudge(const QKeyEvent& event) {
+    if (!selectionToolSelected() || host_.document().selectedArt().empty()) return false;
+    const double pixels = (event.modifiers() & Qt::ShiftModifier) ? kLargeNudgePixels : kNudgePixels;
+    const auto step = static_cast<AIReal>(pixels / host_.views().zoom());
+    AIRealPoint offset{0, 0};
+    switch (event.key()) {
+        case Qt::Key_Left:
+            offset.h = -step;
+            break;
+        case Qt::Key_Right:
+            offset.h = step;
+            break;
+        case Qt::Key_Up:
+            offset.v = step;
+            break;
+        case Qt::Key_Down:
+            offset.v = -step;
+            break;
+        default:
+            return false;
+    }
+    act_([&] { moveSelection(host_, recorder_, offset.h, offset.v); });
+    return true;
 }
 
 QCursor Canvas::cursorFor(int id) {

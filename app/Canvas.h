@@ -54,6 +54,16 @@ public:
     void setRecorder(SessionRecorder* recorder) { recorder_ = recorder; }
 
     QSize sizeHint() const override;
+    /// The page's outline in the canvas's pixels; empty when the document has no page.
+    QRectF pageOutline() const;
+
+    /// The step of an arrow key's nudge, in view pixels, and with Shift.
+    static constexpr double kNudgePixels = 1.0;
+    static constexpr double kLargeNudgePixels = 10.0;
+
+signals:
+    /// The cursor moved over the canvas, to that artwork point.
+    void cursorMoved(AIRealPoint point);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,12 +81,24 @@ private:
     /// The view's mapping from artwork points to the canvas's pixels.
     QTransform viewTransform() const;
     void paintArt(QImage& image) const;
+    /// Paints, in paint order, the art whose paint may reach the pixels.
+    void paintArtReaching(QPainter& painter, const QTransform& toView, const QRectF& pixels) const;
     /// Repaints the pixels of the cached image that the changes since the last paint may have touched.
     void repaintDamage();
     void paintAnnotations(QPainter& painter) const;
+    void paintPage(QPainter& painter) const;
     void modifiersChanged(Qt::KeyboardModifiers modifiers);
     void panBy(QPointF delta);
-    void selectAt(AIRealPoint point);
+    bool selectionToolSelected() const;
+    /// A press of the selection tool: on art, takes it and begins to drag the selection; elsewhere, a frame.
+    void beginSelecting(AIRealPoint point, QPointF pixel, bool adding);
+    /// The drag's offset for the cursor at point, snapped so that the point held lands on an anchor nearby.
+    void dragTo(AIRealPoint point);
+    void endSelecting(QPointF pixel);
+    /// Moves the selection by an arrow key's step: true when the key was an arrow and the selection moved.
+    bool nudge(const QKeyEvent& event);
+    /// The dragged selection where it would go, and the frame being drawn.
+    void paintSelecting(QPainter& painter) const;
     void record(const std::string& line) const;
     /// Writes the view's zoom and centre as they are now.
     void recordView() const;
@@ -102,6 +124,15 @@ private:
     bool spaceHeld_ = false;
     bool panning_ = false;
     QPointF panFrom_;
+    /// What a press of the selection tool began, until the button is released.
+    enum class Selecting { none, frame, drag };
+    Selecting selecting_ = Selecting::none;
+    bool selectingAdds_ = false;
+    QPointF frameFrom_;
+    AIRealPoint pressedAt_{};
+    /// The point of the selection the drag holds: the selected anchor nearest to the press, else the press.
+    AIRealPoint held_{};
+    AIRealPoint dragOffset_{};
     std::map<int, QCursor> cursors_;
     int shownCursor_ = -1;
 };

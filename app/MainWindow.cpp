@@ -22,7 +22,9 @@
 #include <QVBoxLayout>
 
 #include "CrashJournal.h"
+#include "DocumentDialogs.h"
 #include "QtTextMetrics.h"
+#include "Selection.h"
 #include "host/document/Svg.h"
 #include "host/view/FrameRenderer.h"
 
@@ -44,31 +46,8 @@ constexpr const char* kPositionKey = "position";
 constexpr const char* kVisibleKey = "visible";
 /// Where settings written before palettes were kept by name held the first palette's shown state.
 const QString kFormerPanelVisibleKey = QStringLiteral("panel/visible");
-
-/// A digest of one art's shape, what saving keeps of it: its anchors, control points, corners and closing.
-/// Art without anchors is not saved, and counts for nothing.
-std::uint64_t shapeDigest(const host::PathShape& shape) {
-    if (shape.segments.empty()) return 0;
-    std::vector<float> numbers;
-    numbers.reserve(shape.segments.size() * 7 + 1);
-    for (const AIPathSegment& segment : shape.segments)
-        numbers.insert(numbers.end(), {segment.p.h, segment.p.v, segment.in.h, segment.in.v, segment.out.h,
-                                       segment.out.v, segment.corner ? 1.0f : 0.0f});
-    numbers.push_back(shape.closed ? 1.0f : 0.0f);
-    std::uint64_t digest =
-        std::hash<std::string_view>{}({reinterpret_cast<const char*>(numbers.data()), numbers.size() * sizeof(float)});
-    // Mixed (splitmix64's finish) so that the sum over all the art tells apart drawings that differ.
-    digest = (digest ^ (digest >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    digest = (digest ^ (digest >> 27)) * 0x94d049bb133111ebULL;
-    return digest ^ (digest >> 31);
-}
-
-/// The sum of the digests of all the art: the same for the same shapes, whatever their handles and order.
-std::uint64_t drawingDigest(const host::Document& document) {
-    std::uint64_t sum = 0;
-    document.forEachArt([&](AIArtHandle, const host::Document::Art& art) { sum += shapeDigest(art.shape); });
-    return sum;
-}
+/// Whether the layers panel was shown: hidden until a person shows it from the Window menu.
+const QString kLayersVisibleKey = QStringLiteral("layers/visible");
 
 /// Sends the tool's edit message on a double-click of its button.
 class DoubleClickFilter : public QObject {
@@ -92,11 +71,6 @@ private:
 }  // namespace
 
 MainWindow::MainWindow(host::Host& host, QWidget* parent) : QMainWindow(parent), host_(host) {
-    host_.document().forEachArt([this](AIArtHandle art, const host::Document::Art& found) {
-        digest_ += artDigests_[art] = shapeDigest(found.shape);
-    });
-    artObserver_ = host_.document().addObserver(
-        [this](AIArtHandle art, host::Document::Change change) { followArt(art, change); });
     host_.drawer().setMetrics(std::make_unique<QtTextMetrics>());
     host_.setModalEventSource([this] { return nextModalEvent(); });
 
@@ -105,12 +79,13 @@ MainWindow::MainWindow(host::Host& host, QWidget* parent) : QMainWindow(parent),
     // The canvas is the window's middle: the view grows and shrinks with it.
     setCentralWidget(canvas_);
     buildMenus();
-    statusBar();
+    buildLayersPanel();
+    statusFields_ = std::make_unique<StatusFields>(host_, statusBar());
+    connect(canvas_, &Canvas::cursorMoved, this, [this](AIRealPoint point) { statusFields_->showPosition(point); });
     updateTitle();
 }
 
 MainWindow::~MainWindow() {
-    host_.document().removeObserver(artObserver_);
     // The host outlives the window: no modal run may come back to it.
     host_.setModalEventSource({});
     host_.drawer().setMetrics(nullptr);
@@ -216,6 +191,8 @@ void MainWindow::sync() {
         it->second->deleteLater();
         it = dialogWindows_.erase(it);
     }
+    layersPanel_->sync();
+    statusFields_->sync();
     updateActions();
     updateTitle();
     syncing_ = false;
@@ -253,6 +230,7 @@ QString MainWindow::settingsFile() {
 void MainWindow::restoreSettings() {
     QSettings settings(settingsFile(), QSettings::IniFormat);
     restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    layersDock_->setVisible(settings.value(kLayersVisibleKey, false).toBool());
     const std::vector<ADMDialogRef> palettes = host_.dialogs().palettes();
     for (ADMDialogRef palette : palettes) {
         const host::DialogManager::Dialog* shown = host_.dialogs().dialog(palette);
@@ -302,6 +280,7 @@ void MainWindow::restorePalette(ADMDialogRef palette, bool visible) {
 void MainWindow::saveSettings() {
     QSettings settings(settingsFile(), QSettings::IniFormat);
     settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(kLayersVisibleKey, !layersDock_->isHidden());
     for (auto& [ref, window] : dialogWindows_) {
         const host::DialogManager::Dialog* dialog = host_.dialogs().dialog(ref);
         if (!dialog || dialog->modal || !window->property("placed").toBool()) continue;
@@ -419,6 +398,12 @@ void MainWindow::buildMenus() {
     deleteAction_ =
         edit->addAction(QStringLiteral("&Delete"), QKeySequence::Delete, this, [this] { deleteSelection(); });
 
+    QMenu* object = menuBar()->addMenu(QStringLiteral("&Object"));
+    moveAction_ = object->addAction(QStringLiteral("&Move…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), this,
+                                    [this] { moveSelectionExactly(); });
+    moveAction_->setToolTip(
+        QStringLiteral("Move the selection by an exact offset in millimetres at the drawing scale"));
+
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     auto middle = [this] { return QPointF(canvas_->width() / 2.0, canvas_->height() / 2.0); };
     view->addAction(QStringLiteral("Zoom &In"), QKeySequence::ZoomIn, this,
@@ -437,6 +422,7 @@ void MainWindow::buildMenus() {
             host_.afterEvent();
         });
         window->clear();
+        window->addAction(layersDock_->toggleViewAction());
         fillFromGroup(window, "Tool Palettes");
         fillFromGroup(window, "Window");
     });
@@ -453,6 +439,25 @@ void MainWindow::buildMenus() {
     // A menu bar hides menus without actions: a placeholder until the host fills them.
     window->addAction(QString())->setVisible(false);
     help->addAction(QString())->setVisible(false);
+}
+
+void MainWindow::buildLayersPanel() {
+    layersDock_ = new QDockWidget(QStringLiteral("Layers"), this);
+    layersDock_->setObjectName(QStringLiteral("layersDock"));
+    layersPanel_ = new LayersPanel(
+        host_, [this](const std::function<void()>& action) { act(action); }, &recorder_);
+    layersDock_->setWidget(layersPanel_);
+    layersDock_->toggleViewAction()->setText(QStringLiteral("&Layers"));
+    addDockWidget(Qt::RightDockWidgetArea, layersDock_);
+    layersDock_->hide();
+}
+
+void MainWindow::moveSelectionExactly() {
+    if (host_.document().selectedArt().empty()) return;
+    MoveDialog dialog(drawingMillimetresPerPoint(host_.preferences()), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const AIRealPoint offset = *dialog.offset();
+    act([&] { moveSelection(host_, &recorder_, offset.h, offset.v); });
 }
 
 void MainWindow::fillFromGroup(QMenu* menu, const std::string& groupName) {
@@ -491,10 +496,16 @@ void MainWindow::fillGroup(QMenu* menu, AIMenuGroup group) {
 
 void MainWindow::newDocument() {
     if (!maybeSave()) return;
+    PageSizeDialog pageSize(this);
+    if (pageSize.exec() != QDialog::Accepted) return;
     recorder_.add("new");
-    act([this] { host_.newDocument(); });
+    act([&] {
+        host_.newDocument();
+        host_.document().setPage(*pageSize.page());
+    });
     file_.clear();
     markSaved();
+    canvas_->fit();
 }
 
 void MainWindow::openSvg() {
@@ -561,35 +572,17 @@ bool MainWindow::maybeSave() {
 }
 
 bool MainWindow::isDocumentModified() {
-    return digest_ != savedDigest_;
-}
-
-void MainWindow::followArt(AIArtHandle art, host::Document::Change change) {
-    // At the cost of what changed, never of the whole drawing: a click in a large drawing stays quick.
-    auto known = artDigests_.try_emplace(art, 0).first;
-    digest_ -= known->second;
-    const host::Document::Art* found = host_.document().findArt(art);
-    if (change == host::Document::Change::removed || !found) {
-        artDigests_.erase(known);
-        return;
-    }
-    known->second = shapeDigest(found->shape);
-    digest_ += known->second;
+    return fingerprint_.value() != saved_;
 }
 
 void MainWindow::markSaved() {
-    savedDigest_ = digest_;
+    saved_ = fingerprint_.value();
     updateTitle();
 }
 
-void MainWindow::markSavedAs(const std::filesystem::path& file) {
-    host::Document saved;
-    try {
-        host::placeDrawing(saved, host::importSvg(file));
-    } catch (const std::exception&) {
-        // Gone or unreadable: whatever the drawing holds is unsaved.
-    }
-    savedDigest_ = drawingDigest(saved);
+void MainWindow::markUnsaved() {
+    // No document has no layer: nothing the drawing can become matches this.
+    saved_ = {};
     updateTitle();
 }
 
@@ -668,7 +661,7 @@ bool MainWindow::offerRecovery(const std::filesystem::path& journal, const std::
     }
     recorder_.addFile("open", drawing);
     file_ = QString::fromStdString(recovered.file.string());
-    markSavedAs(recovered.file);
+    markUnsaved();
     canvas_->fit();
     statusBar()->showMessage(recovered.whole ? QStringLiteral("Recovered the drawing")
                                              : QStringLiteral("Recovered the drawing as it was before the last action"),
@@ -700,19 +693,10 @@ bool MainWindow::exportTo(const QString& file) {
 void MainWindow::deleteSelection() {
     // Written as the places of the art in the current layer's paint order, all in one line: one step, as
     // here. A session names art of the current layer only.
-    const host::Document& current = host_.document();
-    std::string line = "delete";
-    std::size_t place = 0, written = 0;
-    for (const auto& [order, art] : current.findLayer(current.currentLayer())->art) {
-        if (current.selectedArt().count(art)) {
-            line += " " + std::to_string(place);
-            ++written;
-        }
-        ++place;
-    }
-    if (written > 0) recorder_.add(line);
-    if (written < current.selectedArt().size())
-        recorder_.add("# not played back: a deletion of art outside the current layer");
+    std::size_t outside = 0;
+    const std::string places = selectionPlaces(host_.document(), outside);
+    if (!places.empty()) recorder_.add("delete" + places);
+    if (outside > 0) recorder_.add("# not played back: a deletion of art outside the current layer");
     act([this] {
         host_.edit([](host::Document& document) {
             std::vector<AIArtHandle> selected(document.selectedArt().begin(), document.selectedArt().end());
@@ -725,6 +709,7 @@ void MainWindow::deleteSelection() {
 
 void MainWindow::updateActions() {
     if (deleteAction_) deleteAction_->setEnabled(!host_.document().selectedArt().empty());
+    if (moveAction_) moveAction_->setEnabled(!host_.document().selectedArt().empty());
     if (undoAction_) undoAction_->setEnabled(host_.canUndo());
     if (redoAction_) redoAction_->setEnabled(host_.canRedo());
 }

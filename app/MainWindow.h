@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <unordered_map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -17,9 +17,13 @@
 
 #include "Canvas.h"
 #include "DialogWindow.h"
+#include "DocumentFingerprint.h"
+#include "LayersPanel.h"
 #include "SessionRecorder.h"
+#include "StatusFields.h"
 #include "host/Host.h"
 
+class QDockWidget;
 class QEventLoop;
 class QMenu;
 class QToolButton;
@@ -46,12 +50,18 @@ public:
     DialogWindow* dialogWindow(ADMDialogRef dialog) const;
     /// The toolbox button of the tool registered under name (the host's own: "").
     QToolButton* toolButton(const std::string& name) const;
+    LayersPanel* layersPanel() const { return layersPanel_; }
+    /// The dock that holds the layers panel, shown and hidden from the Window menu.
+    QDockWidget* layersDock() const { return layersDock_; }
+    const StatusFields& statusFields() const { return *statusFields_; }
+    /// Moves the selection by an offset asked for in millimetres at the drawing scale (Object › Move…).
+    void moveSelectionExactly();
     /// The message of the latest action that failed, for tests.
     const QString& lastError() const { return lastError_; }
 
     /// The SVG file the document was opened from or saved to; empty for a new document.
     const QString& fileName() const { return file_; }
-    /// Whether the art differs from what was opened or saved (or from nothing, for a new document).
+    /// Whether the art or the layers differ from what was opened or saved (or from nothing, for a new document).
     bool isDocumentModified();
     /// Opens an SVG file in place of the document, fitting its art into view; a message box tells what went wrong.
     bool openFile(const QString& file);
@@ -84,6 +94,7 @@ private:
     void reportFailure(const std::exception& error);
     void buildToolbox();
     void buildMenus();
+    void buildLayersPanel();
     /// Fills menu with the items of the host's group name, submenus included.
     void fillFromGroup(QMenu* menu, const std::string& groupName);
     void fillGroup(QMenu* menu, AIMenuGroup group);
@@ -96,9 +107,8 @@ private:
     void updateTitle();
     /// The art as it was opened or saved: the reference of isDocumentModified().
     void markSaved();
-    void followArt(AIArtHandle art, host::Document::Change change);
-    /// The art of file as the reference of isDocumentModified() (none when it can't be read).
-    void markSavedAs(const std::filesystem::path& file);
+    /// Marks the drawing as unsaved whatever it becomes, as a recovered drawing is.
+    void markUnsaved();
     /// Places a palette shown for the first time: where it was last, else beside the window, on screen.
     void placePalette(DialogWindow* window, const std::string& name);
     /// The settings key of what (its place, its shown state) of the palette with that dialog name.
@@ -121,14 +131,15 @@ private:
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     QAction* recordAction_ = nullptr;
+    QAction* moveAction_ = nullptr;
+    LayersPanel* layersPanel_ = nullptr;
+    QDockWidget* layersDock_ = nullptr;
+    std::unique_ptr<StatusFields> statusFields_;
     SessionRecorder recorder_;
     QString file_;
-    /// The modified mark: a digest of every art's shape, kept up to date by the document's observer, and
-    /// the same digest when the drawing was last opened or saved.
-    std::unordered_map<AIArtHandle, std::uint64_t> artDigests_;
-    std::uint64_t digest_ = 0;
-    std::uint64_t savedDigest_ = 0;
-    int artObserver_ = 0;
+    DocumentFingerprint fingerprint_{host_.document()};
+    /// What was opened or saved: the reference of isDocumentModified().
+    DocumentFingerprint::Value saved_;
     /// Each palette's latest shown state, by dialog name.
     std::map<std::string, bool> paletteWasShown_;
     QString lastError_;

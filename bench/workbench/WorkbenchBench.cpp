@@ -1,7 +1,8 @@
 // What one cursor movement, and a movement and a click, cost in the workbench,
 // paint included: the mouse events on the canvas, the host's tracking and redraw,
 // the window brought in step and a synchronous paint (the cached artwork drawn,
-// repainted where a click changed it, the annotations painted over it).
+// repainted where a click changed it, the annotations painted over it), and the
+// move of a large selection by an arrow key.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <random>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolButton>
 
@@ -121,8 +123,40 @@ void WorkbenchClick(benchmark::State& state) {
     }
 }
 
+/// The most paths a selection moved by the arrow keys holds.
+constexpr long kMovedPaths = 1000;
+
+/// A move of a selection of up to kMovedPaths paths, spread over the drawing, by an arrow key: one step of the
+/// history, painted.
+void WorkbenchMoveSelection(benchmark::State& state) {
+    Bench& b = prepare(state.range(0));
+    workbench::Canvas* canvas = b.window->canvas();
+    b.window->toolButton("")->click();
+    std::vector<AIArtHandle> all;
+    b.host->document().forEachArt([&](AIArtHandle art, const host::Document::Art&) { all.push_back(art); });
+    std::shuffle(all.begin(), all.end(), std::mt19937(11));
+    all.resize(static_cast<std::size_t>(std::min<long>(kMovedPaths, static_cast<long>(all.size()))));
+    b.window->act([&] {
+        b.host->edit([&](host::Document& document) {
+            for (AIArtHandle art : all) document.setSelected(art, true);
+        });
+    });
+    canvas->repaint();
+    const std::uint64_t revision = b.host->document().revision();
+    for (auto _ : state) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+        QCoreApplication::sendEvent(canvas, &press);
+        canvas->repaint();
+        QCoreApplication::processEvents();
+    }
+    if (b.host->document().revision() == revision) state.SkipWithError("the selection did not move");
+    // The next benchmark starts from a drawing of its own.
+    b.paths = -1;
+}
+
 BENCHMARK(WorkbenchMove)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WorkbenchClick)->Arg(100)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WorkbenchMoveSelection)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

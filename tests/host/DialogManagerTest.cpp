@@ -230,7 +230,7 @@ TEST_F(DialogManagerTest, TypingIntoAMillimetreFieldSetsPointsThenNotifiesItemTh
     EXPECT_EQ(item->GetFloatValue(field), static_cast<float>(10 * 72 / 25.4));
     char text[32];
     item->GetText(field, text, sizeof text);
-    EXPECT_STREQ(text, "10.00 mm");
+    EXPECT_STREQ(text, "10,00 mm");
     EXPECT_EQ(journal, (std::vector<std::string>{"item 1: ADM User Changed Notifier",
                                                  "dialog: ADM Text Selection Change Notification of 1"}));
     EXPECT_EQ(host_.dialogs().dialog(panel)->focus, field);

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "host/Host.h"
@@ -182,6 +184,105 @@ TEST_F(HistoryTest, RestoredArtGoesBackInItsPlaceInEveryLayer) {
     }
 }
 
+/// The layers as a person sees them in the layers panel, topmost first, and the current one's name.
+std::vector<std::string> layerRows(const host::Document& document) {
+    std::vector<std::string> rows;
+    for (const host::Document::LayerState& layer : document.layerSet().layers)
+        rows.push_back(layer.name + (layer.locked ? " locked" : "") + (layer.hidden ? " hidden" : "") +
+                       (layer.layer == document.currentLayer() ? " current" : ""));
+    return rows;
+}
+
+TEST_F(HistoryTest, EachLayerChangeIsAStepUndoneAndRedoneWithTheArt) {
+    AILayerHandle first = document.currentLayer();
+    document.addPath(line(0, 0, 1, 0));
+    history.clear();
+    using Rows = std::vector<std::string>;
+    std::vector<std::pair<Rows, std::vector<Art>>> states{{layerRows(document), contents(document)}};
+    AILayerHandle second = nullptr;
+    auto step = [&](const std::function<void()>& change) {
+        {
+            host::History::Group group(history);
+            change();
+        }
+        states.emplace_back(layerRows(document), contents(document));
+    };
+    step([&] { second = document.addLayerAboveCurrent("Layer 2"); });
+    step([&] {
+        document.addPath(line(0, 5, 1, 5));
+        document.addPath(line(0, 6, 1, 6));
+    });
+    step([&] { document.setLayerName(second, "Walls"); });
+    step([&] { document.setLayerLocked(first, true); });
+    step([&] { document.setLayerHidden(second, true); });
+    step([&] { document.moveLayer(first, 0); });
+    step([&] { document.deleteLayer(second); });
+    ASSERT_EQ(states.back().first, (Rows{"Layer 1 locked current"}));
+    ASSERT_EQ(states.back().second.size(), 1u);
+
+    for (std::size_t i = states.size() - 1; i > 0; --i) {
+        ASSERT_TRUE(history.undo());
+        ASSERT_EQ(layerRows(document), states[i - 1].first) << "after undoing step " << i;
+        ASSERT_EQ(contents(document), states[i - 1].second) << "after undoing step " << i;
+    }
+    EXPECT_FALSE(history.canUndo());
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        ASSERT_TRUE(history.redo());
+        ASSERT_EQ(layerRows(document), states[i].first) << "after redoing step " << i;
+        ASSERT_EQ(contents(document), states[i].second) << "after redoing step " << i;
+    }
+    // The deleted layer kept its handle: undone again, its art is back in it, in order.
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(document.layerPosition(second), 1u);
+    EXPECT_EQ(document.findLayer(second)->art.size(), 2u);
+}
+
+TEST_F(HistoryTest, MakingALayerCurrentIsNoStepAndTheLastLayerStays) {
+    AILayerHandle first = document.currentLayer();
+    AILayerHandle second = document.addLayer("Layer 2");
+    history.clear();
+    {
+        host::History::Group group(history);
+        document.setCurrentLayer(second);
+    }
+    EXPECT_FALSE(history.canUndo());
+    {
+        host::History::Group group(history);
+        document.deleteLayer(second);
+    }
+    // The current layer passes to the one below the deleted one, and comes back with the undo.
+    EXPECT_EQ(document.currentLayer(), first);
+    EXPECT_THROW(document.deleteLayer(first), std::invalid_argument);
+    EXPECT_THROW(document.setCurrentLayer(second), std::invalid_argument);
+    EXPECT_THROW(document.insertPath(second, nullptr, line(0, 0, 1, 1), 0), std::invalid_argument);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(document.currentLayer(), second);
+    EXPECT_EQ(document.layerCount(), 2u);
+}
+
+TEST_F(HistoryTest, MovedArtIsOneStep) {
+    AIArtHandle a = document.addPath(line(0, 0, 10, 0));
+    document.addPath(line(0, 5, 10, 5));
+    history.clear();
+    auto before = contents(document);
+    {
+        host::History::Group group(history);
+        document.translateArt({a, document.artAt(1)}, 3, -2);
+    }
+    EXPECT_EQ(document.findArt(document.artAt(0))->shape.segments[1].p.h, 13.0f);
+    EXPECT_EQ(document.findArt(document.artAt(1))->shape.segments[0].p.v, 3.0f);
+    // One art that can't move keeps the others where they are.
+    auto moved = contents(document);
+    const auto farOut = static_cast<AIReal>(host::kMaxCoordinate * 0.9);
+    document.addPath(line(farOut, 0, 0, 0));
+    EXPECT_THROW(document.translateArt({document.artAt(0), document.artAt(2)}, farOut, 0), std::invalid_argument);
+    document.disposeArt(document.artAt(2));
+    EXPECT_EQ(contents(document), moved);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(contents(document), before);
+    EXPECT_FALSE(history.canUndo());
+}
+
 TEST_F(HistoryTest, TheHitTestIndexFollowsUndo) {
     document.addPath(line(-10, 0, 10, 0));
     document.addPath(line(0, -10, 0, 10));
@@ -208,6 +309,8 @@ TEST_F(HistoryTest, AnySequenceOfStepsUndoesAndRedoesLikeSnapshotsOfEverything) 
         auto coordinate = [&] { return std::uniform_real_distribution<float>(-100, 100)(random); };
         std::vector<AILayerHandle> layers{document.currentLayer(), document.addLayer("Layer 2"),
                                           document.addLayer("Layer 3")};
+        // The layers are the ground of this sequence, not a step of it.
+        history.clear();
         std::vector<std::vector<Art>> snapshots{contents(document)};
         std::size_t now = 0;
         auto anyArt = [&]() -> AIArtHandle {

@@ -43,6 +43,10 @@ constexpr int kHelpPages = 10;
 /// The prefix of every setting the plug-in keeps, and the keys the callers use.
 constexpr const char* kPreferencePrefix = "TeskOrvane";
 constexpr const char* kPrecisionKey = "Precision";
+/// The drawing scale: lengths on the drawing are lengths on the page times numerator / denominator, each
+/// at least 1 (a missing or smaller value counts as 1).
+constexpr const char* kScaleNumeratorKey = "EchelleNum";
+constexpr const char* kScaleDenominatorKey = "EchelleDen";
 constexpr const char* kPanelVisibleKey = "PanneauVisible";
 
 /// One entry of the preference store: a prefix and a key.
@@ -52,8 +56,8 @@ struct StoredKey {
 };
 /// Every setting the plug-in reads at start, its palette's place included.
 constexpr StoredKey kStoredKeys[] = {
-    {kPreferencePrefix, "EchelleNum"},
-    {kPreferencePrefix, "EchelleDen"},
+    {kPreferencePrefix, kScaleNumeratorKey},
+    {kPreferencePrefix, kScaleDenominatorKey},
     {kPreferencePrefix, "EchelleNumPersoReal"},
     {kPreferencePrefix, "EchelleDenPersoReal"},
     {kPreferencePrefix, kPrecisionKey},

@@ -114,6 +114,57 @@ AIArtHandle artAt(const host::Document& document, const std::string& token) {
     return art;
 }
 
+/// The layer at INDEX, 0 the topmost as the layers panel lists them.
+AILayerHandle layerAt(const host::Document& document, const std::string& token) {
+    long index = integer(token, "layer index");
+    if (index < 0 || static_cast<std::size_t>(index) >= document.layerCount())
+        throw SessionError("no layer at index " + token + ": the document has " +
+                           std::to_string(document.layerCount()));
+    return document.layerAt(static_cast<std::size_t>(index));
+}
+
+/// One `layer ACTION …` line: what a person does in the layers panel, one step.
+void playLayer(host::Host& host, const std::vector<std::string>& a) {
+    const std::string& action = a[0];
+    auto need = [&](std::size_t count) {
+        if (a.size() != count + 1)
+            throw SessionError("layer " + action + ": " +
+                               (count == 1         ? "INDEX"
+                                : action == "name" ? "INDEX NAME"
+                                                   : "INDEX TO") +
+                               " after the action");
+    };
+    host.edit([&](host::Document& document) {
+        if (action == "add") {
+            if (a.size() != 2) throw SessionError("layer add: NAME after the action");
+            document.addLayerAboveCurrent(a[1]);
+        } else if (action == "current") {
+            need(1);
+            document.setCurrentLayer(layerAt(document, a[1]));
+        } else if (action == "name") {
+            need(2);
+            document.setLayerName(layerAt(document, a[1]), a[2]);
+        } else if (action == "lock" || action == "unlock") {
+            need(1);
+            document.setLayerLocked(layerAt(document, a[1]), action == "lock");
+        } else if (action == "hide" || action == "show") {
+            need(1);
+            document.setLayerHidden(layerAt(document, a[1]), action == "hide");
+        } else if (action == "delete") {
+            need(1);
+            document.deleteLayer(layerAt(document, a[1]));
+        } else if (action == "move") {
+            need(2);
+            AILayerHandle layer = layerAt(document, a[1]);
+            // The place it goes to is the place of the layer there now.
+            document.moveLayer(layer, document.layerPosition(layerAt(document, a[2])));
+        } else {
+            throw SessionError("layer: unknown action \"" + action +
+                               "\" (add, current, name, lock, unlock, hide, show, delete, move)");
+        }
+    });
+}
+
 ASInt32 int32(const std::string& token, const char* what) {
     long value = integer(token, what);
     if (value < INT32_MIN || value > INT32_MAX) throw SessionError("\"" + token + "\" is out of range (" + what + ")");
@@ -385,6 +436,18 @@ void Session::addCommands() {
         host::History::Group step(host().history());
         for (AIArtHandle each : art)
             if (host().document().findArt(each)) host().document().disposeArt(each);
+    });
+    add("move-art", 3, SIZE_MAX, [this](const Args& a) {
+        AIReal dh = real(a[0], "dh"), dv = real(a[1], "dv");
+        // Every index names the art as it was before the command, each once however often it is named.
+        std::set<AIArtHandle> art;
+        for (std::size_t i = 2; i < a.size(); ++i) art.insert(artAt(host().document(), a[i]));
+        host().views().invalidate();
+        host().edit([&](host::Document& document) { document.translateArt({art.begin(), art.end()}, dh, dv); });
+    });
+    add("layer", 2, 3, [this](const Args& a) {
+        host().views().invalidate();
+        playLayer(host(), a);
     });
     add("lock", 1, 1, [this](const Args& a) {
         host::History::Group step(host().history());

@@ -1,7 +1,8 @@
 #include "host/dialogs/AdmBasic.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "host/text/MacRoman.h"
@@ -12,8 +13,9 @@ using Active = ActivePiece<AdmBasic>;
 
 namespace {
 
-constexpr double kMillimetresPerPoint = 25.4 / 72.0;
 constexpr const char* kDegreeSign = "\xA1";  // Mac OS Roman
+/// The decimal separator of every number the host shows: the one of the tool's labels.
+constexpr char kDecimalSeparator = ',';
 
 void copyBounded(const std::string& text, char* buffer, ASInt32 maxLength) {
     if (!buffer || maxLength <= 0) return;
@@ -41,7 +43,7 @@ std::string AdmBasic::valueToText(float value, ADMUnits units, int precision, bo
     const char* unit = "";
     switch (units) {
         case kADMMillimeterUnits:
-            shown = value * kMillimetresPerPoint;
+            shown = value * AdmBasic::kMillimetresPerPoint;
             unit = " mm";
             break;
         case kADMPointUnits:
@@ -55,10 +57,12 @@ std::string AdmBasic::valueToText(float value, ADMUnits units, int precision, bo
     }
     if (!std::isfinite(shown)) return "?";
     precision = std::clamp(precision, 0, 6);
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", precision, shown);
-    if (std::strcmp(text, "-0") == 0) std::strcpy(text, "0");
-    std::string result = text;
+    // Written without the C library's locale, which a GUI may set to the person's.
+    char text[512];
+    char* end = std::to_chars(text, text + sizeof text, shown, std::chars_format::fixed, precision).ptr;
+    std::string result(text, end);
+    if (result == "-0") result = "0";
+    std::replace(result.begin(), result.end(), '.', kDecimalSeparator);
     if (appendUnits) result += unit;
     return result;
 }

@@ -200,11 +200,22 @@ AILayerHandle Document::addLayer(std::string name, AIRGBColor color) {
     layerOrder_.insert(layerOrder_.begin(), layer);
     ++revision_;
     ++appearanceRevision_;
+    ++layersRevision_;
+    return layer;
+}
+
+AILayerHandle Document::addLayerAboveCurrent(std::string name) {
+    AILayerHandle layer = addLayer(std::move(name));
+    // The current layer moved down by one: taking the new one out and putting it at its place leaves it above.
+    moveLayer(layer, layerPosition(current_) - 1);
+    setCurrentLayer(layer);
     return layer;
 }
 
 void Document::setCurrentLayer(AILayerHandle layer) {
-    if (!layers_.find(layer)) throw std::invalid_argument("no such layer in the document");
+    const Layer* found = layers_.find(layer);
+    if (!found || !found->attached) throw std::invalid_argument("no such layer in the document");
+    if (current_ != layer) ++layersRevision_;
     current_ = layer;
 }
 
@@ -215,9 +226,74 @@ void Document::setLayerColor(AILayerHandle layer, AIRGBColor color) {
 
 Document::Layer& Document::layerToChange(AILayerHandle layer) {
     Layer* found = layers_.find(layer);
-    if (!found) throw std::invalid_argument("no such layer in the document");
+    if (!found || !found->attached) throw std::invalid_argument("no such layer in the document");
     ++revision_;
+    ++layersRevision_;
     return *found;
+}
+
+std::size_t Document::layerPosition(AILayerHandle layer) const {
+    auto at = std::find(layerOrder_.begin(), layerOrder_.end(), layer);
+    if (at == layerOrder_.end()) throw std::invalid_argument("no such layer in the document");
+    return static_cast<std::size_t>(at - layerOrder_.begin());
+}
+
+void Document::deleteLayer(AILayerHandle layer) {
+    std::size_t position = layerPosition(layer);
+    if (layerOrder_.size() == 1) throw std::invalid_argument("the document keeps at least one layer");
+    Layer& found = layerToChange(layer);
+    while (!found.art.empty()) remove(found.art.begin()->second);
+    found.attached = false;
+    layerOrder_.erase(layerOrder_.begin() + static_cast<std::ptrdiff_t>(position));
+    if (current_ == layer) current_ = layerOrder_[std::min(position, layerOrder_.size() - 1)];
+    ++appearanceRevision_;
+}
+
+void Document::moveLayer(AILayerHandle layer, std::size_t position) {
+    std::size_t from = layerPosition(layer);
+    if (position >= layerOrder_.size()) throw std::invalid_argument("no such place among the layers");
+    if (from == position) return;
+    layerToChange(layer);
+    layerOrder_.erase(layerOrder_.begin() + static_cast<std::ptrdiff_t>(from));
+    layerOrder_.insert(layerOrder_.begin() + static_cast<std::ptrdiff_t>(position), layer);
+    ++appearanceRevision_;
+}
+
+Document::LayerSet Document::layerSet() const {
+    LayerSet set{{}, current_};
+    set.layers.reserve(layerOrder_.size());
+    for (AILayerHandle handle : layerOrder_) {
+        const Layer& layer = *layers_.find(handle);
+        set.layers.push_back({handle, layer.name, layer.locked, layer.hidden});
+    }
+    return set;
+}
+
+void Document::restoreLayers(const LayerSet& set) {
+    std::unordered_set<AILayerHandle> kept;
+    for (const LayerState& state : set.layers) {
+        if (!layers_.find(state.layer)) throw std::logic_error("a layer to restore is not the document's");
+        kept.insert(state.layer);
+    }
+    if (kept.empty() || !kept.contains(set.current))
+        throw std::logic_error("layers to restore without the current one");
+    for (AILayerHandle handle : layerOrder_)
+        if (!kept.contains(handle) && !layers_.find(handle)->art.empty())
+            throw std::logic_error("a layer to take out still holds art");
+    for (AILayerHandle handle : layerOrder_) layers_.find(handle)->attached = false;
+    layerOrder_.clear();
+    for (const LayerState& state : set.layers) {
+        Layer& layer = *layers_.find(state.layer);
+        layer.name = state.name;
+        layer.locked = state.locked;
+        layer.hidden = state.hidden;
+        layer.attached = true;
+        layerOrder_.push_back(state.layer);
+    }
+    current_ = set.current;
+    ++revision_;
+    ++appearanceRevision_;
+    ++layersRevision_;
 }
 
 void Document::setLayerName(AILayerHandle layer, std::string name) {
@@ -250,7 +326,7 @@ AIArtHandle Document::addPath(PathShape shape) {
 AIArtHandle Document::insertPath(AILayerHandle layer, AIArtHandle below, PathShape shape, ASInt32 attributes) {
     checkShape(shape);
     Layer* found = layers_.find(layer);
-    if (!found) throw std::invalid_argument("no such layer in the document");
+    if (!found || !found->attached) throw std::invalid_argument("no such layer in the document");
     std::int64_t order = 0;
     if (below) {
         const Art* reference = art_.find(below);
@@ -299,6 +375,28 @@ void Document::setSelected(AIArtHandle art, bool selected) {
     if (!found) throw std::invalid_argument("no such art in the document");
     found->attributes = selected ? (found->attributes | kArtSelected) : (found->attributes & ~kArtSelected);
     changed(art, Change::edited);
+}
+
+void Document::translateArt(const std::vector<AIArtHandle>& art, AIReal dh, AIReal dv) {
+    // All moved and checked before any changes: a move that fails moves nothing.
+    std::vector<std::pair<Art*, PathShape>> moved;
+    moved.reserve(art.size());
+    for (AIArtHandle handle : art) {
+        Art* found = art_.find(handle);
+        if (!found) throw std::invalid_argument("no such art in the document");
+        PathShape shape = found->shape;
+        for (AIPathSegment& segment : shape.segments)
+            for (AIRealPoint* point : {&segment.p, &segment.in, &segment.out}) {
+                point->h += dh;
+                point->v += dv;
+            }
+        checkShape(shape);
+        moved.emplace_back(found, std::move(shape));
+    }
+    for (std::size_t i = 0; i < art.size(); ++i) {
+        moved[i].first->shape = std::move(moved[i].second);
+        changed(art[i], Change::edited);
+    }
 }
 
 void Document::disposeArt(AIArtHandle art) {

@@ -133,8 +133,13 @@ std::vector<const History::Placing*> History::bottomFirst(const std::vector<Plac
     return order;
 }
 
+bool History::layersChanged() const {
+    return document_.layersRevision() != layersRevision_ && document_.layerSet().layers != layers_.layers;
+}
+
 bool History::pendingChanged() const {
     if (lost_) return false;
+    if (layersChanged()) return true;
     for (const auto& [id, before] : pending_) {
         auto handle = handles_.find(id);
         std::optional<State> now;
@@ -149,8 +154,16 @@ void History::commit() {
         resync();
         return;
     }
-    if (pending_.empty()) return;
     Step step;
+    if (document_.layersRevision() != layersRevision_) {
+        Document::LayerSet now = document_.layerSet();
+        if (now.layers != layers_.layers) {
+            step.layersBefore = std::move(layers_);
+            step.layersAfter = now;
+        }
+        layers_ = std::move(now);
+        layersRevision_ = document_.layersRevision();
+    }
     for (auto& [id, before] : pending_) {
         std::optional<State> after;
         auto handle = handles_.find(id);
@@ -162,15 +175,15 @@ void History::commit() {
         // The place before is the mirror's; the place after, the document's now.
         Id belowBefore = before ? mirror_.at(id).below : 0;
         Id belowAfter = after ? idBelow(handle->second) : 0;
-        step.push_back({id, std::move(before), std::move(after), belowBefore, belowAfter});
+        step.changes.push_back({id, std::move(before), std::move(after), belowBefore, belowAfter});
     }
     pending_.clear();
-    if (step.empty()) return;
+    if (step.changes.empty() && !step.layersAfter) return;
 
-    for (const Change& change : step)
+    for (const Change& change : step.changes)
         if (change.before) unlink(change.id);
     std::vector<Placing> placed;
-    for (const Change& change : step)
+    for (const Change& change : step.changes)
         if (change.after) placed.push_back({change.id, change.after->layer, change.belowAfter, &*change.after});
     for (const Placing* placing : bottomFirst(placed)) link(placing->id, placing->below, *placing->state);
 
@@ -182,8 +195,8 @@ void History::commit() {
 }
 
 std::size_t History::anchorsOf(const Step& step) {
-    std::size_t anchors = 0;
-    for (const Change& change : step)
+    std::size_t anchors = step.layersAfter ? step.layersAfter->layers.size() : 0;
+    for (const Change& change : step.changes)
         anchors += (change.before ? change.before->shape.segments.size() : 0) +
                    (change.after ? change.after->shape.segments.size() : 0) + 1;
     return anchors;
@@ -218,7 +231,7 @@ void History::apply(const Step& step, bool forward) {
     auto from = [&](const Change& c) -> const std::optional<State>& { return forward ? c.before : c.after; };
     auto to = [&](const Change& c) -> const std::optional<State>& { return forward ? c.after : c.before; };
 
-    for (const Change& change : step) {
+    for (const Change& change : step.changes) {
         if (!from(change)) continue;
         AIArtHandle art = handles_.at(change.id);
         document_.disposeArt(art);
@@ -226,8 +239,16 @@ void History::apply(const Step& step, bool forward) {
         handles_.erase(change.id);
         unlink(change.id);
     }
+    // The layers between taking the art out and putting it in: a layer deleted by the step is back, empty,
+    // before its art, and one the step added goes once its art is gone.
+    if (step.layersAfter) {
+        const Document::LayerSet& layers = forward ? *step.layersAfter : *step.layersBefore;
+        document_.restoreLayers(layers);
+        layers_ = layers;
+        layersRevision_ = document_.layersRevision();
+    }
     std::vector<Placing> placed;
-    for (const Change& change : step)
+    for (const Change& change : step.changes)
         if (to(change))
             placed.push_back(
                 {change.id, to(change)->layer, forward ? change.belowAfter : change.belowBefore, &*to(change)});
@@ -288,6 +309,8 @@ void History::resync() {
     mirror_.clear();
     bottoms_.clear();
     lost_ = false;
+    layers_ = document_.layerSet();
+    layersRevision_ = document_.layersRevision();
     AILayerHandle layer = nullptr;
     Id below = 0;
     document_.forEachArt([&](AIArtHandle art, const Document::Art& found) {

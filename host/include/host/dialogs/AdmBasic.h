@@ -16,6 +16,9 @@ namespace host {
 
 class AdmBasic {
 public:
+    /// Millimetres in a point (1/72 inch): the document's unit shown in millimetres.
+    static constexpr double kMillimetresPerPoint = 25.4 / 72.0;
+
     explicit AdmBasic(Plugins& plugins) : plugins_(plugins) {}
     ~AdmBasic();
     void registerSuites(SuiteRegistry& registry);

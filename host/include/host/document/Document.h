@@ -81,6 +81,21 @@ public:
         std::map<std::int64_t, AIArtHandle> art;  ///< paint order, bottom first
         bool locked = false;                      ///< its art is locked as a whole
         bool hidden = false;                      ///< its art is hidden as a whole
+        /// False once deleted: the layer is kept aside, so that undoing the deletion brings back the same handle.
+        bool attached = true;
+    };
+    /// What undo and redo put back of a layer: all but its colour, which only plug-ins set.
+    struct LayerState {
+        AILayerHandle layer;
+        std::string name;
+        bool locked;
+        bool hidden;
+        bool operator==(const LayerState&) const = default;
+    };
+    /// The layers in the document, topmost first, and the current one.
+    struct LayerSet {
+        std::vector<LayerState> layers;
+        AILayerHandle current = nullptr;
     };
 
     enum class Change { added, edited, removed };
@@ -104,20 +119,35 @@ public:
     /// and one empty "Layer 1" is current. Handles of the former layers find nothing any more.
     void clear();
 
-    /// Number of layers; layerAt(0) is the topmost, as GetNthLayer counts.
+    /// Number of layers; layerAt(0) is the topmost, as GetNthLayer counts. A deleted layer is not counted.
     std::size_t layerCount() const { return layerOrder_.size(); }
     AILayerHandle layerAt(std::size_t n) const { return layerOrder_.at(n); }
     AILayerHandle currentLayer() const { return current_; }
     const Layer* findLayer(AILayerHandle layer) const { return layers_.find(layer); }
     /// A new layer above all others; it does not become current.
     AILayerHandle addLayer(std::string name, AIRGBColor color = kDefaultLayerColor);
-    /// Throws std::invalid_argument for a layer of another document.
+    /// A new layer just above the current one, made current: where a person adds one.
+    AILayerHandle addLayerAboveCurrent(std::string name);
+    /// Throws std::invalid_argument for a layer of another document or a deleted one.
     void setCurrentLayer(AILayerHandle layer);
     void setLayerColor(AILayerHandle layer, AIRGBColor color);
     /// Each throws std::invalid_argument for a layer of another document.
     void setLayerName(AILayerHandle layer, std::string name);
     void setLayerLocked(AILayerHandle layer, bool locked);
     void setLayerHidden(AILayerHandle layer, bool hidden);
+    /// Disposes of the layer's art and takes the layer out of the document; the current layer passes to the
+    /// one below it (the one above, for the bottom layer). std::invalid_argument for the last layer left.
+    void deleteLayer(AILayerHandle layer);
+    /// Moves the layer to position, 0 the top; std::invalid_argument for a position beyond the layers.
+    void moveLayer(AILayerHandle layer, std::size_t position);
+    /// The position of the layer, 0 the top; std::invalid_argument for a layer not in the document.
+    std::size_t layerPosition(AILayerHandle layer) const;
+    LayerSet layerSet() const;
+    /// Puts the layers back as set: their order, names and states, those deleted since back in, those added
+    /// since out (std::logic_error when one of them still holds art).
+    void restoreLayers(const LayerSet& set);
+    /// Grows at every change of the layers: their order, names, states or the current one.
+    std::uint64_t layersRevision() const { return layersRevision_; }
 
     /// Why the layer takes no new art (it is locked or hidden), naming it; nullopt when it takes art.
     std::optional<std::string> refusalOf(AILayerHandle layer) const;
@@ -148,6 +178,9 @@ public:
     void setLocked(AIArtHandle art, bool locked);
     /// Throws std::invalid_argument for art that is not in the document.
     void setSelected(AIArtHandle art, bool selected);
+    /// Moves every anchor and control point of each art by (dh, dv); std::invalid_argument, moving nothing,
+    /// for art that is not in the document or a coordinate that would not be finite.
+    void translateArt(const std::vector<AIArtHandle>& art, AIReal dh, AIReal dv);
     void disposeArt(AIArtHandle art);
     /// Throws std::invalid_argument for art that is not in the document.
     PaintRank paintRank(AIArtHandle art) const;
@@ -185,7 +218,7 @@ private:
     AIErr placement(ASInt16 paintOrder, AIArtHandle prep, Place& place);
     /// A paint-order key between two art of the layer (null: no art on that side), renumbering the layer if need be.
     std::int64_t keyBetween(Layer& layer, AIArtHandle lower, AIArtHandle upper);
-    /// The layer, its change counted; std::invalid_argument for a layer of another document.
+    /// The layer, its change counted; std::invalid_argument for a layer of another document or a deleted one.
     Layer& layerToChange(AILayerHandle layer);
     AIArtHandle insert(Art art);
     void remove(AIArtHandle art);
@@ -199,6 +232,7 @@ private:
     PageBox page_;
     std::uint64_t revision_ = 0;
     std::uint64_t appearanceRevision_ = 0;
+    std::uint64_t layersRevision_ = 0;
     std::map<int, Observer> observers_;
     int lastObserver_ = 0;
     RefusalObserver refusalObserver_;

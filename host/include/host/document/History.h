@@ -8,9 +8,11 @@
 // which is enough to put it back in its place: recording, undoing and redoing a
 // step cost what it changed, never a walk of the layer. Undo and redo dispose of the art
 // and add it again: restored art always has a new handle, so a plug-in still
-// holding the old one finds it gone. Layers (their names and colours) and the
-// selection are not part of the history: selecting art makes no step, and art
-// comes back selected or not as it was when it was changed.
+// holding the old one finds it gone. A step that added, deleted, moved, renamed,
+// locked or hid layers keeps the layers before and after it; a deleted layer keeps
+// its handle, so the art of older steps finds its layer again. Making a layer
+// current, a layer's colour and the selection make no step: art comes back
+// selected or not as it was when it was changed.
 #pragma once
 
 #include <cstddef>
@@ -86,7 +88,11 @@ private:
         std::optional<State> before, after;
         Id belowBefore, belowAfter;  ///< the art painted just below; 0 at the bottom of the layer
     };
-    using Step = std::vector<Change>;
+    struct Step {
+        std::vector<Change> changes;
+        /// The layers before and after, when the step changed them.
+        std::optional<Document::LayerSet> layersBefore, layersAfter;
+    };
     /// An art as of the last commit: its state and its neighbours in its layer's paint order, a list that
     /// a step updates where it changed things, so that no step ever reads a whole layer.
     struct Mirrored {
@@ -112,6 +118,8 @@ private:
     /// The commit of a group's end, which must not throw: a failure forgets the history instead.
     void commitQuietly() noexcept;
     bool pendingChanged() const;
+    /// True when the layers differ from the mirror's in more than which one is current.
+    bool layersChanged() const;
     /// Replaces the art of the changes' `from` states by their `to` states.
     void apply(const Step& step, bool forward);
     State stateOf(AIArtHandle art) const;
@@ -134,6 +142,9 @@ private:
     std::unordered_map<Id, AIArtHandle> handles_;
     /// Each art's state and place as of the last commit.
     std::unordered_map<Id, Mirrored> mirror_;
+    /// The layers as of the last commit, and the document's layer revision then.
+    Document::LayerSet layers_;
+    std::uint64_t layersRevision_ = 0;
     /// The bottom art of each layer that holds any, as of the last commit.
     std::unordered_map<AILayerHandle, Id> bottoms_;
     /// The open step: the art it touched and their states at its start (none: it did not exist).
