@@ -264,16 +264,18 @@ bool Host::redo() {
     return done;
 }
 
-void Host::openSvg(const std::filesystem::path& file) {
+std::vector<SvgWarning> Host::openSvg(const std::filesystem::path& file) {
     checkIdle("open a file");
     // Read whole before the document is touched: a bad file leaves it as it was.
     SvgDrawing drawing = importSvg(file);
+    std::vector<SvgWarning> warnings = std::move(drawing.warnings);
     {
         History::Group step(history_);
         placeDrawing(document_, std::move(drawing));
     }
     views_.invalidate();
     afterEvent();
+    return warnings;
 }
 
 void Host::saveSvg(const std::filesystem::path& file) const {

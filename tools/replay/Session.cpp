@@ -397,7 +397,11 @@ void Session::addCommands() {
     add("redo", 0, 0, [this](const Args&) {
         if (!host().redo()) throw SessionError("redo: nothing to redo");
     });
-    add("open", 1, 1, [this](const Args& a) { host().openSvg(resolve(a[0])); });
+    add("open", 1, 1, [this](const Args& a) {
+        warnings_ = host().openSvg(resolve(a[0]));
+        for (const host::SvgWarning& warning : warnings_) out_ << a[0] << ": " << host::describe(warning) << "\n";
+        out_.flush();
+    });
     add("save", 1, 1, [this](const Args& a) { host().saveSvg(resolve(a[0])); });
     add("layercolor", 3, 3, [this](const Args& a) {
         host::Document& document = host().document();
@@ -417,7 +421,13 @@ nlohmann::json Session::dump(const std::string& what) const {
     if (what == "host") return host_->dumpHost();
     if (what == "doc") return host_->document().dump();
     if (what == "frame") return host::toJson(host_->frame());
-    throw SessionError("unknown dump \"" + what + "\" (prefs, host, doc, frame)");
+    if (what == "warnings") {
+        nlohmann::json list = nlohmann::json::array();
+        for (const host::SvgWarning& warning : warnings_)
+            list.push_back({{"element", warning.element}, {"offset", warning.offset}, {"reason", warning.reason}});
+        return list;
+    }
+    throw SessionError("unknown dump \"" + what + "\" (prefs, host, doc, frame, warnings)");
 }
 
 void Session::write(const nlohmann::json& value, const std::string& file) const {

@@ -73,6 +73,8 @@ private:
     std::map<std::string, Command> commands_;
     std::function<std::filesystem::path(const std::string&)> resolveFile_;
     std::unique_ptr<host::Host> host_;
+    /// What the last open repaired or passed over.
+    std::vector<host::SvgWarning> warnings_;
     std::ostream& out_;
     // The session being played, kept here so that a modal run reads on from where its command was.
     std::istream* in_ = nullptr;

@@ -19,6 +19,7 @@
 #include "host/document/Document.h"
 #include "host/document/History.h"
 #include "host/document/HitTesting.h"
+#include "host/document/Svg.h"
 #include "host/platform/AppContexts.h"
 #include "host/platform/BlockAllocator.h"
 #include "host/platform/HostError.h"
@@ -147,8 +148,9 @@ public:
     /// Does the last undone step again (with new handles); false when there is nothing to redo.
     bool redo();
     /// Replaces all the art of the document with the paths of the SVG file, as one step that can be
-    /// undone. SvgError for a file that can't be read or used, leaving the document as it was.
-    void openSvg(const std::filesystem::path& file);
+    /// undone, and keeps the file for saving; what the file holds that was repaired or passed over.
+    /// SvgError for a file that can't be read or used, leaving the document as it was.
+    std::vector<SvgWarning> openSvg(const std::filesystem::path& file);
     /// Writes the document as an SVG file, replacing the file whole; SvgError when that fails.
     void saveSvg(const std::filesystem::path& file) const;
     /// A person changes the document with the host's own means (a path drawn, art deleted…): one step.

@@ -205,6 +205,10 @@ void Document::setLayerHidden(AILayerHandle layer, bool hidden) {
     ++appearanceRevision_;
 }
 
+void Document::setLayerElement(AILayerHandle layer, std::uint32_t element) {
+    layerToChange(layer).element = element;
+}
+
 ASInt32 Document::userAttributes(const Art& art) const {
     const Layer& layer = *layers_.find(art.layer);
     return art.attributes | (layer.locked ? kArtLocked : 0) | (layer.hidden ? kArtHidden : 0);
@@ -214,10 +218,11 @@ AIArtHandle Document::addPath(PathShape shape) {
     checkShape(shape);
     Place place{};
     placement(kPlaceAboveAll, nullptr, place);
-    return insert({place.layer, place.order, std::move(shape), 0});
+    return insert({place.layer, place.order, std::move(shape), 0, {}});
 }
 
-AIArtHandle Document::insertPath(AILayerHandle layer, AIArtHandle below, PathShape shape, ASInt32 attributes) {
+AIArtHandle Document::insertPath(AILayerHandle layer, AIArtHandle below, PathShape shape, ASInt32 attributes,
+                                 FileLink link) {
     checkShape(shape);
     Layer* found = layers_.find(layer);
     if (!found) throw std::invalid_argument("no such layer in the document");
@@ -230,7 +235,7 @@ AIArtHandle Document::insertPath(AILayerHandle layer, AIArtHandle below, PathSha
     } else if (!found->art.empty()) {
         order = keyBetween(*found, nullptr, found->art.begin()->second);
     }
-    return insert({layer, order, std::move(shape), attributes & kKnownUserAttributes});
+    return insert({layer, order, std::move(shape), attributes & kKnownUserAttributes, link});
 }
 
 std::vector<AIArtHandle> Document::addSvgPath(const std::string& data) {

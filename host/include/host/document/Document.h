@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -51,6 +52,17 @@ struct PageBox {
     bool operator==(const PageBox&) const = default;
 };
 
+/// Where an art came from in the document's file: its element, numbered in document order from 1 (0: the
+/// art was drawn here), and which of the shapes that element draws it is.
+struct FileLink {
+    std::uint32_t element = 0;
+    std::uint32_t part = 0;
+    bool operator==(const FileLink&) const = default;
+};
+
+/// The file a document was opened from, kept whole so that a save writes back what the host does not edit.
+class SvgFile;
+
 /// Where an art lies in paint order; a greater rank is painted later, over the lesser.
 struct PaintRank {
     std::size_t layer;   ///< 0 the bottom layer
@@ -65,6 +77,7 @@ public:
         std::int64_t order;  ///< key in the layer's paint order
         PathShape shape;
         ASInt32 attributes = 0;
+        FileLink link;
     };
     struct Layer {
         std::string name;
@@ -72,6 +85,7 @@ public:
         std::map<std::int64_t, AIArtHandle> art;  ///< paint order, bottom first
         bool locked = false;                      ///< its art is locked as a whole
         bool hidden = false;                      ///< its art is hidden as a whole
+        std::uint32_t element = 0;                ///< its group in the document's file (0: none)
     };
 
     enum class Change { added, edited, removed };
@@ -101,13 +115,17 @@ public:
     void setLayerName(AILayerHandle layer, std::string name);
     void setLayerLocked(AILayerHandle layer, bool locked);
     void setLayerHidden(AILayerHandle layer, bool hidden);
+    /// Links the layer to its group in the document's file; throws std::invalid_argument as above.
+    void setLayerElement(AILayerHandle layer, std::uint32_t element);
 
     /// A path on top of the current layer; throws std::invalid_argument for a coordinate that is
     /// not finite or more than kMaxSegmentCount anchors.
     AIArtHandle addPath(PathShape shape);
     /// A path in layer just above the art below (null: at the bottom of the layer), with those user
-    /// attributes; throws std::invalid_argument as addPath does, or for a layer or art below that is not there.
-    AIArtHandle insertPath(AILayerHandle layer, AIArtHandle below, PathShape shape, ASInt32 attributes);
+    /// attributes and link to the file; throws std::invalid_argument as addPath does, or for a layer or art below
+    /// that is not there.
+    AIArtHandle insertPath(AILayerHandle layer, AIArtHandle below, PathShape shape, ASInt32 attributes,
+                           FileLink link = {});
     /// One path per subpath of SVG path data (artwork coordinates), on top of the current layer, in order.
     /// Lines give anchors whose control points are the anchor; quadratic curves and arcs become cubic.
     /// Throws std::invalid_argument, adding nothing, when the data is malformed or holds no subpath.
@@ -137,6 +155,11 @@ public:
     /// The page an opened file declared, or the one chosen for a new drawing; empty until one is set.
     const PageBox& page() const { return page_; }
     void setPage(const PageBox& page) { page_ = page; }
+
+    /// The file the document was opened from; null for a drawing begun here. It never changes once read:
+    /// a save writes it with the document's edits applied to a copy.
+    const std::shared_ptr<const SvgFile>& file() const { return file_; }
+    void setFile(std::shared_ptr<const SvgFile> file) { file_ = std::move(file); }
 
     /// Grows by one at every change of the document.
     std::uint64_t revision() const { return revision_; }
@@ -173,6 +196,7 @@ private:
     HandleTable<AIArtHandle, Art> art_;
     std::unordered_set<AIArtHandle> selected_;
     PageBox page_;
+    std::shared_ptr<const SvgFile> file_;
     std::uint64_t revision_ = 0;
     std::uint64_t appearanceRevision_ = 0;
     std::map<int, Observer> observers_;
