@@ -338,14 +338,11 @@ private:
         }
     }
 
-    /// An editor's view names the layer being drawn in: the document's, when it changed.
+    /// An editor's view names the layer being drawn in: where the file named one, the document's now.
     void nameCurrent(pugi::xml_node group) {
-        pugi::xml_node root = copy_.document_element();
-        if (group == root || (file_.currentLayer != 0 && group == node(file_.currentLayer))) return;
+        if (file_.currentLayer == 0 || group == node(file_.currentLayer) || group == copy_.document_element()) return;
         if (!group.attribute("id")) setAttribute(group, "id", freshId("layer"));
-        std::string viewName = file_.sodipodiPrefix + ":namedview";
-        pugi::xml_node view = root.child(viewName.c_str());
-        if (!view) view = root.prepend_child(sodipodi("namedview").c_str());
+        pugi::xml_node view = copy_.document_element().child((file_.sodipodiPrefix + ":namedview").c_str());
         setAttribute(view, inkscape("current-layer"), group.attribute("id").value());
     }
 
