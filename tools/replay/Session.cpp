@@ -383,6 +383,24 @@ void Session::addCommands() {
         for (AIArtHandle each : art)
             if (host().document().findArt(each)) host().document().disposeArt(each);
     });
+    add("move-anchor", 4, 4, [this](const Args& a) {
+        host::Document& document = host().document();
+        AIArtHandle art = artAt(document, a[0]);
+        host::PathShape shape = document.findArt(art)->shape;
+        long anchor = integer(a[1], "anchor");
+        if (anchor < 0 || anchor >= static_cast<long>(shape.segments.size()))
+            throw SessionError("move-anchor: the art has no anchor " + a[1]);
+        AIPathSegment& moved = shape.segments[static_cast<std::size_t>(anchor)];
+        AIRealPoint to = cursorPoint({a[2], a[3]});
+        // The control points go with their anchor.
+        for (AIRealPoint* point : {&moved.in, &moved.out}) {
+            point->h += to.h - moved.p.h;
+            point->v += to.v - moved.p.v;
+        }
+        moved.p = to;
+        host::History::Group step(host().history());
+        document.setShape(art, std::move(shape));
+    });
     add("lock", 1, 1, [this](const Args& a) {
         host::History::Group step(host().history());
         host().document().setLocked(artAt(host().document(), a[0]), true);

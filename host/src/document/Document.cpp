@@ -269,6 +269,14 @@ void Document::setLocked(AIArtHandle art, bool locked) {
     changed(art, Change::edited, false);
 }
 
+void Document::setShape(AIArtHandle art, PathShape shape) {
+    Art* found = art_.find(art);
+    if (!found) throw std::invalid_argument("no such art in the document");
+    checkShape(shape);
+    found->shape = std::move(shape);
+    changed(art, Change::edited);
+}
+
 void Document::setSelected(AIArtHandle art, bool selected) {
     Art* found = art_.find(art);
     if (!found) throw std::invalid_argument("no such art in the document");

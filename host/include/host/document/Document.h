@@ -141,6 +141,8 @@ public:
     AIArtHandle artBelow(AIArtHandle art) const;
     /// Throws std::invalid_argument for art that is not in the document.
     void setLocked(AIArtHandle art, bool locked);
+    /// Replaces the art's geometry; throws std::invalid_argument as addPath does, or for art that is not there.
+    void setShape(AIArtHandle art, PathShape shape);
     /// Throws std::invalid_argument for art that is not in the document.
     void setSelected(AIArtHandle art, bool selected);
     void disposeArt(AIArtHandle art);

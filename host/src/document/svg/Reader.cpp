@@ -1,5 +1,6 @@
 // Reading an SVG file: the art and layers the host draws from it, the page, and the file kept whole.
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -10,7 +11,6 @@
 
 #include <2geom/elliptical-arc.h>
 #include <2geom/exception.h>
-#include <2geom/path-sink.h>
 #include <2geom/sbasis-curve.h>
 #include <2geom/svg-path-parser.h>
 #include <2geom/transforms.h>
@@ -107,6 +107,34 @@ void checkCoordinates(const Geom::PathVector& paths) {
     }
 }
 
+/// The path data up to the command holding its first error, as a renderer draws it; broken tells whether
+/// there was one. A prefix that ends before a command parses when the whole one up to that command does, so
+/// the longest that parses is found by halving.
+Geom::PathVector drawnPathData(const char* data, bool& broken) {
+    auto parse = [&](std::size_t length) { return Geom::parse_svg_path(std::string(data, length).c_str()); };
+    std::string_view text(data);
+    try {
+        return parse(text.size());
+    } catch (const Geom::SVGPathParseError&) {
+        broken = true;
+    }
+    std::vector<std::size_t> commands{0};
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (std::isalpha(static_cast<unsigned char>(text[i])) && text[i] != 'e' && text[i] != 'E')
+            commands.push_back(i);
+    std::size_t good = 0, bad = commands.size();
+    while (bad - good > 1) {
+        std::size_t middle = (good + bad) / 2;
+        try {
+            parse(commands[middle]);
+            good = middle;
+        } catch (const Geom::SVGPathParseError&) {
+            bad = middle;
+        }
+    }
+    return parse(commands[good]);
+}
+
 /// A layer's name goes into the document's dumps, which are UTF-8.
 bool isUtf8(const std::string& text) {
     try {
@@ -194,7 +222,8 @@ private:
         std::string what = std::string("attribute ") + name;
         Length value = svg::parseLength(attribute.value(), what);
         if (value.fontGuess)
-            warn(node, what + " \"" + attribute.value() + "\" is sized with no font, at 16 px to the em");
+            warn(node, what + " \"" + attribute.value() +
+                           "\" is sized with no font: 16 px to the em, half that to the ex and ch");
         std::optional<double> whole;
         switch (value.share) {
             case Length::Share::none:
@@ -468,15 +497,9 @@ private:
             case Kind::path: {
                 const char* data = node.attribute("d").value();
                 if (!pathDataNumbersInRange(data)) throw Unreadable("path data with numbers beyond any coordinate");
-                Geom::PathBuilder builder;
-                try {
-                    Geom::parse_svg_path(data, builder);
-                } catch (const Geom::SVGPathParseError&) {
-                    // A renderer draws the path up to its first error.
-                    builder.flush();
-                    warn(node, "path data with an error, drawn up to it");
-                }
-                paths = builder.peek();
+                bool broken = false;
+                paths = drawnPathData(data, broken);
+                if (broken) warn(node, "path data with an error, drawn up to it");
                 break;
             }
             case Kind::line:

@@ -52,12 +52,33 @@ std::string numberText(double value) {
     return std::string(buffer, written.ec == std::errc() ? written.ptr : buffer);
 }
 
-std::string pointText(const Geom::Point& point) {
-    return numberText(point[Geom::X]) + "," + numberText(point[Geom::Y]);
+/// Significant digits tried for numbers in a user space, from those of a float to those of a double.
+constexpr int kFewestDigits = 6;
+constexpr int kMostDigits = 17;
+
+std::string digitsText(double value, int digits) {
+    if (value == 0) value = 0;  // no "-0"
+    char buffer[32];
+    std::to_chars_result written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
+    return std::string(buffer, written.ec == std::errc() ? written.ptr : buffer);
 }
 
-Geom::Point toPoint(AIRealPoint point) {
-    return {point.h, point.v};
+double valueOf(const std::string& text) {
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+/// A length in a user space, to a float's precision: an edit keeps the round numbers a file was drawn with
+/// rather than the noise of the document's float anchors.
+std::string userNumberText(double value) {
+    const double allowed = std::numeric_limits<float>::epsilon() * std::max(1.0, std::fabs(value));
+    for (int digits = kFewestDigits; digits < kMostDigits; ++digits) {
+        std::string text = digitsText(value, digits);
+        if (std::fabs(valueOf(text) - value) <= allowed) return text;
+    }
+    return numberText(value);
 }
 
 bool samePoint(AIRealPoint a, AIRealPoint b) {
@@ -68,10 +89,27 @@ bool straight(const AIPathSegment& a, const AIPathSegment& b) {
     return samePoint(a.out, a.p) && samePoint(b.in, b.p);
 }
 
-/// A shape's path data in a user space: toUser maps artwork points there.
+Geom::Point toPoint(AIRealPoint point) {
+    return {point.h, point.v};
+}
+
+/// An anchor in a user space as the shortest text that maps back onto it: the round numbers a file was
+/// drawn with, for anchors the document did not move.
+std::string userPointText(AIRealPoint point, const Geom::Affine& toArtwork, const Geom::Affine& toUser) {
+    Geom::Point user = toPoint(point) * toUser;
+    for (int digits = kFewestDigits; digits < kMostDigits; ++digits) {
+        std::string x = digitsText(user[Geom::X], digits), y = digitsText(user[Geom::Y], digits);
+        Geom::Point back = Geom::Point(valueOf(x), valueOf(y)) * toArtwork;
+        if (static_cast<AIReal>(back[Geom::X]) == point.h && static_cast<AIReal>(back[Geom::Y]) == point.v)
+            return x + "," + y;
+    }
+    return numberText(user[Geom::X]) + "," + numberText(user[Geom::Y]);
+}
+
+/// A shape's path data in a user space, toArtwork mapping that space to artwork points.
 class PathData {
 public:
-    explicit PathData(const Geom::Affine& toUser) : toUser_(toUser) {}
+    explicit PathData(const Geom::Affine& toArtwork) : toArtwork_(toArtwork), toUser_(toArtwork.inverse()) {}
 
     void add(const PathShape& shape) {
         const auto& anchors = shape.segments;
@@ -90,7 +128,7 @@ public:
     const std::string& text() const { return data_; }
 
 private:
-    std::string at(AIRealPoint point) const { return pointText(toPoint(point) * toUser_); }
+    std::string at(AIRealPoint point) const { return userPointText(point, toArtwork_, toUser_); }
     void curve(const AIPathSegment& a, const AIPathSegment& b) {
         data_ += " C" + at(a.out) + " " + at(b.in) + " " + at(b.p);
     }
@@ -102,7 +140,7 @@ private:
             curve(a, b);
     }
 
-    Geom::Affine toUser_;
+    Geom::Affine toArtwork_, toUser_;
     std::string data_;
 };
 
@@ -200,7 +238,7 @@ public:
         Geom::Affine toUser = drawn_.toArtwork.inverse();
         std::string text;
         for (const AIPathSegment& segment : anchors)
-            text += (text.empty() ? "" : " ") + pointText(toPoint(segment.p) * toUser);
+            text += (text.empty() ? "" : " ") + userPointText(segment.p, drawn_.toArtwork, toUser);
         return text;
     }
 
@@ -292,14 +330,14 @@ private:
         for (const auto& [part, shape] : parts) shapes.push_back(shape);
         BasicShape basic(drawn, shapes);
         if (auto values = basic.attributes()) {
-            for (const auto& [name, value] : *values) setAttribute(at, name, numberText(value));
+            for (const auto& [name, value] : *values) setAttribute(at, name, userNumberText(value));
             return;
         }
         if (auto points = basic.points()) {
             setAttribute(at, "points", *points);
             return;
         }
-        PathData data(drawn.toArtwork.inverse());
+        PathData data(drawn.toArtwork);
         for (const PathShape* shape : shapes)
             if (!shape->segments.empty()) data.add(*shape);
         if (drawn.kind != Kind::path) {
@@ -374,7 +412,7 @@ private:
         auto place = [&](const pugi::xml_node& above) {
             for (const Document::Art* art : pending) {
                 pugi::xml_node path = above ? group.insert_child_before("path", above) : group.append_child("path");
-                PathData data(toArtwork.inverse());
+                PathData data(toArtwork);
                 data.add(art->shape);
                 setAttribute(path, "d", data.text());
                 std::string style = newArtStyle(toArtwork);
