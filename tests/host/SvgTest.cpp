@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <pugixml.hpp>
+
 #include "host/Host.h"
 #include "host/document/History.h"
 #include "host/document/Svg.h"
@@ -361,3 +363,138 @@ TEST_F(SvgFiles, OpeningReplacesTheArtAndABadFileLeavesItAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+const char* const kKept =
+    R"~(<svg xmlns="http://www.w3.org/2000/svg" xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape" width="100pt" height="100pt" viewBox="0 0 100 100">
+  <g id="layer" inkscape:groupmode="layer" inkscape:label="Plan" transform="translate(10 0)">
+    <rect id="box" class="wall" style="fill:red" x="0" y="0" width="10" height="20"/>
+    <circle id="round" cx="50" cy="50" r="5"/>
+    <path id="two" d="M 0 0 L 5 0 M 0 10 L 5 10"/>
+    <path id="gone" d="M 0 0 L 1 1"/>
+    <defs><line id="dash" x2="3"/></defs>
+    <use id="copy" href="#dash" y="40"/>
+    <text>kept</text>
+  </g>
+</svg>)~";
+
+/// The art of the document whose file element has that id, in the order the element drew them.
+std::vector<AIArtHandle> artOf(const host::Document& document, const std::string& text, const char* id) {
+    pugi::xml_document xml;
+    xml.load_string(text.c_str());
+    std::vector<pugi::xml_node> all;
+    struct Walker : pugi::xml_tree_walker {
+        std::vector<pugi::xml_node>* all;
+        bool for_each(pugi::xml_node& node) override {
+            if (node.type() == pugi::node_element) all->push_back(node);
+            return true;
+        }
+    } walker;
+    walker.all = &all;
+    all.push_back(xml.document_element());
+    xml.document_element().traverse(walker);
+    std::uint32_t element = 0;
+    for (std::size_t i = 0; i < all.size(); ++i)
+        if (std::string_view(all[i].attribute("id").value()) == id) element = static_cast<std::uint32_t>(i + 1);
+    std::vector<AIArtHandle> found;
+    document.forEachArt([&](AIArtHandle art, const host::Document::Art& each) {
+        if (each.link.element == element) found.push_back(art);
+    });
+    return found;
+}
+
+pugi::xml_node byId(const pugi::xml_document& xml, const char* id) {
+    return xml.find_node(
+        [&](const pugi::xml_node& node) { return std::string_view(node.attribute("id").value()) == id; });
+}
+
+host::PathShape shifted(host::PathShape shape, float dh, float dv) {
+    for (AIPathSegment& segment : shape.segments)
+        for (AIRealPoint* point : {&segment.p, &segment.in, &segment.out}) *point = {point->h + dh, point->v + dv};
+    return shape;
+}
+
+}  // namespace
+
+TEST(Svg, EditsChangeOnlyTheElementsTheyTouch) {
+    host::Document document;
+    host::placeDrawing(document, host::importSvgText(kKept));
+    ASSERT_EQ(document.artCount(), 6u) << "the rect, the circle, two subpaths, the lone path and the instance";
+    auto only = [&](const char* id) {
+        std::vector<AIArtHandle> art = artOf(document, kKept, id);
+        EXPECT_EQ(art.size(), 1u) << id;
+        return art.at(0);
+    };
+    // Moved whole, the rect and circle are still a rect and a circle; one anchor of the rect moved makes a path.
+    document.setShape(only("box"), shifted(document.findArt(only("box"))->shape, 5, -5));
+    document.setShape(only("round"), shifted(document.findArt(only("round"))->shape, -10, 0));
+    document.disposeArt(artOf(document, kKept, "two").at(0));
+    document.disposeArt(only("gone"));
+    document.addPath({{anchor(0, 0), anchor(20, -20), anchor(40, 0)}, false});
+
+    pugi::xml_document saved;
+    ASSERT_TRUE(saved.load_string(host::exportSvg(document).c_str()));
+    pugi::xml_node box = byId(saved, "box");
+    EXPECT_STREQ(box.name(), "rect");
+    EXPECT_STREQ(box.attribute("x").value(), "5") << "in the layer's user space, shifted by 10";
+    EXPECT_STREQ(box.attribute("y").value(), "5");
+    EXPECT_STREQ(box.attribute("width").value(), "10");
+    EXPECT_STREQ(box.attribute("class").value(), "wall");
+    EXPECT_STREQ(byId(saved, "round").name(), "circle");
+    EXPECT_STREQ(byId(saved, "round").attribute("cx").value(), "40");
+    EXPECT_STREQ(byId(saved, "round").attribute("r").value(), "5");
+    EXPECT_STREQ(byId(saved, "two").attribute("d").value(), "M0,10 L5,10") << "the other subpath stays";
+    EXPECT_FALSE(byId(saved, "gone")) << "its last subpath removed, the element goes";
+    EXPECT_TRUE(byId(saved, "copy")) << "the instance is written as the use it is";
+    EXPECT_EQ(saved.select_nodes("//line").size(), 1u) << "and never duplicated";
+    pugi::xml_node added = byId(saved, "layer").last_child();
+    EXPECT_STREQ(added.name(), "path") << "new art goes on top of its layer's group";
+    EXPECT_STREQ(added.attribute("d").value(), "M-10,0 L10,20 L30,0");
+    EXPECT_EQ(std::string_view(added.attribute("style").value()).find("fill:none;stroke:#000000"), 0u);
+
+    // One anchor moved off the rectangle: a path, with what the element said of itself.
+    host::PathShape bent = document.findArt(only("box"))->shape;
+    bent.segments[2].p = bent.segments[2].in = bent.segments[2].out = {30, -40};
+    document.setShape(only("box"), bent);
+    ASSERT_TRUE(saved.load_string(host::exportSvg(document).c_str()));
+    box = byId(saved, "box");
+    EXPECT_STREQ(box.name(), "path");
+    EXPECT_STREQ(box.attribute("style").value(), "fill:red");
+    EXPECT_FALSE(box.attribute("width"));
+    EXPECT_STREQ(box.attribute("d").value(), "M5,5 L15,5 L20,40 L5,25 Z");
+    EXPECT_TRUE(host::unwritableEdits(document).empty());
+
+    // The instance's art edited can't be written back: a save says so before writing over the original.
+    document.setShape(only("copy"), shifted(document.findArt(only("copy"))->shape, 1, 1));
+    ASSERT_EQ(host::unwritableEdits(document).size(), 1u);
+    EXPECT_NE(host::unwritableEdits(document)[0].find("<use>"), std::string::npos);
+}
+
+TEST(Svg, LayersKeepTheirGroupsAndANewLayerGetsItsOwn) {
+    host::Document document;
+    host::placeDrawing(document, host::importSvgText(kKept));
+    AILayerHandle plan = document.layerAt(0);
+    document.setLayerName(plan, "Plan & walls");
+    document.setLayerHidden(plan, true);
+    AILayerHandle notes = document.addLayer("Notes");
+    document.setCurrentLayer(notes);
+    document.addPath({{anchor(0, 0), anchor(1, 0)}, false});
+
+    std::string text = host::exportSvg(document);
+    pugi::xml_document saved;
+    ASSERT_TRUE(saved.load_string(text.c_str()));
+    pugi::xml_node layer = byId(saved, "layer");
+    EXPECT_STREQ(layer.attribute("inkscape:label").value(), "Plan & walls");
+    EXPECT_STREQ(layer.attribute("style").value(), "display:none");
+    pugi::xml_node added = layer.next_sibling("g");
+    EXPECT_STREQ(added.attribute("inkscape:groupmode").value(), "layer");
+    EXPECT_STREQ(added.attribute("inkscape:label").value(), "Notes");
+    EXPECT_STREQ(added.first_child().attribute("d").value(), "M0,0 L1,0") << "in the root's user space";
+
+    host::Document reopened;
+    host::placeDrawing(reopened, host::importSvgText(text));
+    EXPECT_EQ(reopened.layerCount(), 2u);
+    EXPECT_EQ(reopened.findLayer(reopened.layerAt(1))->name, "Plan & walls");
+    EXPECT_TRUE(reopened.findLayer(reopened.layerAt(1))->hidden);
+}
