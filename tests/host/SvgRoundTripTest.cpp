@@ -130,7 +130,12 @@ TEST_F(SvgRoundTrip, ANewPolylineIsOneMorePathAndTheOnlyChangeToThePicture) {
     for (const fs::path& file : corpus()) {
         SCOPED_TRACE(file.filename().string());
         host::Document document;
-        host::placeDrawing(document, host::importSvg(file));
+        host::SvgDrawing drawing = host::importSvg(file);
+        // A root of zero size draws nothing, the new line included.
+        bool drawsNothing = std::any_of(drawing.warnings.begin(), drawing.warnings.end(), [](const auto& warning) {
+            return warning.reason.find("nothing is drawn") != std::string::npos;
+        });
+        host::placeDrawing(document, std::move(drawing));
         const host::PageBox& page = document.page();
         bool onPage = !page.empty();
         host::PageBox box = onPage ? page : host::PageBox{0, 0, 100, 100};
@@ -163,7 +168,7 @@ TEST_F(SvgRoundTrip, ANewPolylineIsOneMorePathAndTheOnlyChangeToThePicture) {
         // Reopened, the line is where it was drawn.
         host::Document reopened;
         host::placeDrawing(reopened, host::importSvg(saved));
-        EXPECT_EQ(reopened.artCount(), document.artCount());
+        EXPECT_EQ(reopened.artCount(), drawsNothing ? 0u : document.artCount());
 
         // The picture changes only along the line.
         fs::path copy = folder / ("original-" + file.filename().string());

@@ -160,6 +160,9 @@ add('meta-doctype.svg', '<?xml version="1.0" encoding="UTF-8" standalone="no"?>\
 add('meta-single-quotes.svg', "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>"
     "<text x='10' y='50' font-family='DejaVu Sans' data-q='say \"hi\"'>quoted</text>"
     "<rect x='50' y='50' width='20' height='20'/></svg>")
+add('meta-prefixed.svg', '<svg:svg xmlns:svg="http://www.w3.org/2000/svg" width="100" height="100">'
+    '<svg:rect x="10" y="10" width="30" height="30" fill="green"/></svg:svg>')
+add('error-root-zero.svg', page('<rect width="50" height="50"/>', size='width="0" height="100"'))
 add('meta-no-declaration.svg', f'<svg {SVG_NS} width="100" height="100"><path d="M0,0L100,100" stroke="black"/></svg>')
 
 # Nested svg elements.

@@ -178,8 +178,10 @@ public:
     void read() {
         pugi::xml_node root = elements_.front();
         Context context;
-        if (!readRoot(root, context)) return;
+        bool drawn = readRoot(root, context);
+        // The root holds what is drawn into a file without layers, and the groups of layers added to it.
         file_.groups[numberOf(root)] = {context.transform, {}, false, false};
+        if (!drawn) return;
         visitChildren(root, context);
         for (pugi::xml_node view : root.children(namedview_.c_str())) {
             std::string current = decodedText(view.attribute(currentLayer_.c_str()).value());
@@ -281,6 +283,7 @@ private:
     /// The root's map to artwork points (its viewBox's scale: see Svg.h), its viewport and the page; false when
     /// it draws nothing.
     bool readRoot(const pugi::xml_node& root, Context& context) {
+        context.transform = Geom::Scale(svg::kPointsPerPx) * kFlip;
         std::optional<double> width = rootSide(root, "width"), height = rootSide(root, "height");
         std::optional<svg::ViewBox> box;
         svg::AspectRatio aspect;

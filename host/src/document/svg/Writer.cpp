@@ -300,6 +300,9 @@ public:
     FileWriter(const Document& document, const SvgFile& file) : document_(document), file_(file) {
         copy_.reset(file.xml);
         elements_ = elementsInOrder(copy_.document_element());
+        // New elements take the prefix the file gives SVG's elements, if any.
+        std::string_view root = copy_.document_element().name();
+        svgPrefix_ = root.substr(0, root.size() - localName(copy_.document_element()).size());
         for (const pugi::xml_node& element : elements_)
             if (pugi::xml_attribute id = element.attribute("id")) ids_.insert(id.value());
     }
@@ -364,7 +367,9 @@ private:
                 toArtwork = read->second.toArtwork;
                 if (group != root) updateStates(group, layer, read->second);
             } else {
-                group = previous && previous != root ? root.insert_child_after("g", previous) : root.append_child("g");
+                std::string name = svgPrefix_ + "g";
+                group = previous && previous != root ? root.insert_child_after(name.c_str(), previous)
+                                                     : root.append_child(name.c_str());
                 toArtwork = file_.groups.at(1).toArtwork;
                 setAttribute(group, "id", freshId("layer"));
                 setAttribute(group, inkscape("groupmode"), "layer");
@@ -411,7 +416,9 @@ private:
         std::vector<const Document::Art*> pending;
         auto place = [&](const pugi::xml_node& above) {
             for (const Document::Art* art : pending) {
-                pugi::xml_node path = above ? group.insert_child_before("path", above) : group.append_child("path");
+                std::string name = svgPrefix_ + "path";
+                pugi::xml_node path =
+                    above ? group.insert_child_before(name.c_str(), above) : group.append_child(name.c_str());
                 PathData data(toArtwork);
                 data.add(art->shape);
                 setAttribute(path, "d", data.text());
@@ -455,6 +462,7 @@ private:
     pugi::xml_document copy_;
     std::vector<pugi::xml_node> elements_;
     std::unordered_set<std::string> ids_;
+    std::string svgPrefix_;
 };
 
 /// A drawing begun here: its layers as groups, sized to its page or to its art.
