@@ -115,6 +115,7 @@ USES = [
     '<use href="#later" x="10"/><defs><rect id="later" width="10" height="10" fill="blue"/></defs>',
     '<defs><symbol id="s" viewBox="0 0 10 10"><circle cx="5" cy="5" r="5"/></symbol></defs><use href="#s" x="10" y="10" width="20%" height="20%"/>',
     '<defs><g id="hidden" style="display:none"><rect width="10" height="10"/></g></defs><use href="#hidden" x="10" y="10"/>',
+    '<defs><g id="empty"/></defs><use href="#empty"/><rect width="10" height="10"/>',
 ]
 for i, body in enumerate(USES):
     add(f'use-{i:02}.svg', page(body))

@@ -288,8 +288,8 @@ CurrentParts currentParts(const Document& document, const SvgFile& file) {
 
 /// Whether the element draws what it was read as.
 bool unchanged(const SvgFile::Drawn& drawn, const std::map<std::uint32_t, const PathShape*>* now) {
-    std::size_t count = now ? now->size() : 0;
-    if (count != drawn.parts.size()) return false;
+    if (!now) return drawn.parts.empty();
+    if (now->size() != drawn.parts.size()) return false;
     for (const auto& [part, shape] : *now)
         if (part >= drawn.parts.size() || !sameShape(drawn.parts[part], *shape)) return false;
     return true;
