@@ -301,13 +301,16 @@ TEST(Svg, WhatCantBeDrawnIsPassedOverWithOneWarningAndTheRestOpens) {
         {svg(R"~(<rect width="-1" height="2"/>)~" + line), "a negative width; not drawn", 1},
         {svg(R"~(<use href="#nowhere"/>)~" + line), "not in the file", 1},
         {svg(R"~(<g id="g"><use href="#g"/></g>)~" + line), "holds it", 1},
+        {svg(R"~(<defs><g id="g"><rect width="-1" height="1"/></g></defs><use href="#g"/><use href="#g"/>)~" + line),
+         "a negative width; not drawn", 1},
     };
     for (const Case& c : cases) {
         host::SvgDrawing drawing = host::importSvgText(c.text);
         EXPECT_EQ(drawing.art.size(), c.paths) << c.text;
         ASSERT_EQ(drawing.warnings.size(), 1u) << c.text;
-        EXPECT_NE(host::describe(drawing.warnings[0]).find(c.reason), std::string::npos)
-            << host::describe(drawing.warnings[0]);
+        std::string told = host::describe(drawing.warnings[0]);
+        EXPECT_NE(told.find(c.reason), std::string::npos) << told;
+        EXPECT_EQ(told.find(c.reason), told.rfind(c.reason)) << "told once: " << told;
         EXPECT_GT(drawing.warnings[0].offset, 0u);
     }
 }

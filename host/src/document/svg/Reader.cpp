@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <unordered_map>
 
 #include <2geom/elliptical-arc.h>
@@ -206,9 +207,11 @@ private:
 
     std::uint32_t numberOf(const pugi::xml_node& node) const { return numbers_.at(node.internal_object()); }
 
-    /// One line per element: a second reason joins the first.
+    /// One line per element: a second reason joins the first. An element drawn by many instances is
+    /// told of once.
     void warn(const pugi::xml_node& node, const std::string& reason) {
         std::size_t offset = static_cast<std::size_t>(node.offset_debug());
+        if (!warned_.emplace(offset, reason).second) return;
         if (!drawing_.warnings.empty() && drawing_.warnings.back().offset == offset) {
             drawing_.warnings.back().reason += "; " + reason;
             return;
@@ -605,6 +608,7 @@ private:
     std::vector<std::string> layerIds_;  ///< beside drawing_.layers
     std::vector<pugi::xml_node> instancesOpen_;
     std::size_t instancesDrawn_ = 0;
+    std::set<std::pair<std::size_t, std::string>> warned_;
 };
 
 }  // namespace
