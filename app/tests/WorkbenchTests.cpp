@@ -522,8 +522,9 @@ private slots:
         QString file = folder.filePath(QStringLiteral("marks.svg"));
         QFile out(file);
         QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write("<svg xmlns='http://www.w3.org/2000/svg' width='100pt' height='100pt' viewBox='0 0 100 100'>"
-                  "<defs><line id='tick' x2='5'/></defs><rect width='-1' height='2'/><use href='#tick'/></svg>");
+        out.write(
+            "<svg xmlns='http://www.w3.org/2000/svg' width='100pt' height='100pt' viewBox='0 0 100 100'>"
+            "<defs><line id='tick' x2='5'/></defs><rect width='-1' height='2'/><use href='#tick'/></svg>");
         out.close();
         QVERIFY(window_->openFile(file));
         QVERIFY(window_->statusBar()->currentMessage().contains(QStringLiteral("1 element(s) passed over")));
