@@ -14,8 +14,8 @@
 //     export writes each coordinate as text that the import, which reads a
 //     double and rounds it to a float, turns back into the same float, in a
 //     file whose size and viewBox give one point per user unit, so no
-//     tolerance is needed. Path data beyond kMaxSvgCoordinate must be refused
-//     by the import instead;
+//     tolerance is needed. A path of path data beyond kMaxSvgCoordinate must
+//     be passed over by the import instead, with a warning;
 //   - a file opened and saved with no edit is the same XML: the same elements,
 //     attributes, text, comments and processing instructions, in the same order.
 #include <cmath>
@@ -148,11 +148,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkRoundTrip(document, text);
         return 0;
     }
-    // Path data reaches the whole float range, which an SVG file may not.
+    // Path data reaches the whole float range, which an SVG file may not: the path is passed over, and said so.
+    host::SvgDrawing again;
     try {
-        host::importSvgText(host::exportSvg(document));
-    } catch (const host::SvgError&) {
-        return 0;
+        again = host::importSvgText(host::exportSvg(document));
+    } catch (const host::SvgError& error) {
+        fail(std::string("the exported file does not import: ") + error.what(), text);
     }
-    fail("an exported coordinate beyond " + std::to_string(host::kMaxSvgCoordinate) + " was imported", text);
+    std::vector<host::PathShape> paths;
+    for (const host::SvgDrawing::Art& art : again.art) paths.push_back(art.shape);
+    if (!checkPaths(paths, host::kMaxSvgCoordinate, text))
+        fail("an exported coordinate beyond " + std::to_string(host::kMaxSvgCoordinate) + " was drawn", text);
+    if (again.warnings.empty()) fail("a path beyond the coordinates a file may hold was passed over unsaid", text);
+    return 0;
 }
