@@ -501,3 +501,24 @@ TEST(Svg, LayersKeepTheirGroupsAndANewLayerGetsItsOwn) {
     EXPECT_EQ(reopened.findLayer(reopened.layerAt(1))->name, "Plan & walls");
     EXPECT_TRUE(reopened.findLayer(reopened.layerAt(1))->hidden);
 }
+
+TEST(Svg, ThePageIsTheRootsViewportAndADrawingBegunHereIsSavedAtItsPage) {
+    // A viewBox that places the page off the origin moves the page, not the art.
+    host::SvgDrawing drawing = host::importSvgText(
+        R"(<svg xmlns="http://www.w3.org/2000/svg" width="200pt" height="100pt" viewBox="10 20 200 100"/>)");
+    EXPECT_EQ(drawing.page, (host::PageBox{10, -20, 200, 100}));
+    EXPECT_TRUE(host::importSvgText(R"(<svg xmlns="http://www.w3.org/2000/svg" width="50%"/>)").page.empty());
+
+    host::Document document;
+    document.setPage({-5, 10, 300, 200});
+    document.addPath({{anchor(0, 0), anchor(1000, 0)}, false});
+    pugi::xml_document saved;
+    ASSERT_TRUE(saved.load_string(host::exportSvg(document).c_str()));
+    pugi::xml_node root = saved.document_element();
+    EXPECT_STREQ(root.attribute("width").value(), "300pt");
+    EXPECT_STREQ(root.attribute("height").value(), "200pt");
+    EXPECT_STREQ(root.attribute("viewBox").value(), "-5 -10 300 200") << "the page, not the art beyond it";
+    host::Document reopened;
+    host::placeDrawing(reopened, host::importSvgText(host::exportSvg(document)));
+    EXPECT_EQ(reopened.page(), document.page());
+}
