@@ -353,6 +353,20 @@ TEST_F(SvgFiles, OpeningReplacesTheArtAndABadFileLeavesItAlone) {
     ASSERT_TRUE(host.undo());
     EXPECT_EQ(host.document().dump()["layers"][2]["art"], before["layers"][0]["art"]);
 
+    // Art an undo brings back from a file opened before is never written into the elements of the present
+    // one: it is art of its own there, and the present file's art, undone, is gone from it.
+    fs::path first = folder / "first.svg", second = folder / "second.svg", mixed = folder / "mixed.svg";
+    write(first, svg(R"(<rect id="a" x="1" y="1" width="2" height="2"/>)"));
+    write(second, svg(R"(<rect id="b" x="50" y="50" width="10" height="10"/>)"));
+    host.openSvg(first);
+    host.openSvg(second);
+    ASSERT_TRUE(host.undo());
+    host.saveSvg(mixed);
+    pugi::xml_document kept;
+    ASSERT_TRUE(kept.load_file(mixed.c_str()));
+    EXPECT_FALSE(kept.select_node("//*[@id='b']")) << "the second file's rect, undone";
+    EXPECT_STREQ(kept.select_node("/svg/path").node().attribute("d").value(), "M1,1 L3,1 L3,3 L1,3 Z");
+
     // Saving replaces the file whole; a folder that does not exist fails and says where.
     fs::path saved = folder / "saved.svg";
     host.saveSvg(saved);

@@ -53,10 +53,13 @@ struct PageBox {
 };
 
 /// Where an art came from in the document's file: its element, numbered in document order from 1 (0: the
-/// art was drawn here), and which of the shapes that element draws it is.
+/// art was drawn here), which of the shapes that element draws it is, and which of the files the document
+/// was given (Document::fileNumber) that element is of, so that art an undo brings back from an earlier
+/// file is never written into the present one.
 struct FileLink {
     std::uint32_t element = 0;
     std::uint32_t part = 0;
+    std::uint32_t file = 0;
     bool operator==(const FileLink&) const = default;
 };
 
@@ -161,7 +164,12 @@ public:
     /// The file the document was opened from; null for a drawing begun here. It never changes once read:
     /// a save writes it with the document's edits applied to a copy.
     const std::shared_ptr<const SvgFile>& file() const { return file_; }
-    void setFile(std::shared_ptr<const SvgFile> file) { file_ = std::move(file); }
+    void setFile(std::shared_ptr<const SvgFile> file) {
+        file_ = std::move(file);
+        ++fileNumber_;
+    }
+    /// Counts the files the document was given: the links of art from the present one carry this number.
+    std::uint32_t fileNumber() const { return fileNumber_; }
 
     /// Grows by one at every change of the document.
     std::uint64_t revision() const { return revision_; }
@@ -199,6 +207,7 @@ private:
     std::unordered_set<AIArtHandle> selected_;
     PageBox page_;
     std::shared_ptr<const SvgFile> file_;
+    std::uint32_t fileNumber_ = 0;
     std::uint64_t revision_ = 0;
     std::uint64_t appearanceRevision_ = 0;
     std::map<int, Observer> observers_;

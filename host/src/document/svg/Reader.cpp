@@ -676,15 +676,16 @@ void placeDrawing(Document& document, SvgDrawing drawing) {
     constexpr std::uint32_t kRootElement = 1;
     if (drawing.file && drawing.layers.empty()) document.setLayerElement(document.currentLayer(), kRootElement);
 
+    document.setPage(drawing.page);
+    document.setFile(std::move(drawing.file));
     // Each art goes on top of its layer: the last one placed there.
     std::map<AILayerHandle, AIArtHandle> top;
     for (SvgDrawing::Art& art : drawing.art) {
         AILayerHandle layer = art.layer == SvgDrawing::kNoLayer ? document.currentLayer() : layers.at(art.layer);
         AIArtHandle& below = top[layer];
+        art.link.file = document.fileNumber();
         below = document.insertPath(layer, below, std::move(art.shape), art.attributes, art.link);
     }
-    document.setPage(drawing.page);
-    document.setFile(std::move(drawing.file));
 }
 
 }  // namespace host

@@ -275,13 +275,21 @@ private:
 constexpr const char* kShapeAttributes[] = {"x",  "y", "width", "height", "rx", "ry", "cx",
                                             "cy", "r", "x1",    "y1",     "x2", "y2", "points"};
 
+/// The element of the document's file the art came from; 0 for art drawn here or brought back by an undo
+/// from a file opened before.
+std::uint32_t elementOf(const Document& document, const Document::Art& art) {
+    const SvgFile* file = document.file().get();
+    bool present = file && art.link.file == document.fileNumber() && file->drawn.contains(art.link.element);
+    return present ? art.link.element : 0;
+}
+
 /// The art each element of the file draws now, by part.
 using CurrentParts = std::map<std::uint32_t, std::map<std::uint32_t, const PathShape*>>;
 
-CurrentParts currentParts(const Document& document, const SvgFile& file) {
+CurrentParts currentParts(const Document& document) {
     CurrentParts current;
     document.forEachArt([&](AIArtHandle, const Document::Art& art) {
-        if (file.drawn.contains(art.link.element)) current[art.link.element][art.link.part] = &art.shape;
+        if (std::uint32_t element = elementOf(document, art)) current[element][art.link.part] = &art.shape;
     });
     return current;
 }
@@ -308,7 +316,7 @@ public:
     }
 
     std::string text() {
-        CurrentParts current = currentParts(document_, file_);
+        CurrentParts current = currentParts(document_);
         for (const auto& [element, drawn] : file_.drawn) {
             auto now = current.find(element);
             const auto* parts = now == current.end() ? nullptr : &now->second;
@@ -431,8 +439,8 @@ private:
         };
         for (const auto& [order, handle] : layer.art) {
             const Document::Art& art = *document_.findArt(handle);
-            if (file_.drawn.contains(art.link.element)) {
-                if (pugi::xml_node above = childHolding(group, art.link.element)) place(above);
+            if (std::uint32_t element = elementOf(document_, art)) {
+                if (pugi::xml_node above = childHolding(group, element)) place(above);
             } else if (!art.shape.segments.empty()) {
                 pending.push_back(&art);
             }
@@ -548,7 +556,7 @@ std::vector<std::string> unwritableEdits(const Document& document) {
     std::vector<std::string> found;
     const SvgFile* file = document.file().get();
     if (!file) return found;
-    CurrentParts current = currentParts(document, *file);
+    CurrentParts current = currentParts(document);
     std::vector<pugi::xml_node> elements = elementsInOrder(file->xml.document_element());
     for (const auto& [element, drawn] : file->drawn) {
         auto now = current.find(element);
