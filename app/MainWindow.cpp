@@ -517,7 +517,8 @@ void MainWindow::openSvg() {
 
 bool MainWindow::openFile(const QString& file) {
     std::string path = file.toStdString();
-    if (!act([&] { host_.openSvg(path); })) {
+    std::vector<host::SvgWarning> warnings;
+    if (!act([&] { warnings = host_.openSvg(path); })) {
         QMessageBox::warning(this, QStringLiteral("Open SVG"), lastError_);
         return false;
     }
@@ -525,12 +526,58 @@ bool MainWindow::openFile(const QString& file) {
     file_ = file;
     markSaved();
     canvas_->fit();
-    statusBar()->showMessage(QStringLiteral("Opened %1").arg(QFileInfo(file).fileName()), kStatusTimeout);
+    QString name = QFileInfo(file).fileName();
+    if (warnings.empty()) {
+        statusBar()->showMessage(QStringLiteral("Opened %1").arg(name), kStatusTimeout);
+        return true;
+    }
+    statusBar()->showMessage(
+        QStringLiteral("Opened %1: %2 element(s) passed over or repaired").arg(name).arg(warnings.size()),
+        kStatusTimeout);
+    showOpenWarnings(name, warnings);
     return true;
 }
 
+void MainWindow::showOpenWarnings(const QString& name, const std::vector<host::SvgWarning>& warnings) {
+    QStringList lines;
+    for (const host::SvgWarning& warning : warnings) lines << QString::fromStdString(host::describe(warning));
+    // Not modal: the drawing is open and usable while the list is read, and the list goes when dismissed.
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Open SVG"),
+                                QStringLiteral("%1 is open. What could not be drawn is kept in the file and "
+                                               "saved back as it was.")
+                                    .arg(name),
+                                QMessageBox::Close, this);
+    box->setObjectName(QStringLiteral("openWarnings"));
+    box->setInformativeText(QStringLiteral("%1 element(s) passed over or repaired.").arg(warnings.size()));
+    box->setDetailedText(lines.join(QLatin1Char('\n')));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
 bool MainWindow::save() {
-    return file_.isEmpty() ? saveAs() : saveTo(file_);
+    if (file_.isEmpty()) return saveAs();
+    std::vector<std::string> unwritable = host::unwritableEdits(host_.document());
+    if (unwritable.empty()) return saveTo(file_);
+    // Writing over the file it came from would lose these edits' originals: the person chooses.
+    QMessageBox box(QMessageBox::Warning, kAppTitle,
+                    QStringLiteral("Some edits can't be written back into %1.").arg(QFileInfo(file_).fileName()),
+                    QMessageBox::Save | QMessageBox::SaveAll | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("saveOverOriginal"));
+    box.button(QMessageBox::Save)->setText(QStringLiteral("Write Over It"));
+    box.button(QMessageBox::SaveAll)->setText(QStringLiteral("Save As…"));
+    box.setInformativeText(QStringLiteral("Saving over the original keeps everything else, but not these."));
+    QStringList lines;
+    for (const std::string& line : unwritable) lines << QString::fromStdString(line);
+    box.setDetailedText(lines.join(QLatin1Char('\n')));
+    box.setDefaultButton(QMessageBox::SaveAll);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return saveTo(file_);
+        case QMessageBox::SaveAll:
+            return saveAs();
+        default:
+            return false;
+    }
 }
 
 bool MainWindow::saveAs() {

@@ -101,6 +101,8 @@ private:
     void newDocument();
     void exportPng();
     void openSvg();
+    /// What an opened file held that was passed over or repaired, in a list the person dismisses.
+    void showOpenWarnings(const QString& name, const std::vector<host::SvgWarning>& warnings);
     bool save();
     bool saveAs();
     void chooseRecording();

@@ -14,8 +14,10 @@
 //     export writes each coordinate as text that the import, which reads a
 //     double and rounds it to a float, turns back into the same float, in a
 //     file whose size and viewBox give one point per user unit, so no
-//     tolerance is needed. Path data beyond kMaxSvgCoordinate must be refused
-//     by the import instead.
+//     tolerance is needed. A path of path data beyond kMaxSvgCoordinate must
+//     be passed over by the import instead, with a warning;
+//   - a file opened and saved with no edit is the same XML: the same elements,
+//     attributes, text, comments and processing instructions, in the same order.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -25,6 +27,8 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include <pugixml.hpp>
 
 #include "host/document/Document.h"
 #include "host/document/Svg.h"
@@ -73,6 +77,34 @@ void checkRoundTrip(const host::Document& document, std::string_view input) {
         fail("the document came back as\n" + after.dump() + "\nnot\n" + before.dump() + "\n" + exported, input);
 }
 
+/// Whitespace-only text is layout, not content.
+constexpr unsigned kCompared = pugi::parse_default | pugi::parse_comments | pugi::parse_pi | pugi::parse_doctype;
+
+/// Where two trees differ, empty when they are the same XML.
+std::string difference(const pugi::xml_node& a, const pugi::xml_node& b) {
+    std::string here = std::string("<") + a.name() + "> at offset " + std::to_string(a.offset_debug());
+    if (a.type() != b.type() || std::string_view(a.name()) != b.name() || std::string_view(a.value()) != b.value())
+        return here;
+    std::vector<std::pair<std::string_view, std::string_view>> left, right;
+    for (pugi::xml_attribute attribute : a.attributes()) left.emplace_back(attribute.name(), attribute.value());
+    for (pugi::xml_attribute attribute : b.attributes()) right.emplace_back(attribute.name(), attribute.value());
+    if (left != right) return here + ", its attributes";
+    pugi::xml_node x = a.first_child(), y = b.first_child();
+    for (; x && y; x = x.next_sibling(), y = y.next_sibling())
+        if (std::string found = difference(x, y); !found.empty()) return found;
+    return x || y ? here + ", its children" : std::string();
+}
+
+/// The document opened from text, saved with no edit: the same XML.
+void checkKept(const host::Document& document, const std::string& text) {
+    std::string saved = host::exportSvg(document);
+    pugi::xml_document original, again;
+    if (!original.load_buffer(text.data(), text.size(), kCompared)) return;  // read only with the host's flags
+    if (!again.load_buffer(saved.data(), saved.size(), kCompared)) fail("the saved file is not XML\n" + saved, text);
+    if (std::string found = difference(original, again); !found.empty())
+        fail("the saved file differs at " + found + "\n" + saved, text);
+}
+
 std::vector<host::PathShape> shapesOf(const host::Document& document) {
     std::vector<host::PathShape> paths;
     document.forEachArt([&](AIArtHandle, const host::Document::Art& art) { paths.push_back(art.shape); });
@@ -102,6 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!checkPaths(paths, host::kMaxSvgCoordinate, text))
             fail("a coordinate beyond " + std::to_string(host::kMaxSvgCoordinate), text);
         host::placeDrawing(document, std::move(drawing));
+        checkKept(document, text);
         checkRoundTrip(document, text);
         return 0;
     }
@@ -115,11 +148,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkRoundTrip(document, text);
         return 0;
     }
-    // Path data reaches the whole float range, which an SVG file may not.
+    // Path data reaches the whole float range, which an SVG file may not: the path is passed over, and said so.
+    host::SvgDrawing again;
     try {
-        host::importSvgText(host::exportSvg(document));
-    } catch (const host::SvgError&) {
-        return 0;
+        again = host::importSvgText(host::exportSvg(document));
+    } catch (const host::SvgError& error) {
+        fail(std::string("the exported file does not import: ") + error.what(), text);
     }
-    fail("an exported coordinate beyond " + std::to_string(host::kMaxSvgCoordinate) + " was imported", text);
+    std::vector<host::PathShape> paths;
+    for (const host::SvgDrawing::Art& art : again.art) paths.push_back(art.shape);
+    if (!checkPaths(paths, host::kMaxSvgCoordinate, text))
+        fail("an exported coordinate beyond " + std::to_string(host::kMaxSvgCoordinate) + " was drawn", text);
+    if (again.warnings.empty()) fail("a path beyond the coordinates a file may hold was passed over unsaid", text);
+    return 0;
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -581,6 +582,48 @@ private slots:
         QCOMPARE(shapes[1].segments.size(), std::size_t{3});
         // The opened file is a document of its own: nothing before it can be undone.
         QVERIFY(!host_->canUndo());
+    }
+
+    void whatAFileHeldThatWasPassedOverIsListedOnceAndSaveAsksBeforeLosingAnEdit() {
+        startAndShow();
+        QTemporaryDir folder;
+        QString file = folder.filePath(QStringLiteral("marks.svg"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(
+            "<svg xmlns='http://www.w3.org/2000/svg' width='100pt' height='100pt' viewBox='0 0 100 100'>"
+            "<defs><line id='tick' x2='5'/></defs><rect width='-1' height='2'/><use href='#tick'/></svg>");
+        out.close();
+        QVERIFY(window_->openFile(file));
+        QVERIFY(window_->statusBar()->currentMessage().contains(QStringLiteral("1 element(s) passed over")));
+        auto* listed = window_->findChild<QMessageBox*>(QStringLiteral("openWarnings"));
+        QVERIFY(listed && listed->isVisible());
+        QVERIFY(!listed->isModal() || listed->windowModality() != Qt::ApplicationModal);
+        QVERIFY(listed->detailedText().contains(QStringLiteral("<rect> at offset")));
+        listed->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!window_->findChild<QMessageBox*>(QStringLiteral("openWarnings")));
+
+        // The instance's art moved can't go back into the file: Save asks, and a cancel writes nothing.
+        QByteArray before = [&] {
+            QFile in(file);
+            return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+        }();
+        AIArtHandle instance = host_->document().artAt(0);
+        host::PathShape moved = host_->document().findArt(instance)->shape;
+        moved.segments[0].p.h += 1;
+        window_->act([&] { host_->edit([&](host::Document& document) { document.setShape(instance, moved); }); });
+        bool asked = false;
+        QTimer::singleShot(0, this, [&asked] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            asked = box && box->objectName() == QStringLiteral("saveOverOriginal");
+            if (box) box->button(QMessageBox::Cancel)->click();
+        });
+        menuAction("&File", "&Save")->trigger();
+        QVERIFY(asked);
+        QFile in(file);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QCOMPARE(in.readAll(), before);
     }
 
     void theViewIsTheHostsZoomAndCentre() {

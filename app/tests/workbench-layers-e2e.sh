@@ -4,7 +4,7 @@
 # and make it current in the layers panel, draw a polyline, save a copy, frame
 # the polyline with the selection tool, move it by a typed 10 mm and save again.
 # Passes when the polyline lies in the "Drawing" layer of both files, moved by
-# 10 mm (28.3465 points) to the right in the second.
+# 10 mm (37.795 of the file's px) to the right in the second.
 # Usage: workbench-layers-e2e.sh WORKBENCH PLUGINS_DIR WORK_DIR
 set -euo pipefail
 workbench=$1 plugins=$2 work=$3
@@ -109,6 +109,7 @@ read -r -a after <<<"$(anchors_in_drawing "$work/after.svg")"
 for i in 0 2 4; do
     dx=$(awk -v a="${before[$i]}" -v b="${after[$i]}" 'BEGIN { printf "%.3f", b - a }')
     dy=$(awk -v a="${before[$((i + 1))]}" -v b="${after[$((i + 1))]}" 'BEGIN { printf "%.3f", b - a }')
-    [ "$dx" = "28.346" ] && [ "$dy" = "0.000" ] || fail "anchor $((i / 2)) moved by $dx, $dy points, not 10 mm right"
+    # The file's user unit is the px (no unit, no viewBox): 10 mm are 37.795 of them.
+    [ "$dx" = "37.795" ] && [ "$dy" = "0.000" ] || fail "anchor $((i / 2)) moved by $dx, $dy px, not 10 mm right"
 done
 echo "workbench-layers-e2e: the polyline drawn in the unlocked layer moved by 10 mm"

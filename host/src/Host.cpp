@@ -276,15 +276,17 @@ void Host::newDocument() {
     afterEvent();
 }
 
-void Host::openSvg(const std::filesystem::path& file) {
+std::vector<SvgWarning> Host::openSvg(const std::filesystem::path& file) {
     checkIdle("open a file");
     // Read whole before the document is touched: a bad file leaves it as it was.
     SvgDrawing drawing = importSvg(file);
+    std::vector<SvgWarning> warnings = std::move(drawing.warnings);
     document_.clear();
     placeDrawing(document_, std::move(drawing));
     history_.clear();
     views_.invalidate();
     afterEvent();
+    return warnings;
 }
 
 void Host::saveSvg(const std::filesystem::path& file) const {

@@ -449,6 +449,24 @@ void Session::addCommands() {
         host().views().invalidate();
         playLayer(host(), a);
     });
+    add("move-anchor", 4, 4, [this](const Args& a) {
+        host::Document& document = host().document();
+        AIArtHandle art = artAt(document, a[0]);
+        host::PathShape shape = document.findArt(art)->shape;
+        long anchor = integer(a[1], "anchor");
+        if (anchor < 0 || anchor >= static_cast<long>(shape.segments.size()))
+            throw SessionError("move-anchor: the art has no anchor " + a[1]);
+        AIPathSegment& moved = shape.segments[static_cast<std::size_t>(anchor)];
+        AIRealPoint to = cursorPoint({a[2], a[3]});
+        // The control points go with their anchor.
+        for (AIRealPoint* point : {&moved.in, &moved.out}) {
+            point->h += to.h - moved.p.h;
+            point->v += to.v - moved.p.v;
+        }
+        moved.p = to;
+        host::History::Group step(host().history());
+        document.setShape(art, std::move(shape));
+    });
     add("lock", 1, 1, [this](const Args& a) {
         host::History::Group step(host().history());
         host().document().setLocked(artAt(host().document(), a[0]), true);
@@ -463,7 +481,11 @@ void Session::addCommands() {
     add("redo", 0, 0, [this](const Args&) {
         if (!host().redo()) throw SessionError("redo: nothing to redo");
     });
-    add("open", 1, 1, [this](const Args& a) { host().openSvg(resolve(a[0])); });
+    add("open", 1, 1, [this](const Args& a) {
+        warnings_ = host().openSvg(resolve(a[0]));
+        for (const host::SvgWarning& warning : warnings_) out_ << a[0] << ": " << host::describe(warning) << "\n";
+        out_.flush();
+    });
     add("save", 1, 1, [this](const Args& a) { host().saveSvg(resolveWritable(a[0])); });
     add("layercolor", 3, 3, [this](const Args& a) {
         host::Document& document = host().document();
@@ -483,7 +505,13 @@ nlohmann::json Session::dump(const std::string& what) const {
     if (what == "host") return host_->dumpHost();
     if (what == "doc") return host_->document().dump();
     if (what == "frame") return host::toJson(host_->frame());
-    throw SessionError("unknown dump \"" + what + "\" (prefs, host, doc, frame)");
+    if (what == "warnings") {
+        nlohmann::json list = nlohmann::json::array();
+        for (const host::SvgWarning& warning : warnings_)
+            list.push_back({{"element", warning.element}, {"offset", warning.offset}, {"reason", warning.reason}});
+        return list;
+    }
+    throw SessionError("unknown dump \"" + what + "\" (prefs, host, doc, frame, warnings)");
 }
 
 void Session::write(const nlohmann::json& value, const std::string& file) const {

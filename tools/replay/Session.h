@@ -81,6 +81,8 @@ private:
     std::function<std::filesystem::path(const std::string&)> resolveFile_;
     std::vector<std::filesystem::path> writableFolders_;
     std::unique_ptr<host::Host> host_;
+    /// What the last open repaired or passed over.
+    std::vector<host::SvgWarning> warnings_;
     std::ostream& out_;
     // The session being played, kept here so that a modal run reads on from where its command was.
     std::istream* in_ = nullptr;

@@ -20,6 +20,7 @@
 #include "host/document/Document.h"
 #include "host/document/History.h"
 #include "host/document/HitTesting.h"
+#include "host/document/Svg.h"
 #include "host/platform/AppContexts.h"
 #include "host/platform/BlockAllocator.h"
 #include "host/platform/HostError.h"
@@ -152,9 +153,10 @@ public:
     /// A new document in place of the one open: one empty layer, no page and no history, so that
     /// undo never reaches into the former one.
     void newDocument();
-    /// A new document holding the layers and paths of the SVG file, with no history. SvgError for a file
-    /// that can't be read or used, leaving the document as it was.
-    void openSvg(const std::filesystem::path& file);
+    /// A new document holding the layers and paths of the SVG file, with no history, keeping the file for
+    /// saving; what the file holds that was repaired or passed over. SvgError for a file that can't be read
+    /// or used, leaving the document as it was.
+    std::vector<SvgWarning> openSvg(const std::filesystem::path& file);
     /// Writes the document as an SVG file, replacing the file whole; SvgError when that fails.
     void saveSvg(const std::filesystem::path& file) const;
     /// A person changes the document with the host's own means (a path drawn, art deleted…): one step.

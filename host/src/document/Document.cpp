@@ -181,6 +181,7 @@ void Document::clear() {
     layers_.clear();
     layerOrder_.clear();
     page_ = {};
+    setFile(nullptr);
     current_ = addLayer(kFirstLayerName);
 }
 
@@ -310,6 +311,10 @@ void Document::setLayerHidden(AILayerHandle layer, bool hidden) {
     ++appearanceRevision_;
 }
 
+void Document::setLayerElement(AILayerHandle layer, std::uint32_t element) {
+    layerToChange(layer).element = element;
+}
+
 ASInt32 Document::userAttributes(const Art& art) const {
     const Layer& layer = *layers_.find(art.layer);
     return art.attributes | (layer.locked ? kArtLocked : 0) | (layer.hidden ? kArtHidden : 0);
@@ -320,10 +325,11 @@ AIArtHandle Document::addPath(PathShape shape) {
     Place place{};
     if (placement(kPlaceAboveAll, nullptr, place) == kLayerRefusesArtErr)
         throw std::invalid_argument(*refusalOf(current_));
-    return insert({place.layer, place.order, std::move(shape), 0});
+    return insert({place.layer, place.order, std::move(shape), 0, {}});
 }
 
-AIArtHandle Document::insertPath(AILayerHandle layer, AIArtHandle below, PathShape shape, ASInt32 attributes) {
+AIArtHandle Document::insertPath(AILayerHandle layer, AIArtHandle below, PathShape shape, ASInt32 attributes,
+                                 FileLink link) {
     checkShape(shape);
     Layer* found = layers_.find(layer);
     if (!found || !found->attached) throw std::invalid_argument("no such layer in the document");
@@ -336,7 +342,7 @@ AIArtHandle Document::insertPath(AILayerHandle layer, AIArtHandle below, PathSha
     } else if (!found->art.empty()) {
         order = keyBetween(*found, nullptr, found->art.begin()->second);
     }
-    return insert({layer, order, std::move(shape), attributes & kKnownUserAttributes});
+    return insert({layer, order, std::move(shape), attributes & kKnownUserAttributes, link});
 }
 
 std::vector<AIArtHandle> Document::addSvgPath(const std::string& data) {
@@ -368,6 +374,14 @@ void Document::setLocked(AIArtHandle art, bool locked) {
     if (!found) throw std::invalid_argument("no such art in the document");
     found->attributes = locked ? (found->attributes | kArtLocked) : (found->attributes & ~kArtLocked);
     changed(art, Change::edited, false);
+}
+
+void Document::setShape(AIArtHandle art, PathShape shape) {
+    Art* found = art_.find(art);
+    if (!found) throw std::invalid_argument("no such art in the document");
+    checkShape(shape);
+    found->shape = std::move(shape);
+    changed(art, Change::edited);
 }
 
 void Document::setSelected(AIArtHandle art, bool selected) {

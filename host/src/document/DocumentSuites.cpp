@@ -19,7 +19,7 @@ struct DocumentSuiteFunctions {
             if (!newArt || type != kPathArt) return kBadParameterErr;
             Document::Place place{};
             if (AIErr error = self.placement(paintOrder, prep, place)) return error;
-            *newArt = self.insert({place.layer, place.order, {}, 0});
+            *newArt = self.insert({place.layer, place.order, {}, 0, {}});
             return kNoErr;
         });
     }
@@ -39,7 +39,7 @@ struct DocumentSuiteFunctions {
             if (AIErr error = self.placement(paintOrder, prep, place)) return error;
             // Placing may renumber the layer, so the original is read afterwards.
             const Art& original = *self.art_.find(art);
-            *newArt = self.insert({place.layer, place.order, original.shape, original.attributes});
+            *newArt = self.insert({place.layer, place.order, original.shape, original.attributes, {}});
             return kNoErr;
         });
     }

@@ -77,7 +77,7 @@ void History::follow(AIArtHandle art, Document::Change change) {
 
 History::State History::stateOf(AIArtHandle art) const {
     const Document::Art& found = *document_.findArt(art);
-    return {found.layer, found.shape, found.attributes};
+    return {found.layer, found.shape, found.attributes, found.link};
 }
 
 History::Id History::idBelow(AIArtHandle art) const {
@@ -255,8 +255,8 @@ void History::apply(const Step& step, bool forward) {
     // Bottom first, so that the art each goes above is already back.
     for (const Placing* placing : bottomFirst(placed)) {
         AIArtHandle below = placing->below ? handles_.at(placing->below) : nullptr;
-        AIArtHandle art =
-            document_.insertPath(placing->layer, below, placing->state->shape, placing->state->attributes);
+        AIArtHandle art = document_.insertPath(placing->layer, below, placing->state->shape, placing->state->attributes,
+                                               placing->state->link);
         ids_[art] = placing->id;
         handles_[placing->id] = art;
         link(placing->id, placing->below, *placing->state);
@@ -318,7 +318,7 @@ void History::resync() {
         ids_[art] = id;
         handles_[id] = art;
         if (found.layer != layer) below = 0;
-        link(id, below, {found.layer, found.shape, found.attributes});
+        link(id, below, stateOf(art));
         layer = found.layer;
         below = id;
     });

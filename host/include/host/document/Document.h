@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -60,6 +61,20 @@ struct PageBox {
     bool operator==(const PageBox&) const = default;
 };
 
+/// Where an art came from in the document's file: its element, numbered in document order from 1 (0: the
+/// art was drawn here), which of the shapes that element draws it is, and which of the files the document
+/// was given (Document::fileNumber) that element is of, so that art an undo brings back from an earlier
+/// file is never written into the present one.
+struct FileLink {
+    std::uint32_t element = 0;
+    std::uint32_t part = 0;
+    std::uint32_t file = 0;
+    bool operator==(const FileLink&) const = default;
+};
+
+/// The file a document was opened from, kept whole so that a save writes back what the host does not edit.
+class SvgFile;
+
 /// Where an art lies in paint order; a greater rank is painted later, over the lesser.
 struct PaintRank {
     std::size_t layer;   ///< 0 the bottom layer
@@ -74,6 +89,7 @@ public:
         std::int64_t order;  ///< key in the layer's paint order
         PathShape shape;
         ASInt32 attributes = 0;
+        FileLink link;
     };
     struct Layer {
         std::string name;
@@ -81,6 +97,7 @@ public:
         std::map<std::int64_t, AIArtHandle> art;  ///< paint order, bottom first
         bool locked = false;                      ///< its art is locked as a whole
         bool hidden = false;                      ///< its art is hidden as a whole
+        std::uint32_t element = 0;                ///< its group in the document's file (0: none)
         /// False once deleted: the layer is kept aside, so that undoing the deletion brings back the same handle.
         bool attached = true;
     };
@@ -115,7 +132,7 @@ public:
     ~Document();
     void registerSuites(SuiteRegistry& registry);
 
-    /// Back to a new document: the art is disposed of (observers are told), the layers and the page are gone,
+    /// Back to a new document: the art is disposed of (observers are told), the layers, the page and the file are gone,
     /// and one empty "Layer 1" is current. Handles of the former layers find nothing any more.
     void clear();
 
@@ -153,14 +170,18 @@ public:
     std::optional<std::string> refusalOf(AILayerHandle layer) const;
     /// Where refusals of new art are told; one observer, the host's.
     void setRefusalObserver(RefusalObserver observer) { refusalObserver_ = std::move(observer); }
+    /// Links the layer to its group in the document's file; throws std::invalid_argument as above.
+    void setLayerElement(AILayerHandle layer, std::uint32_t element);
 
     /// A path on top of the current layer; throws std::invalid_argument for a coordinate that is
     /// not finite or beyond kMaxCoordinate, more than kMaxSegmentCount anchors, or a current layer that refuses
     /// new art.
     AIArtHandle addPath(PathShape shape);
     /// A path in layer just above the art below (null: at the bottom of the layer), with those user
-    /// attributes; throws std::invalid_argument as addPath does, or for a layer or art below that is not there.
-    AIArtHandle insertPath(AILayerHandle layer, AIArtHandle below, PathShape shape, ASInt32 attributes);
+    /// attributes and link to the file; throws std::invalid_argument as addPath does, or for a layer or art below
+    /// that is not there.
+    AIArtHandle insertPath(AILayerHandle layer, AIArtHandle below, PathShape shape, ASInt32 attributes,
+                           FileLink link = {});
     /// One path per subpath of SVG path data (artwork coordinates), on top of the current layer, in order.
     /// Lines give anchors whose control points are the anchor; quadratic curves and arcs become cubic.
     /// Throws std::invalid_argument, adding nothing, when the data is malformed or holds no subpath.
@@ -176,6 +197,8 @@ public:
     AIArtHandle artBelow(AIArtHandle art) const;
     /// Throws std::invalid_argument for art that is not in the document.
     void setLocked(AIArtHandle art, bool locked);
+    /// Replaces the art's geometry; throws std::invalid_argument as addPath does, or for art that is not there.
+    void setShape(AIArtHandle art, PathShape shape);
     /// Throws std::invalid_argument for art that is not in the document.
     void setSelected(AIArtHandle art, bool selected);
     /// Moves every anchor and control point of each art by (dh, dv); std::invalid_argument, moving nothing,
@@ -193,6 +216,16 @@ public:
     /// The page an opened file declared, or the one chosen for a new drawing; empty until one is set.
     const PageBox& page() const { return page_; }
     void setPage(const PageBox& page) { page_ = page; }
+
+    /// The file the document was opened from; null for a drawing begun here. It never changes once read:
+    /// a save writes it with the document's edits applied to a copy.
+    const std::shared_ptr<const SvgFile>& file() const { return file_; }
+    void setFile(std::shared_ptr<const SvgFile> file) {
+        file_ = std::move(file);
+        ++fileNumber_;
+    }
+    /// Counts the files the document was given: the links of art from the present one carry this number.
+    std::uint32_t fileNumber() const { return fileNumber_; }
 
     /// Grows by one at every change of the document.
     std::uint64_t revision() const { return revision_; }
@@ -230,6 +263,8 @@ private:
     HandleTable<AIArtHandle, Art> art_;
     std::unordered_set<AIArtHandle> selected_;
     PageBox page_;
+    std::shared_ptr<const SvgFile> file_;
+    std::uint32_t fileNumber_ = 0;
     std::uint64_t revision_ = 0;
     std::uint64_t appearanceRevision_ = 0;
     std::uint64_t layersRevision_ = 0;

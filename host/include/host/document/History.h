@@ -77,6 +77,7 @@ private:
         AILayerHandle layer;
         PathShape shape;
         ASInt32 attributes;
+        FileLink link;  ///< so that art put back still writes back into its element
         friend bool operator==(const State& a, const State& b) {
             // Selecting art is not a change a person undoes.
             return a.layer == b.layer && (a.attributes & ~kArtSelected) == (b.attributes & ~kArtSelected) &&
