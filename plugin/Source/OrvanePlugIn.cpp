@@ -125,6 +125,10 @@ ASErr OrvanePlugIn::ToolMouseDrag(AIToolMessage*) {
     return kNoErr;
 }
 
+ASErr OrvanePlugIn::ToolKeyDown(AIToolKeyMessage* message) {
+    return fTool.keyDown(message, fSettings, *this);
+}
+
 ASErr OrvanePlugIn::DrawAnnotation(AIAnnotatorMessage* message) {
     return Annotate(message, fTool, fSettings, panelGivesSegment());
 }

@@ -55,6 +55,28 @@ private:
     Node* first_ = nullptr;
 };
 
+/// What is typed at the cursor while a polyline is under way: a length and, after Tab, an
+/// angle; or, with Tab on nothing typed, the direction under the cursor held. Empty, the
+/// cursor drives.
+struct TypedEntry {
+    /// Room for each field's text, NUL included.
+    static constexpr int kCapacity = 40;
+    enum class Field { Length, Angle };
+
+    char length[kCapacity] = {};  // as typed, printable ASCII; empty: the cursor gives the length
+    char angle[kCapacity] = {};   // degrees, 180 straight on; empty: the cursor gives the direction
+    Field field = Field::Length;  // the field the keys go to
+    bool replacing = false;       // reached by Tab: the next character replaces the field's text
+    bool unreadable = false;      // the keys' field failed to read: marked until edited or cleared
+    bool directionLocked = false;
+    AIReal lockedDirection = 0;  // the direction held, and its turn as the label shows it
+    AIReal lockedShownAngle = 0;
+
+    bool active() const { return length[0] != '\0' || angle[0] != '\0' || field == Field::Angle || directionLocked; }
+    char* keysField() { return field == Field::Length ? length : angle; }
+    const char* keysField() const { return field == Field::Length ? length : angle; }
+};
+
 struct ToolState {
     /// No polyline under way any more; the path art stays in the document as it is.
     void endPolyline();
@@ -78,6 +100,7 @@ struct ToolState {
     AIRealPoint cursor = {0, 0};  // cursor at the last hover detection or mouse down
     Hover hover;                  // what the last hover detection found
     Guides guides;
+    TypedEntry typed;  // typed at the cursor: it gives the segment what it holds
 };
 
 /// A segment typed in the panel.
@@ -121,6 +144,8 @@ public:
 
     ASErr trackCursor(AIToolMessage* message, const Settings& settings, const SegmentSource& panel);
     ASErr mouseDown(AIToolMessage* message, const SegmentSource& panel);
+    /// A key while the tool is selected; message->used tells whether the tool took it.
+    ASErr keyDown(AIToolKeyMessage* message, const Settings& settings, const SegmentSource& panel);
 
     /// Ends the polyline in place; the path art stays in the document unchanged.
     void endPolyline() { state_.endPolyline(); }
@@ -145,8 +170,19 @@ private:
     ASErr removeLastSegment();
     ASErr takeOverPath();
     void placeFirstPoint();
-    ASErr placeSecondPoint(const SegmentSource& panel);
-    ASErr placeNextPoint(const SegmentSource& panel);
+    ASErr placeSecondPoint(bool snap);
+    ASErr placeNextPoint(bool snap);
+    /// Adds the segment under construction to the path, unless it has no length.
+    ASErr addSegmentEnd();
+    /// The segment under construction from the last cursor, its length typed when a readable
+    /// one is.
+    void followCursor(const Settings& settings);
+    bool keyWithNothingTyped(ASUInt32 key, const Settings& settings, const SegmentSource& panel, ASErr& error);
+    bool editTypedEntry(ASUInt32 key, const Settings& settings, ASErr& error);
+    /// Return or a click with something typed: the segment as shown, never snapped.
+    ASErr placeTypedSegment();
+    /// Tab with nothing typed: only the length follows the cursor from now on.
+    void lockDirection();
 
     ToolState state_;
     RememberedPoints remembered_;
