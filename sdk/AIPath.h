@@ -6,7 +6,8 @@ constexpr const char* kAIPathSuite = "AI Path Suite";
 constexpr ASInt32 kAIPathSuiteVersion = 1009;
 
 /// Anchors of path art. Indexes run from 0; a closed path also joins its last anchor to its first.
-/// No coordinate that is not finite is ever stored: such a write answers kBadCoordinateErr.
+/// No coordinate that is not finite, or beyond the host's limit, is ever stored: such a write answers
+/// kBadCoordinateErr.
 struct AIPathSuite {
     AIErr (*GetPathSegmentCount)(AIArtHandle path, ASInt16* count);
     /// Anchors beyond count are dropped from the end; new ones repeat the last anchor until written.

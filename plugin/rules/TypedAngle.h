@@ -6,7 +6,7 @@
 
 /// The shown angle and the direction that a typed angle gives.
 struct TypedAngle {
-    AIReal shownAngle;  // radians for the label: above pi it is folded back, below 0 it stays negative
+    AIReal shownAngle;  // radians for the label, -pi excluded to pi: negative for a right turn typed so
     AIReal direction;   // direction of the segment
 };
 

@@ -31,6 +31,8 @@ constexpr AIRGBColor kWhite = {65535, 65535, 65535};
 constexpr AIRGBColor kBlack = {0, 0, 0};
 /// The degree sign of the platform encoding (Mac OS Roman).
 constexpr const char* kDegreeSign = "\xA1";
+/// A number written with none of these reads as zero.
+constexpr const char* kNonZeroDigits = "123456789";
 
 /// Size of a label's text, NUL included.
 constexpr std::size_t kLabelSize = 60;
@@ -268,12 +270,10 @@ ASErr DrawLengthLabel(AIAnnotatorMessage* message, const ToolState& state, const
                                                 kAIATextAlignCenter, LabelBox(textTop, halfHeight, left, halfWidth));
 
         std::strcpy(label, "a=");
-        AIReal angle = sMath->AIRadianToDegree(state.shownAngle);
-        if (angle < 0.0f) {
-            Append(label, sizeof label, "-");
-            angle = -angle;
-        }
-        FormatNumber(angle, precision, settings.decimalSeparator, number);
+        const AIReal angle = sMath->AIRadianToDegree(state.shownAngle);
+        FormatNumber(std::fabs(angle), precision, settings.decimalSeparator, number);
+        // An angle that reads as zero has no side to turn to.
+        if (angle < 0.0f && std::strpbrk(number, kNonZeroDigits)) Append(label, sizeof label, "-");
         Append(number, sizeof number, kDegreeSign);
         Append(label, sizeof label, number);
         const ai::UnicodeString angleText(label);

@@ -123,6 +123,7 @@ void ToolState::endPolyline() {
     pointsPlaced = 0;
     origin.h = tool::kRestingOrigin;
     previousDirection = 0.0f;
+    previousLength = 0.0;
     direction = 0.0f;
     typed = {};
 }
@@ -225,8 +226,8 @@ void PolylineTool::followCursor(const Settings& settings) {
         shift = !settings.swapShiftAlt;
     }
     const ConstrainedSegment segment =
-        ConstrainSegment(state_.lastPoint, toward, state_.previousDirection, state_.option, shift,
-                         settings.swapShiftAlt, settings.lengthStep, settings.angleStep);
+        ConstrainSegment(state_.lastPoint, toward, state_.previousDirection, state_.previousLength, state_.option,
+                         shift, settings.swapShiftAlt, settings.lengthStep, settings.angleStep);
     state_.segmentLength = segment.length;
     state_.direction = typed.directionLocked ? typed.lockedDirection : segment.direction;
     state_.shownAngle = typed.directionLocked ? typed.lockedShownAngle : segment.shownAngle;
@@ -274,9 +275,12 @@ void PolylineTool::resumeFromEnd(AIArtHandle path, ASInt16 count) {
     if (count < 1 || sAIPath->GetPathSegments(path, static_cast<ASInt16>(count - 1), 1, &last) != kNoErr) return;
     state_.lastPoint = last.p;
     state_.previousDirection = 0.0f;
+    state_.previousLength = 0.0;
     AIPathSegment beforeLast{};
-    if (count >= 2 && sAIPath->GetPathSegments(path, static_cast<ASInt16>(count - 2), 1, &beforeLast) == kNoErr)
+    if (count >= 2 && sAIPath->GetPathSegments(path, static_cast<ASInt16>(count - 2), 1, &beforeLast) == kNoErr) {
         state_.previousDirection = WithinOneTurn(AngleBetween(beforeLast.p, state_.lastPoint));
+        state_.previousLength = DistanceBetween(beforeLast.p, state_.lastPoint);
+    }
 }
 
 ASErr PolylineTool::removeLastSegment() {
@@ -336,15 +340,17 @@ ASErr PolylineTool::placeSecondPoint(bool snap) {
     return error;
 }
 
+ASErr PolylineTool::closePolyline() {
+    const ASErr error = sAIPath->SetPathClosed(state_.path, true);
+    endPolyline();
+    return error;
+}
+
 ASErr PolylineTool::placeNextPoint(bool snap) {
     // From the third point on, a click closes the polyline on its first point, ends it on
     // its last point, or adds a point.
     const bool onAnchor = state_.hover.is(Hover::Kind::Anchor);
-    if (onAnchor && WithinTolerance(state_.hover.point, state_.origin)) {
-        const ASErr error = sAIPath->SetPathClosed(state_.path, true);
-        endPolyline();
-        return error;
-    }
+    if (onAnchor && WithinTolerance(state_.hover.point, state_.origin)) return closePolyline();
     if (onAnchor && WithinTolerance(state_.hover.point, state_.lastPoint)) {
         endPolyline();
         return kNoErr;
@@ -355,6 +361,9 @@ ASErr PolylineTool::placeNextPoint(bool snap) {
 
 ASErr PolylineTool::addSegmentEnd() {
     if (segmentHasNoLength()) return kNoErr;
+    // A typed polygon comes back onto its first point only as closely as its rounding lets it: that
+    // closes it as a click on the first point does, without a second anchor there.
+    if (EndsOn(state_.segmentEnd, state_.origin, state_.segmentLength)) return closePolyline();
     const ASErr error = appendAnchor(state_.segmentEnd, state_.path);
     if (!error) ++state_.pointsPlaced;
     return error;
@@ -377,13 +386,17 @@ ASErr PolylineTool::mouseDown(AIToolMessage* message, const SegmentSource& panel
     }
     if (state_.typed.active()) return placeTypedSegment();
     const bool snap = !panel.givesSegment() && !state_.shift;
-    if (state_.pointsPlaced == 1) return placeSecondPoint(snap);
-    return placeNextPoint(snap);
+    const ASErr error = state_.pointsPlaced == 1 ? placeSecondPoint(snap) : placeNextPoint(snap);
+    // The host refused the point (beyond the coordinates it holds, say): nothing was placed, and the
+    // person hears so.
+    if (error) sADMBasic->Beep();
+    return error;
 }
 
 ASErr PolylineTool::placeTypedSegment() {
     const ASErr error = state_.pointsPlaced == 1 ? placeSecondPoint(false) : addSegmentEnd();
     state_.typed = {};
+    if (error) sADMBasic->Beep();
     return error;
 }
 
@@ -496,6 +509,7 @@ ASErr PolylineTool::appendAnchor(AIRealPoint point, AIArtHandle path) {
         sAIPath->SetPathSegmentCount(path, count);
         return error;
     }
+    state_.previousLength = DistanceBetween(state_.lastPoint, point);
     state_.lastPoint = point;
     // Kept within one turn, so that the turns measured from it, and their labels, read the
     // same whether the segment was typed or drawn.

@@ -90,6 +90,7 @@ struct ToolState {
     double segmentLength = 0.0;       // document points
     AIReal direction = 0;             // direction of the segment under construction, radians
     AIReal previousDirection = 0;     // direction of the last placed segment
+    double previousLength = 0.0;      // length of the last placed segment as drawn; 0 before the first
     AIReal shownAngle = 0;            // the label's angle: pi straight on, 0 doubling back
 
     // Modifier keys at the last tracking or mouse down.
@@ -183,6 +184,8 @@ private:
     ASErr placeTypedSegment();
     /// Tab with nothing typed: only the length follows the cursor from now on.
     void lockDirection();
+    /// Closes the polyline's path and ends the polyline.
+    ASErr closePolyline();
 
     ToolState state_;
     RememberedPoints remembered_;

@@ -131,21 +131,28 @@ TEST_F(DocumentSuites, SegmentAccessIsRangeChecked) {
     EXPECT_EQ(path->GetPathSegments(handle, 3, 0, buffer), kNoErr);
 }
 
-TEST_F(DocumentSuites, NonFiniteCoordinatesAreNeverStored) {
+TEST_F(DocumentSuites, CoordinatesNotFiniteOrBeyondTheLimitAreNeverStored) {
     AIArtHandle handle = newPath();
     ASSERT_EQ(path->SetPathSegmentCount(handle, 2), kNoErr);
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    // The first float beyond the limit: what a saved file could not give back.
+    const float beyond = std::nextafter(static_cast<float>(host::kMaxCoordinate), inf);
     std::uint64_t revision = document.revision();
-    for (AIPathSegment bad : {anchor(nan, 0), AIPathSegment{{1, 1}, {inf, 1}, {1, 1}, true},
-                              AIPathSegment{{1, 1}, {1, 1}, {1, -inf}, true}}) {
+    for (AIPathSegment bad :
+         {anchor(nan, 0), AIPathSegment{{1, 1}, {inf, 1}, {1, 1}, true}, AIPathSegment{{1, 1}, {1, 1}, {1, -inf}, true},
+          anchor(0, -beyond), AIPathSegment{{1, 1}, {beyond, 1}, {1, 1}, true}}) {
         // A good anchor with a bad one: neither is written.
         AIPathSegment pair[2] = {anchor(3, 4), bad};
         EXPECT_EQ(path->SetPathSegments(handle, 0, 2, pair), kBadCoordinateErr);
     }
     EXPECT_TRUE(same(segments(handle)[0], anchor(0, 0)));
     EXPECT_EQ(document.revision(), revision);
+    const auto limit = static_cast<float>(host::kMaxCoordinate);
+    AIPathSegment atTheLimit[2] = {anchor(-limit, limit), anchor(limit, -limit)};
+    EXPECT_EQ(path->SetPathSegments(handle, 0, 2, atTheLimit), kNoErr);
 
     EXPECT_THROW(document.addPath({{anchor(0, 0), anchor(nan, 1)}, false}), std::invalid_argument);
+    EXPECT_THROW(document.addPath({{anchor(0, 0), anchor(1, beyond)}, false}), std::invalid_argument);
     EXPECT_THROW(document.addPath({std::vector<AIPathSegment>(host::kMaxSegmentCount + 1), false}),
                  std::invalid_argument);
     EXPECT_EQ(document.artCount(), 1u);
@@ -398,11 +405,14 @@ TEST(Document, HugeArcsTakeFewPieces) {
     // Beyond a double's range the pieces don't join: refused, nothing added.
     EXPECT_THROW(document.addSvgPath("m-01e732 2 t101e732 2 t20 0 Z"), std::invalid_argument);
     EXPECT_EQ(document.artCount(), 0u);
+    // Beyond the coordinates a file may give: refused, once cut into a few pieces.
+    EXPECT_THROW(document.addSvgPath("M0 0 A1e30 1e30 0 1 0 1e30 1e30"), std::invalid_argument);
+    EXPECT_EQ(document.artCount(), 0u);
     // Pieces within the floats' resolution at the arc's size, not within 0.01 point.
-    auto huge = document.addSvgPath("M0 0 A1e30 1e30 0 1 0 1e30 1e30");
+    auto huge = document.addSvgPath("M0 0 A2e6 2e6 0 1 0 2e6 2e6");
     const host::PathShape& shape = document.findArt(huge.at(0))->shape;
     EXPECT_LE(shape.segments.size(), 64u);
-    EXPECT_NEAR(shape.segments.back().p.h, 1e30, 1e23);
+    EXPECT_NEAR(shape.segments.back().p.h, 2e6, 1);
     // A small arc keeps the finer tolerance: a half circle of radius 100 as cubics within 0.01 of it.
     auto half = document.addSvgPath("M-100 0 A100 100 0 0 0 100 0");
     const host::PathShape& round = document.findArt(half.at(0))->shape;

@@ -30,7 +30,7 @@ AIRealPoint CursorAt(AIReal distance, AIReal degrees) {
 ConstrainedSegment Constrain(AIRealPoint cursor, Keys keys = {}, AIReal previousDirection = 0,
                              double lengthStep = settings::kDefaultLengthStep,
                              double angleStep = settings::kDefaultAngleStep) {
-    return ConstrainSegment(kLastPoint, cursor, previousDirection, keys.option, keys.shift, keys.swapShiftAlt,
+    return ConstrainSegment(kLastPoint, cursor, previousDirection, 0.0, keys.option, keys.shift, keys.swapShiftAlt,
                             lengthStep, angleStep);
 }
 
@@ -136,6 +136,44 @@ TEST(ConstrainSegment, ALongLengthJustAboveAStepGoesUpAStep) {
     const ConstrainedSegment s = Constrain({kLastPoint.h + multiple + 0.05f, kLastPoint.v}, {}, 0, 2.0, 0.0);
     EXPECT_FLOAT_EQ(static_cast<AIReal>(s.length), StepMultiple(multiple + 0.05f, step, true));
     EXPECT_GT(static_cast<AIReal>(s.length), multiple + 0.05f);
+}
+
+TEST(ConstrainSegment, MultiplesButForTheRoundingOfFloatPointsStay) {
+    // After a segment typed at 90 degrees from the origin: its end is a float hair off the v axis,
+    // and straight on along it is no turn at all.
+    const AIRealPoint typedEnd = {3.3802812e-07f, 28.346457f};
+    const AIReal typedDirection = WithinOneTurn(-3 * geometry::kPi / 2);
+    const ConstrainedSegment straightOn =
+        ConstrainSegment(typedEnd, {0, 80}, typedDirection, 28.346457, false, false, false,
+                         settings::kDefaultLengthStep, settings::kDefaultAngleStep);
+    EXPECT_EQ(straightOn.shownAngle, geometry::kPi);
+
+    // 71 mm at 30 degrees ends at (-174.29611, 100.62996), 149.9999867 degrees from the origin; 20 mm
+    // further on, computed exactly, is ten length steps and no turn.
+    const AIRealPoint farEnd = {-174.29611f, 100.62996f};
+    const AIReal farDirection = AngleBetween({0, 0}, farEnd);
+    const ConstrainedSegment twentyMillimetres =
+        ConstrainSegment(farEnd, {-223.39361f, 128.97642f}, farDirection, 201.25984, false, false, false,
+                         settings::kDefaultLengthStep, settings::kDefaultAngleStep);
+    EXPECT_FLOAT_EQ(static_cast<AIReal>(twentyMillimetres.length), 10 * kTwoSteps / 2);
+    EXPECT_EQ(twentyMillimetres.shownAngle, geometry::kPi);
+    // A short last segment holds its direction less finely: the same rounding of its end is a wider turn.
+    const AIRealPoint nearlyOn = AddPoints(farEnd, VectorOfLengthAndAngle(50, farDirection - 2e-5f));
+    EXPECT_EQ(ConstrainSegment(farEnd, nearlyOn, farDirection, 2.0, false, false, false, 2.0, 5.0).shownAngle,
+              geometry::kPi);
+    EXPECT_NE(ConstrainSegment(farEnd, nearlyOn, farDirection, 500.0, false, false, false, 2.0, 5.0).shownAngle,
+              geometry::kPi);
+}
+
+TEST(EndsOn, AnEndOnThePointButForRounding) {
+    // The fourth side of a typed square of 50 mm drawn from (-292, 144).
+    EXPECT_TRUE(EndsOn({-292.00006f, 144.0001f}, {-292, 144}, 141.73228));
+    EXPECT_TRUE(EndsOn({0, 0}, {0, 0}, 10));
+    // A hundredth of a millimetre is a place of its own, at any size.
+    EXPECT_FALSE(EndsOn({-292.02835f, 144}, {-292, 144}, 141.73228));
+    EXPECT_FALSE(EndsOn({0.028f, 0}, {0, 0}, 28.346457));
+    // Far from the origin the coordinates are coarser, and so is what counts as on the point.
+    EXPECT_TRUE(EndsOn({100000.01f, 0}, {100000, 0}, 100));
 }
 
 TEST(WithinOneTurn, BringsAnglesIntoMinusPiExcludedToPi) {

@@ -62,4 +62,20 @@ TEST(TypedAngleTest, TheFilledAngleTypedBackGivesTheSameSegment) {
     }
 }
 
+TEST(TypedAngleTest, LabelsReadWhatTheDrawnSegmentReads) {
+    struct Case {
+        AIReal typed;
+        AIReal shown;  // degrees
+        AIReal turn;   // the segment's direction from the last one, in degrees to the left
+    };
+    // Whole turns come off; -180 goes straight on and reads 180; a right turn typed negative keeps its sign.
+    for (const Case& c : {Case{720, 0, 180}, Case{-180, 180, 0}, Case{-270, 90, 90}, Case{-90, -90, -90},
+                          Case{-0.004f, -0.004f, -179.996f}, Case{359.999f, 0.001f, -179.999f}, Case{3690, 90, 90}}) {
+        const TypedAngle angle = TypedAngleToDirection(0.0f, c.typed);
+        EXPECT_NEAR(RadiansToDegrees(angle.shownAngle), c.shown, 1e-3f) << c.typed;
+        EXPECT_NEAR(std::cos(angle.direction), std::cos(DegreesToRadians(c.turn)), kTolerance) << c.typed;
+        EXPECT_NEAR(std::sin(angle.direction), std::sin(DegreesToRadians(c.turn)), kTolerance) << c.typed;
+    }
+}
+
 }  // namespace

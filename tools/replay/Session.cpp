@@ -173,14 +173,14 @@ std::pair<bool, bool> stepDirection(const std::vector<std::string>& a, std::size
     return {a[first] == "up", a.size() == first + 2};
 }
 
-// panel length MM | angle DEG | pick length|angle ID | step length|angle up|down [large] | menu INDEX |
+// panel length TEXT | angle TEXT | pick length|angle ID | step length|angle up|down [large] | menu INDEX |
 // click ITEM | close
 void playPanel(host::Host& host, const std::vector<std::string>& a) {
     const std::string& action = a[0];
     std::function<void(ADMDialogRef)> act;
     if (action == "length" || action == "angle") {
-        wantArguments(a, 2, "panel length MM, panel angle DEG");
-        number(a[1], action == "length" ? "millimetres" : "degrees");
+        // The text goes to the field as a person types it: the field reads it, or beeps.
+        wantArguments(a, 2, "panel length TEXT, panel angle TEXT");
         act = [&](ADMDialogRef panel) {
             host.typeIntoItem(panel, action == "length" ? kLengthField : kAngleField, a[1]);
         };
@@ -219,14 +219,13 @@ void playPanel(host::Host& host, const std::vector<std::string>& a) {
     act(panel);
 }
 
-// dialog set ITEM VALUE | pick ITEM POSITION | step ITEM up|down [large] | click ITEM | drag ITEM H0 H1, in
+// dialog set ITEM TEXT | pick ITEM POSITION | step ITEM up|down [large] | click ITEM | drag ITEM H0 H1, in
 // the innermost modal dialog
 void playDialog(host::Host& host, const std::vector<std::string>& a) {
     const std::string& action = a[0];
     std::function<void(ADMDialogRef, ASInt32)> act;
     if (action == "set") {
-        wantArguments(a, 3, "dialog set ITEM VALUE");
-        number(a[2], "value");
+        wantArguments(a, 3, "dialog set ITEM TEXT");
         act = [&](ADMDialogRef dialog, ASInt32 item) { host.typeIntoItem(dialog, item, a[2]); };
     } else if (action == "pick") {
         wantArguments(a, 3, "dialog pick ITEM POSITION");

@@ -75,8 +75,13 @@ void appendCurve(PathShape& shape, const Geom::Curve& curve) {
 void checkShape(const PathShape& shape) {
     if (shape.segments.size() > kMaxSegmentCount)
         throw std::invalid_argument("a path holds at most " + std::to_string(kMaxSegmentCount) + " anchors");
-    for (const AIPathSegment& segment : shape.segments)
+    for (const AIPathSegment& segment : shape.segments) {
         if (!isFinite(segment)) throw std::invalid_argument("a coordinate is not a finite number");
+        // What is held must open again once saved.
+        if (!isWithinLimits(segment))
+            throw std::invalid_argument("a coordinate is beyond " + std::to_string(static_cast<long>(kMaxCoordinate)) +
+                                        " points");
+    }
 }
 
 std::vector<PathShape> shapesFromSvg(const std::string& data) {
@@ -154,6 +159,13 @@ AIRealBezier pieceBezier(const PathShape& shape, std::size_t piece) {
 
 bool isFinite(const AIPathSegment& segment) {
     return isFinitePoint(segment.p) && isFinitePoint(segment.in) && isFinitePoint(segment.out);
+}
+
+bool isWithinLimits(const AIPathSegment& segment) {
+    const auto within = [](AIRealPoint point) {
+        return std::fabs(point.h) <= kMaxCoordinate && std::fabs(point.v) <= kMaxCoordinate;
+    };
+    return within(segment.p) && within(segment.in) && within(segment.out);
 }
 
 // ---- the C++ interface -------------------------------------------------------

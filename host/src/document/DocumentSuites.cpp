@@ -114,7 +114,7 @@ struct DocumentSuiteFunctions {
                                  const AIPathSegment* segments) noexcept {
         return guardedLookup(&Document::art_, path, [&](Document& self, Art& found) {
             if (AIErr error = checkRange(found.shape, segNumber, count, segments)) return error;
-            if (!std::all_of(segments, segments + count, [](const AIPathSegment& s) { return isFinite(s); }))
+            if (!std::all_of(segments, segments + count, [](const AIPathSegment& s) { return isWithinLimits(s); }))
                 return kBadCoordinateErr;
             std::copy_n(segments, count, found.shape.segments.begin() + segNumber);
             if (count > 0) self.changed(path, Document::Change::edited);

@@ -23,6 +23,9 @@ namespace host {
 
 /// Anchor counts are 16-bit in the suites.
 constexpr std::size_t kMaxSegmentCount = 32767;
+/// Largest coordinate, in points, that the document holds (some 3.5 km): an opened file may give no
+/// more, so nothing is drawn that a saved file could not give back.
+constexpr double kMaxCoordinate = 1e7;
 
 /// The user attributes the document keeps.
 constexpr ASInt32 kKnownUserAttributes = kArtSelected | kArtLocked | kArtHidden;
@@ -39,6 +42,8 @@ std::size_t pieceCount(const PathShape& shape);
 AIRealBezier pieceBezier(const PathShape& shape, std::size_t piece);
 /// True when every coordinate of the anchor is a finite number.
 bool isFinite(const AIPathSegment& segment);
+/// True when every coordinate of the anchor is a finite number within kMaxCoordinate.
+bool isWithinLimits(const AIPathSegment& segment);
 
 /// The drawing's sheet in artwork points: its top-left corner (v up, so the sheet extends to lower v) and
 /// its size. Empty (no width or no height) when the document has no page.
@@ -103,7 +108,7 @@ public:
     void setLayerHidden(AILayerHandle layer, bool hidden);
 
     /// A path on top of the current layer; throws std::invalid_argument for a coordinate that is
-    /// not finite or more than kMaxSegmentCount anchors.
+    /// not finite or beyond kMaxCoordinate, or more than kMaxSegmentCount anchors.
     AIArtHandle addPath(PathShape shape);
     /// A path in layer just above the art below (null: at the bottom of the layer), with those user
     /// attributes; throws std::invalid_argument as addPath does, or for a layer or art below that is not there.

@@ -45,7 +45,7 @@ constexpr std::size_t kMaxSvgShapes = 1000000;
 constexpr std::size_t kMaxSvgLayers = 1000;
 constexpr int kMaxSvgDepth = 256;
 /// Largest coordinate, in points, once transformed (some 3.5 km).
-constexpr double kMaxSvgCoordinate = 1e7;
+constexpr double kMaxSvgCoordinate = kMaxCoordinate;
 
 /// What an SVG file holds, in artwork coordinates.
 struct SvgDrawing {
