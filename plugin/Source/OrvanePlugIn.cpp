@@ -112,7 +112,7 @@ ASErr OrvanePlugIn::ToolMouseDown(AIToolMessage* message) {
         sADMDialog->Show(panelDialog(), fSettings.panelVisible);
         return kNoErr;
     }
-    return fTool.mouseDown(message, *this);
+    return fTool.mouseDown(message, fSettings, *this);
 }
 
 ASErr OrvanePlugIn::ToolMouseUp(AIToolMessage*) {

@@ -14,6 +14,13 @@
 
 namespace {
 
+/// Whether a field holds any text: one emptied, or never filled, leaves its part to the cursor.
+bool HoldsText(ADMItemRef field) {
+    char first[2] = "";
+    sADMItem->GetText(field, first, sizeof first);
+    return first[0] != '\0';
+}
+
 constexpr ASInt32 kPanelMenu = 1019;
 constexpr ASInt32 kScaleIndicatorPicture = 1016;
 constexpr ASInt32 kNextPagePicture = 1010;
@@ -226,7 +233,12 @@ void Panel::FocusLengthField() const {
 }
 
 TypedSegment Panel::TypedSegmentInFields() const {
-    const float length = sADMItem->GetFloatValue(item(panelLayout::kLengthItem));
+    TypedSegment typed;
+    const ADMItemRef lengthField = item(panelLayout::kLengthItem);
+    const ADMItemRef angleField = item(panelLayout::kAngleItem);
     // The field holds the length at the drawing scale; the page holds it divided.
-    return {static_cast<double>(length) / fSettings.scale(), sADMItem->GetFloatValue(item(panelLayout::kAngleItem))};
+    if (HoldsText(lengthField))
+        typed.length = static_cast<double>(sADMItem->GetFloatValue(lengthField)) / fSettings.scale();
+    if (HoldsText(angleField)) typed.degrees = sADMItem->GetFloatValue(angleField);
+    return typed;
 }

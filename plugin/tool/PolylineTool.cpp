@@ -169,17 +169,16 @@ void PolylineTool::findGuides(bool panelGivesSegment) {
     state_.guides = panelGivesSegment ? Guides{} : FindGuides(remembered_, state_.cursor, SnapToleranceInView());
 }
 
-void PolylineTool::takeTypedSegment(TypedSegment typed) {
+void PolylineTool::takeTypedSegment(TypedSegment typed, const Settings& settings) {
     forgetVanishedPath();
-    state_.segmentLength = typed.length;
-    takeTypedAngle(typed.degrees);
-}
-
-void PolylineTool::takeTypedAngle(AIReal degrees) {
-    forgetVanishedPath();
-    const TypedAngle angle = TypedAngleToDirection(state_.previousDirection, degrees);
-    state_.shownAngle = angle.shownAngle;
-    state_.direction = angle.direction;
+    // An empty field, never filled or cleared, leaves its part to the cursor, as without the panel.
+    followCursor(settings);
+    if (typed.length) state_.segmentLength = *typed.length;
+    if (typed.degrees) {
+        const TypedAngle angle = TypedAngleToDirection(state_.previousDirection, *typed.degrees);
+        state_.shownAngle = angle.shownAngle;
+        state_.direction = angle.direction;
+    }
     state_.segmentEnd = SegmentEnd(state_.lastPoint, state_.segmentLength, state_.direction);
 }
 
@@ -203,13 +202,10 @@ ASErr PolylineTool::trackCursor(AIToolMessage* message, const Settings& settings
     state_.hover = DetectHover(*message, state_.pointsPlaced, state_.path, error);
     if (state_.hover.is(Hover::Kind::Anchor)) remembered_.add(state_.hover.point);
 
-    // While the panel is shown, its entries give the segment and the cursor only hovers.
-    if (panel.givesSegment()) {
-        takeTypedSegment(panel.typedSegment());
-    } else {
-        followCursor(settings);
-    }
-    findGuides(panel.givesSegment());
+    // While the panel is shown, what its fields hold gives the segment and the cursor the rest.
+    const TypedSegment fields = panel.givesSegment() ? panel.typedSegment() : TypedSegment{};
+    takeTypedSegment(fields, settings);
+    findGuides(fields.holdsSomething());
     return error;
 }
 
@@ -369,9 +365,10 @@ ASErr PolylineTool::addSegmentEnd() {
     return error;
 }
 
-ASErr PolylineTool::mouseDown(AIToolMessage* message, const SegmentSource& panel) {
+ASErr PolylineTool::mouseDown(AIToolMessage* message, const Settings& settings, const SegmentSource& panel) {
     forgetVanishedPath();
-    if (panel.givesSegment()) takeTypedSegment(panel.typedSegment());
+    const TypedSegment fields = panel.givesSegment() ? panel.typedSegment() : TypedSegment{};
+    if (fields.holdsSomething()) takeTypedSegment(fields, settings);
     state_.cursor = message->cursor;
 
     const Hover& hover = state_.hover;
@@ -385,7 +382,7 @@ ASErr PolylineTool::mouseDown(AIToolMessage* message, const SegmentSource& panel
         return kNoErr;
     }
     if (state_.typed.active()) return placeTypedSegment();
-    const bool snap = !panel.givesSegment() && !state_.shift;
+    const bool snap = !fields.holdsSomething() && !state_.shift;
     const ASErr error = state_.pointsPlaced == 1 ? placeSecondPoint(snap) : placeNextPoint(snap);
     // The host refused the point (beyond the coordinates it holds, say): nothing was placed, and the
     // person hears so.

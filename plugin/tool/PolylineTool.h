@@ -4,6 +4,8 @@
 // and the panel read it.
 #pragma once
 
+#include <optional>
+
 #include "AIMessages.h"
 #include "AITypes.h"
 #include "Hover.h"
@@ -104,10 +106,12 @@ struct ToolState {
     TypedEntry typed;  // typed at the cursor: it gives the segment what it holds
 };
 
-/// A segment typed in the panel.
+/// A segment typed in the panel; a field left empty leaves its part to the cursor.
 struct TypedSegment {
-    double length;   // document points
-    AIReal degrees;  // 180 goes straight on
+    std::optional<double> length;   // document points
+    std::optional<AIReal> degrees;  // 180 goes straight on
+
+    bool holdsSomething() const { return length || degrees; }
 };
 
 /// The panel's part in the tool's handlers: while shown it gives the segment under construction.
@@ -116,7 +120,8 @@ public:
     virtual ~SegmentSource() = default;
     /// True while the panel is shown and gives the segment.
     virtual bool givesSegment() const = 0;
-    /// The typed length (document points) and angle (degrees, 180 straight on).
+    /// The typed length (document points) and angle (degrees, 180 straight on), each when its
+    /// field holds one.
     virtual TypedSegment typedSegment() const = 0;
 };
 
@@ -138,13 +143,11 @@ public:
 
     /// Shift as the mouse went down, whether or not the click reaches the polyline.
     void pressShift(bool down) { state_.shift = down; }
-    /// The typed segment becomes the segment under construction.
-    void takeTypedSegment(TypedSegment typed);
-    /// The typed angle turns the segment under construction, its length kept.
-    void takeTypedAngle(AIReal degrees);
+    /// The typed segment becomes the segment under construction; the cursor gives what it lacks.
+    void takeTypedSegment(TypedSegment typed, const Settings& settings);
 
     ASErr trackCursor(AIToolMessage* message, const Settings& settings, const SegmentSource& panel);
-    ASErr mouseDown(AIToolMessage* message, const SegmentSource& panel);
+    ASErr mouseDown(AIToolMessage* message, const Settings& settings, const SegmentSource& panel);
     /// A key while the tool is selected; message->used tells whether the tool took it.
     ASErr keyDown(AIToolKeyMessage* message, const Settings& settings, const SegmentSource& panel);
 

@@ -197,7 +197,7 @@ protected:
         moveTo(cursor);
         AIToolMessage message{};
         message.cursor = cursor;
-        return tool.mouseDown(&message, panel);
+        return tool.mouseDown(&message, settings, panel);
     }
     /// Three anchors: (0,0), (100,0), (100,50).
     void drawThreePoints() {
