@@ -126,7 +126,16 @@ ASErr OrvanePlugIn::ToolMouseDrag(AIToolMessage*) {
 }
 
 ASErr OrvanePlugIn::ToolKeyDown(AIToolKeyMessage* message) {
-    return fTool.keyDown(message, fSettings, *this);
+    const ASErr error = fTool.keyDown(message, fSettings, *this);
+    // With the panel shown, what is typed at the cursor goes to its fields: the panel shows what a
+    // click places, and Escape empties them.
+    if (message->used && panelGivesSegment()) {
+        if (message->character == kAIEscapeKey)
+            fPanel->EmptyFields();
+        else
+            fPanel->ShowTypedEntry(fTool.currentState());
+    }
+    return error;
 }
 
 ASErr OrvanePlugIn::DrawAnnotation(AIAnnotatorMessage* message) {

@@ -10,6 +10,7 @@
 #include "OrvaneSuites.h"
 #include "PreferencesDialog.h"
 #include "TypedAngle.h"
+#include "TypedLength.h"
 #include "Units.h"
 
 namespace {
@@ -226,6 +227,20 @@ void Panel::FillFields(const ToolState& state) const {
     sADMItem->SetFloatValue(item(panelLayout::kLengthItem),
                             static_cast<float>(fSettings.scale() * state.segmentLength));
     sADMItem->SetFloatValue(item(panelLayout::kAngleItem), AngleToRetype(state.previousDirection, state.direction));
+}
+
+void Panel::ShowTypedEntry(const ToolState& state) const {
+    const TypedEntry& typed = state.typed;
+    if (ReadTypedLength(typed.length))
+        sADMItem->SetFloatValue(item(panelLayout::kLengthItem),
+                                static_cast<float>(fSettings.scale() * state.segmentLength));
+    if (ReadTypedNumber(typed.angle) || typed.directionLocked)
+        sADMItem->SetFloatValue(item(panelLayout::kAngleItem), AngleToRetype(state.previousDirection, state.direction));
+}
+
+void Panel::EmptyFields() const {
+    sADMItem->SetText(item(panelLayout::kLengthItem), "");
+    sADMItem->SetText(item(panelLayout::kAngleItem), "");
 }
 
 void Panel::FocusLengthField() const {

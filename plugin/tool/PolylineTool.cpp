@@ -171,15 +171,7 @@ void PolylineTool::findGuides(bool panelGivesSegment) {
 
 void PolylineTool::takeTypedSegment(TypedSegment typed, const Settings& settings) {
     forgetVanishedPath();
-    // An empty field, never filled or cleared, leaves its part to the cursor, as without the panel.
-    followCursor(settings);
-    if (typed.length) state_.segmentLength = *typed.length;
-    if (typed.degrees) {
-        const TypedAngle angle = TypedAngleToDirection(state_.previousDirection, *typed.degrees);
-        state_.shownAngle = angle.shownAngle;
-        state_.direction = angle.direction;
-    }
-    state_.segmentEnd = SegmentEnd(state_.lastPoint, state_.segmentLength, state_.direction);
+    followCursor(settings, typed);
 }
 
 ASErr PolylineTool::trackCursor(AIToolMessage* message, const Settings& settings, const SegmentSource& panel) {
@@ -209,7 +201,7 @@ ASErr PolylineTool::trackCursor(AIToolMessage* message, const Settings& settings
     return error;
 }
 
-void PolylineTool::followCursor(const Settings& settings) {
+void PolylineTool::followCursor(const Settings& settings, const TypedSegment& fields) {
     const TypedEntry& typed = state_.typed;
     AIRealPoint toward = state_.cursor;
     bool shift = state_.shift;
@@ -227,14 +219,14 @@ void PolylineTool::followCursor(const Settings& settings) {
     state_.segmentLength = segment.length;
     state_.direction = typed.directionLocked ? typed.lockedDirection : segment.direction;
     state_.shownAngle = typed.directionLocked ? typed.lockedShownAngle : segment.shownAngle;
+    // An empty panel field, never filled or cleared, leaves its part to the cursor, as without the panel.
+    if (fields.length) state_.segmentLength = *fields.length;
+    if (fields.degrees) turnBy(*fields.degrees);
+    // What is typed at the cursor comes last: it is what the panel's fields are filled with.
     // A typed length is a real-world one: on the page it is divided by the drawing scale.
     if (const std::optional<double> length = ReadTypedLength(typed.length))
         state_.segmentLength = units::PointsFromMillimetres(*length / settings.scale());
-    if (const std::optional<double> degrees = ReadTypedNumber(typed.angle)) {
-        const TypedAngle angle = TypedAngleToDirection(state_.previousDirection, static_cast<AIReal>(*degrees));
-        state_.direction = angle.direction;
-        state_.shownAngle = angle.shownAngle;
-    }
+    if (const std::optional<double> degrees = ReadTypedNumber(typed.angle)) turnBy(static_cast<AIReal>(*degrees));
     state_.segmentEnd = SegmentEnd(state_.lastPoint, state_.segmentLength, state_.direction);
 }
 
@@ -390,6 +382,12 @@ ASErr PolylineTool::mouseDown(AIToolMessage* message, const Settings& settings, 
     return error;
 }
 
+void PolylineTool::turnBy(AIReal degrees) {
+    const TypedAngle angle = TypedAngleToDirection(state_.previousDirection, degrees);
+    state_.direction = angle.direction;
+    state_.shownAngle = angle.shownAngle;
+}
+
 ASErr PolylineTool::placeTypedSegment() {
     const ASErr error = state_.pointsPlaced == 1 ? placeSecondPoint(false) : addSegmentEnd();
     state_.typed = {};
@@ -405,18 +403,19 @@ void PolylineTool::lockDirection() {
 
 ASErr PolylineTool::keyDown(AIToolKeyMessage* message, const Settings& settings, const SegmentSource& panel) {
     forgetVanishedPath();
+    const TypedSegment fields = panel.givesSegment() ? panel.typedSegment() : TypedSegment{};
     // Before the first point, and with Control or Option held, keys stay the host's shortcuts.
     if (state_.pointsPlaced == 0 || (message->modifiers & (controlKey | optionKey)) != 0) return kNoErr;
     ASErr error = kNoErr;
-    const bool used = state_.typed.active() ? editTypedEntry(message->character, settings, error)
-                                            : keyWithNothingTyped(message->character, settings, panel, error);
+    const bool used = state_.typed.active() ? editTypedEntry(message->character, settings, fields, error)
+                                            : keyWithNothingTyped(message->character, settings, fields, error);
     message->used = used;
     if (!used) return kNoErr;
     const ASErr redraw = RedrawFrontView();
     return error ? error : redraw;
 }
 
-bool PolylineTool::keyWithNothingTyped(ASUInt32 key, const Settings& settings, const SegmentSource& panel,
+bool PolylineTool::keyWithNothingTyped(ASUInt32 key, const Settings& settings, const TypedSegment& fields,
                                        ASErr& error) {
     switch (key) {
         case kAIReturnKey:
@@ -428,25 +427,23 @@ bool PolylineTool::keyWithNothingTyped(ASUInt32 key, const Settings& settings, c
         case kAIDeleteKey:
             if (state_.pointsPlaced >= 2) {
                 error = removeLastSegment();
-                followCursor(settings);
+                followCursor(settings, fields);
             } else {
                 endPolyline();
             }
             return true;
         case kAITabKey:
-            if (panel.givesSegment()) return false;
             lockDirection();
             return true;
         default:
-            // While the panel is shown its fields hold the segment.
-            if (!StartsALength(key) || panel.givesSegment()) return false;
+            if (!StartsALength(key)) return false;
             state_.typed.length[0] = static_cast<char>(key);
-            followCursor(settings);
+            followCursor(settings, fields);
             return true;
     }
 }
 
-bool PolylineTool::editTypedEntry(ASUInt32 key, const Settings& settings, ASErr& error) {
+bool PolylineTool::editTypedEntry(ASUInt32 key, const Settings& settings, const TypedSegment& fields, ASErr& error) {
     TypedEntry& typed = state_.typed;
     char* text = typed.keysField();
     const std::size_t length = std::strlen(text);
@@ -459,7 +456,7 @@ bool PolylineTool::editTypedEntry(ASUInt32 key, const Settings& settings, ASErr&
         return true;
     }
     if (key == kAIReturnKey) {
-        followCursor(settings);
+        followCursor(settings, fields);
         error = placeTypedSegment();
     } else if (key == kAIEscapeKey) {
         typed = {};
@@ -490,7 +487,7 @@ bool PolylineTool::editTypedEntry(ASUInt32 key, const Settings& settings, ASErr&
     } else {
         return false;
     }
-    followCursor(settings);
+    followCursor(settings, fields);
     return true;
 }
 

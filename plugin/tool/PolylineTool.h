@@ -178,11 +178,13 @@ private:
     ASErr placeNextPoint(bool snap);
     /// Adds the segment under construction to the path, unless it has no length.
     ASErr addSegmentEnd();
-    /// The segment under construction from the last cursor, its length typed when a readable
-    /// one is.
-    void followCursor(const Settings& settings);
-    bool keyWithNothingTyped(ASUInt32 key, const Settings& settings, const SegmentSource& panel, ASErr& error);
-    bool editTypedEntry(ASUInt32 key, const Settings& settings, ASErr& error);
+    /// The segment under construction from the last cursor, with what the panel's fields hold
+    /// and, over that, what is typed at the cursor and reads.
+    void followCursor(const Settings& settings, const TypedSegment& fields = {});
+    bool keyWithNothingTyped(ASUInt32 key, const Settings& settings, const TypedSegment& fields, ASErr& error);
+    bool editTypedEntry(ASUInt32 key, const Settings& settings, const TypedSegment& fields, ASErr& error);
+    /// The segment under construction turned by a typed angle from the last placed segment.
+    void turnBy(AIReal degrees);
     /// Return or a click with something typed: the segment as shown, never snapped.
     ASErr placeTypedSegment();
     /// Tab with nothing typed: only the length follows the cursor from now on.
