@@ -1,6 +1,8 @@
 #include "TypedLength.h"
 
+#include <dlfcn.h>
 #include <muParser.h>
+#include <muParserDLL.h>
 #include <cctype>
 #include <cmath>
 #include <string>
@@ -20,6 +22,19 @@ constexpr LengthUnit kUnits[] = {
 bool EndsWith(const std::string& text, const std::string& suffix) {
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
+
+/// Keeps the expression library in the process once the plug-in is unloaded: it allocates at its
+/// load what it frees only when the process ends, and unmapped with the plug-in that block would
+/// be lost.
+bool KeepExpressionReaderLoaded() {
+    Dl_info library{};
+    if (dladdr(reinterpret_cast<void*>(&mupCreate), &library) == 0 || !library.dli_fname) return false;
+    // Already loaded with the plug-in: this only marks it never to be unloaded.
+    return dlopen(library.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
+}
+
+// As the module loads, whether or not the plug-in ever starts.
+[[maybe_unused]] const bool kExpressionReaderKept = KeepExpressionReaderLoaded();
 
 }  // namespace
 
