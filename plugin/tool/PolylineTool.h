@@ -76,7 +76,6 @@ struct TypedEntry {
 
     bool active() const { return length[0] != '\0' || angle[0] != '\0' || field == Field::Angle || directionLocked; }
     char* keysField() { return field == Field::Length ? length : angle; }
-    const char* keysField() const { return field == Field::Length ? length : angle; }
 };
 
 struct ToolState {
