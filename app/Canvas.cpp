@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include <QFontMetricsF>
@@ -51,6 +52,42 @@ constexpr std::size_t kMaxDamage = 256;
 
 /// The keys held once a key event is over: the event's own report of a modifier key
 /// varies between platforms, so the key itself decides its bit.
+/// A key as the tool contract carries it, and its session line.
+struct ToolKey {
+    ASUInt32 character;
+    const char* name;  // the key command's name, or null for a typed character
+    std::string text;  // the character as UTF-8
+
+    std::string sessionLine(ASUInt16 modifiers) const {
+        // A character typed with no more than Shift, which it already carries, is typed text.
+        if (!name && (modifiers & ~shiftKey) == 0) return "type " + SessionRecorder::quoted(text);
+        return "key " + (name ? std::string(name) : SessionRecorder::quoted(text)) +
+               SessionRecorder::modifierNames(modifiers);
+    }
+};
+
+std::optional<ToolKey> toolKey(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return ToolKey{kAIReturnKey, "return", {}};
+        case Qt::Key_Escape:
+            return ToolKey{kAIEscapeKey, "escape", {}};
+        case Qt::Key_Backspace:
+            return ToolKey{kAIBackspaceKey, "backspace", {}};
+        case Qt::Key_Delete:
+            return ToolKey{kAIDeleteKey, "delete", {}};
+        case Qt::Key_Tab:
+            return ToolKey{kAITabKey, "tab", {}};
+        default:
+            break;
+    }
+    const QString text = event.text();
+    const QList<uint> characters = text.toUcs4();
+    if (characters.size() != 1 || !text.at(0).isPrint()) return std::nullopt;
+    return ToolKey{characters.front(), nullptr, text.toStdString()};
+}
+
 Qt::KeyboardModifiers modifiersAfter(const QKeyEvent& event, bool pressed) {
     Qt::KeyboardModifiers modifiers = event.modifiers();
     Qt::KeyboardModifier own = Qt::NoModifier;
@@ -469,14 +506,39 @@ void Canvas::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+bool Canvas::event(QEvent* event) {
+    // The tool hears a key before the workbench's shortcuts: a key it uses is no shortcut.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        keyForwarded_ = key->key() != Qt::Key_Space;
+        if (keyForwarded_ && forwardKey(*key)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
 void Canvas::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
         spaceHeld_ = true;
         return;
     }
+    const bool forwarded = std::exchange(keyForwarded_, false);
+    if (!forwarded && forwardKey(*event)) return;
     if (nudge(*event)) return;
     modifiersChanged(modifiersAfter(*event, true));
     QWidget::keyPressEvent(event);
+}
+
+bool Canvas::forwardKey(const QKeyEvent& event) {
+    const std::optional<ToolKey> key = toolKey(event);
+    if (!key || host_.tools().selected() == host_.tools().selectionTool()) return false;
+    const ASUInt16 bits = modifierBits(event.modifiers());
+    record(key->sessionLine(bits));
+    bool used = false;
+    act_([&] { used = host_.key(key->character, bits); });
+    return used;
 }
 
 void Canvas::keyReleaseEvent(QKeyEvent* event) {

@@ -71,7 +71,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    /// Tab goes to the tool, which types its fields with it, not to the next widget.
+    bool focusNextPrevChild(bool) override { return false; }
     void keyReleaseEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -88,6 +91,8 @@ private:
     void paintAnnotations(QPainter& painter) const;
     void paintPage(QPainter& painter) const;
     void modifiersChanged(Qt::KeyboardModifiers modifiers);
+    /// Sends the key to the selected tool (and the recording); true when the tool used it.
+    bool forwardKey(const QKeyEvent& event);
     void panBy(QPointF delta);
     bool selectionToolSelected() const;
     /// A press of the selection tool: on art, takes it and begins to drag the selection; elsewhere, a frame.
@@ -120,6 +125,8 @@ private:
 
     QPointF lastCursor_;
     bool cursorInside_ = false;
+    /// The key of the last shortcut check went to the tool already: its key press must not again.
+    bool keyForwarded_ = false;
     Qt::KeyboardModifiers lastModifiers_;
     bool spaceHeld_ = false;
     bool panning_ = false;

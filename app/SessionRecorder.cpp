@@ -141,7 +141,11 @@ std::string SessionRecorder::quoted(const std::string& text) {
 }
 
 std::string SessionRecorder::cursor(AIRealPoint point, ASUInt16 modifiers) {
-    std::string text = number(point.h) + " " + number(point.v);
+    return number(point.h) + " " + number(point.v) + modifierNames(modifiers);
+}
+
+std::string SessionRecorder::modifierNames(ASUInt16 modifiers) {
+    std::string text;
     if (modifiers & shiftKey) text += " shift";
     if (modifiers & optionKey) text += " alt";
     if (modifiers & controlKey) text += " ctrl";

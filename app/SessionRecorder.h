@@ -53,6 +53,8 @@ public:
     static std::string quoted(const std::string& text);
     /// "H V" and the modifier names of a cursor event.
     static std::string cursor(AIRealPoint point, ASUInt16 modifiers);
+    /// The modifier names of an event, each after a blank.
+    static std::string modifierNames(ASUInt16 modifiers);
 
 private:
     struct Line {

@@ -1,8 +1,9 @@
 # Sourced by ./run and ./test: installs the Debian packages the build needs.
 # As root it installs what is missing; otherwise it prints the line to run.
 orvane_packages=(cmake g++ make pkg-config clang-format libgtest-dev libgmock-dev libbenchmark-dev lib2geom-dev libboost-dev
-                 nlohmann-json3-dev libpugixml-dev libcairo2-dev fonts-dejavu-core fonts-dejavu-extra qt6-base-dev
-                 qt6-svg-dev desktop-file-utils appstream dpkg-dev lintian xvfb xdotool openbox imagemagick librsvg2-bin "$@")
+                 nlohmann-json3-dev libpugixml-dev libcairo2-dev libmuparser-dev fonts-dejavu-core fonts-dejavu-extra
+                 qt6-base-dev qt6-svg-dev desktop-file-utils appstream dpkg-dev lintian xvfb xdotool openbox imagemagick
+                 librsvg2-bin "$@")
 
 orvane_ensure_deps() {
     local missing=()

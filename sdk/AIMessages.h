@@ -35,6 +35,7 @@ constexpr const char* kSelectorAITrackToolCursor = "AI Track Cursor";
 constexpr const char* kSelectorAIToolMouseDown = "AI Mouse Down";
 constexpr const char* kSelectorAIToolMouseDrag = "AI Mouse Drag";
 constexpr const char* kSelectorAIToolMouseUp = "AI Mouse Up";
+constexpr const char* kSelectorAIToolKeyDown = "AI Key Down";
 constexpr const char* kSelectorAISelectTool = "AI Select";
 constexpr const char* kSelectorAIDeselectTool = "AI Deselect";
 constexpr const char* kSelectorAIReselectTool = "AI Reselect";
@@ -107,6 +108,24 @@ struct AIToolMessage {
     AIRealPoint cursor;  ///< the cursor in document points
     AIReal pressure;
     AIEvent* event;  ///< modifiers of the event, among others
+};
+
+// Keys of AIToolKeyMessage::character that are not printable characters.
+constexpr ASUInt32 kAIBackspaceKey = 0x08;
+constexpr ASUInt32 kAITabKey = 0x09;
+constexpr ASUInt32 kAIReturnKey = 0x0D;
+constexpr ASUInt32 kAIEscapeKey = 0x1B;
+constexpr ASUInt32 kAIDeleteKey = 0x7F;
+
+/// A key pressed over the document while a plug-in's tool is selected ("AI Key Down"), between the
+/// mouse messages: one message per character typed. A key the tool leaves unused goes on to the
+/// host's own shortcuts.
+struct AIToolKeyMessage {
+    SPMessageData d;
+    AIToolHandle tool;
+    ASUInt32 character;  ///< the Unicode character typed, or one of the kAI...Key codes above
+    ASUInt16 modifiers;  ///< shiftKey, optionKey and controlKey held with it
+    ASBoolean used;      ///< the tool's answer: true when it used the key (false as sent)
 };
 
 struct AILiveEffectEditParamMessage {

@@ -988,6 +988,15 @@ private slots:
         menuAction("&View", "Zoom &In")->trigger();
         moveAndClick(canvas, 20, -60);
         moveAndClick(canvas, 20, -60);
+        // Keys over the canvas: a length typed at the cursor, placed by Return, and Escape.
+        moveAndClick(canvas, -60, 60);
+        mouse(canvas, QEvent::MouseMove, pixelOf(canvas, 40, 62));
+        QTest::keyClicks(canvas, QStringLiteral("2,5*4"));
+        QTest::keyClick(canvas, Qt::Key_Return);
+        QTest::keyClick(canvas, Qt::Key_Escape);
+        const std::vector<std::string>& lines = window_->recorder().lines();
+        QVERIFY(std::find(lines.begin(), lines.end(), "type \"*\"") != lines.end());
+        QVERIFY(std::find(lines.begin(), lines.end(), "key return") != lines.end());
         QVERIFY(window_->saveTo(folder.filePath(QStringLiteral("drawn.svg"))));
         QVERIFY2(window_->lastError().isEmpty(), qPrintable(window_->lastError()));
         QVERIFY(host_->document().artCount() >= 1);

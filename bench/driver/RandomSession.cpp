@@ -176,6 +176,9 @@ void Driver::play(Action action) {
             attempt([&] { host_.views().setZoom(zoom); });
             break;
         }
+        case Action::pressKey:
+            pressKey();
+            break;
         case Action::quit: {
             const bool started = host_.started();
             attempt([&] { host_.quit(); });
@@ -290,6 +293,22 @@ void Driver::storePreference() {
             break;
     }
     attempt([&] { host_.preferences().put(stored.prefix, stored.key, value); });
+}
+
+void Driver::pressKey() {
+    constexpr ASUInt32 kNamedKeys[] = {kAIReturnKey, kAIEscapeKey, kAIBackspaceKey, kAIDeleteKey, kAITabKey};
+    // Characters of typed lengths: digits, separators, operators, parentheses and the units' letters.
+    constexpr char kLengthCharacters[] = "0123456789.,-+*/() mcinftp";
+    constexpr ASUInt32 kLastCodePoint = 0x10FFFF;
+    ASUInt32 key = 0;
+    if (chance(profile_.oddInput))
+        key = static_cast<ASUInt32>(choices_.between(0, kLastCodePoint));
+    else if (chance(0.3))
+        key = kNamedKeys[below(std::size(kNamedKeys))];
+    else
+        key = static_cast<unsigned char>(kLengthCharacters[below(sizeof kLengthCharacters - 1)]);
+    const ASUInt16 keys = modifiers();
+    attempt([&] { host_.key(key, keys); });
 }
 
 void Driver::typeIntoPanel() {

@@ -65,6 +65,7 @@ enum class Action {
     unload,
     reload,
     zoom,
+    pressKey,
     quit,
 };
 constexpr std::size_t kActionCount = static_cast<std::size_t>(Action::quit) + 1;
@@ -137,6 +138,8 @@ private:
 
     void storePreference();
     void typeIntoPanel();
+    /// A key over the canvas: one the tool acts on, a character of a typed length, or any character.
+    void pressKey();
     void usePanel();
     void chooseMenu();
     void useDialog();

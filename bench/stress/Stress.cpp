@@ -158,6 +158,7 @@ random_session::Profile drawingProfile() {
     weight(Action::deleteArt) = 0.035;
     weight(Action::lockArt) = 0.01;
     weight(Action::typeIntoPanel) = 0.005;
+    weight(Action::pressKey) = 0.01;
     weight(Action::usePanel) = 0.003;
     weight(Action::chooseMenu) = 0.004;
     weight(Action::editTool) = 0.0015;

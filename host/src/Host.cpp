@@ -61,9 +61,9 @@ Host::Host(Options options)
     document_.registerSuites(suites_);
     hitTesting_.registerSuites(suites_);
     dialogs_.registerSuites(suites_);
-    tools_.setSender([this](const Tools::Tool& tool, const char* selector, AIToolMessage& message) {
+    tools_.setSender([this](const Tools::Tool& tool, const char* selector, SPMessageData& message) {
         std::size_t index = plugins_.indexOf(tool.plugin);
-        return index < plugins_.count() ? plugins_.send(index, kCallerAITool, selector, message.d) : kNoErr;
+        return index < plugins_.count() ? plugins_.send(index, kCallerAITool, selector, message) : kNoErr;
     });
     document_.setRefusalObserver([this](const std::string& reason) {
         basic_.beep();
@@ -195,6 +195,16 @@ void Host::click(AIRealPoint cursor, ASUInt16 modifiers) {
     // The view may have moved meanwhile; the cursor stays on the same artwork point.
     sendToTool(kSelectorAIToolMouseUp, cursor, viewPointOf(cursor), kMouseUpEvent, modifiers);
     afterEvent();
+}
+
+bool Host::key(ASUInt32 character, ASUInt16 modifiers) {
+    History::Group step(history_);
+    AIToolKeyMessage message{};
+    message.character = character;
+    message.modifiers = modifiers;
+    tools_.send(tools_.selected(), kSelectorAIToolKeyDown, message);
+    afterEvent();
+    return message.used != 0;
 }
 
 AIPoint Host::viewPointOf(AIRealPoint cursor) const {

@@ -112,7 +112,7 @@ ASErr OrvanePlugIn::ToolMouseDown(AIToolMessage* message) {
         sADMDialog->Show(panelDialog(), fSettings.panelVisible);
         return kNoErr;
     }
-    return fTool.mouseDown(message, *this);
+    return fTool.mouseDown(message, fSettings, *this);
 }
 
 ASErr OrvanePlugIn::ToolMouseUp(AIToolMessage*) {
@@ -123,6 +123,19 @@ ASErr OrvanePlugIn::ToolMouseUp(AIToolMessage*) {
 
 ASErr OrvanePlugIn::ToolMouseDrag(AIToolMessage*) {
     return kNoErr;
+}
+
+ASErr OrvanePlugIn::ToolKeyDown(AIToolKeyMessage* message) {
+    const ASErr error = fTool.keyDown(message, fSettings, *this);
+    // With the panel shown, what is typed at the cursor goes to its fields: the panel shows what a
+    // click places, and Escape empties them.
+    if (message->used && panelGivesSegment()) {
+        if (message->character == kAIEscapeKey)
+            fPanel->EmptyFields();
+        else
+            fPanel->ShowTypedEntry(fTool.currentState());
+    }
+    return error;
 }
 
 ASErr OrvanePlugIn::DrawAnnotation(AIAnnotatorMessage* message) {

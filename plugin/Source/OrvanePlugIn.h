@@ -30,6 +30,7 @@ public:
     ASErr ToolMouseDown(AIToolMessage* message) override;
     ASErr ToolMouseUp(AIToolMessage* message) override;
     ASErr ToolMouseDrag(AIToolMessage* message) override;
+    ASErr ToolKeyDown(AIToolKeyMessage* message) override;
     ASErr DrawAnnotation(AIAnnotatorMessage* message) override;
 
     ASErr GoMenuItem(AIMenuMessage* message) override;

@@ -39,6 +39,7 @@ constexpr const char* kPages[help::kPageCount] = {
     "\r"
     "If an error occurs, you can delete one or more segments by clicking on the last segment created (the shape "
     "of the cursor indicates that you can click to delete the segment).\r"
+    "Return finishes the line, Escape ends it where it is and Backspace deletes the last segment.\r"
     "\r",
 
     "Use without the panel (5).\r"
@@ -46,6 +47,9 @@ constexpr const char* kPages[help::kPageCount] = {
     "You can also extend a line that already exists. This line may have points of tangency or not, that does "
     "not matter.\r"
     "To do this, just click on the last or the first point of a line, to extend or close it eg.\r"
+    "\r"
+    "While drawing, type a length (2400, 1,2 m, 2400/3) and press Return: the point goes that far towards the "
+    "cursor. Tab goes on to the angle, or, with nothing typed, holds the direction.\r"
     "\r",
 
     "ALT-CLIC\r"

@@ -10,9 +10,17 @@
 #include "OrvaneSuites.h"
 #include "PreferencesDialog.h"
 #include "TypedAngle.h"
+#include "TypedLength.h"
 #include "Units.h"
 
 namespace {
+
+/// Whether a field holds any text: one emptied, or never filled, leaves its part to the cursor.
+bool HoldsText(ADMItemRef field) {
+    char first[2] = "";
+    sADMItem->GetText(field, first, sizeof first);
+    return first[0] != '\0';
+}
 
 constexpr ASInt32 kPanelMenu = 1019;
 constexpr ASInt32 kScaleIndicatorPicture = 1016;
@@ -221,12 +229,31 @@ void Panel::FillFields(const ToolState& state) const {
     sADMItem->SetFloatValue(item(panelLayout::kAngleItem), AngleToRetype(state.previousDirection, state.direction));
 }
 
+void Panel::ShowTypedEntry(const ToolState& state) const {
+    const TypedEntry& typed = state.typed;
+    if (ReadTypedLength(typed.length))
+        sADMItem->SetFloatValue(item(panelLayout::kLengthItem),
+                                static_cast<float>(fSettings.scale() * state.segmentLength));
+    if (ReadTypedNumber(typed.angle) || typed.directionLocked)
+        sADMItem->SetFloatValue(item(panelLayout::kAngleItem), AngleToRetype(state.previousDirection, state.direction));
+}
+
+void Panel::EmptyFields() const {
+    sADMItem->SetText(item(panelLayout::kLengthItem), "");
+    sADMItem->SetText(item(panelLayout::kAngleItem), "");
+}
+
 void Panel::FocusLengthField() const {
     sADMItem->Activate(item(panelLayout::kLengthItem), true);
 }
 
 TypedSegment Panel::TypedSegmentInFields() const {
-    const float length = sADMItem->GetFloatValue(item(panelLayout::kLengthItem));
+    TypedSegment typed;
+    const ADMItemRef lengthField = item(panelLayout::kLengthItem);
+    const ADMItemRef angleField = item(panelLayout::kAngleItem);
     // The field holds the length at the drawing scale; the page holds it divided.
-    return {static_cast<double>(length) / fSettings.scale(), sADMItem->GetFloatValue(item(panelLayout::kAngleItem))};
+    if (HoldsText(lengthField))
+        typed.length = static_cast<double>(sADMItem->GetFloatValue(lengthField)) / fSettings.scale();
+    if (HoldsText(angleField)) typed.degrees = sADMItem->GetFloatValue(angleField);
+    return typed;
 }

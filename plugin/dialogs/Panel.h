@@ -65,6 +65,10 @@ public:
     /// The fields show the segment under construction: its length at the drawing scale and
     /// the angle that, typed back, gives it (AngleToRetype).
     void FillFields(const ToolState& state) const;
+    /// The parts of the segment typed at the cursor, shown in their fields as FillFields shows them.
+    void ShowTypedEntry(const ToolState& state) const;
+    /// Empties both fields: the cursor gives the segment again.
+    void EmptyFields() const;
     /// Gives the length field the keyboard focus.
     void FocusLengthField() const;
     /// The typed length, brought back to the page from the drawing scale, and angle.

@@ -31,7 +31,7 @@ void Panel::PanelNotified(ADMDialogRef dialog, ADMNotifierRef notifier) {
     else if (sADMNotifier->IsNotifierType(notifier, kADMShowWindowNotifier))
         panel.fSettings.panelVisible = true;
     else if (sADMNotifier->IsNotifierType(notifier, kADMTextSelectionChangeNotifier))
-        panel.fTool.takeTypedSegment(panel.TypedSegmentInFields());
+        panel.fTool.takeTypedSegment(panel.TypedSegmentInFields(), panel.fSettings);
 }
 
 void Panel::WakeClicked(ADMItemRef item, ADMNotifierRef notifier) {
@@ -45,7 +45,8 @@ void Panel::LengthFieldChanged(ADMItemRef item, ADMNotifierRef notifier) {
 
 void Panel::AngleFieldChanged(ADMItemRef item, ADMNotifierRef notifier) {
     sADMItem->DefaultNotify(item, notifier);
-    OfItem(item).fTool.takeTypedAngle(sADMItem->GetFloatValue(item));
+    const Panel& panel = OfItem(item);
+    panel.fTool.takeTypedSegment(panel.TypedSegmentInFields(), panel.fSettings);
 }
 
 void Panel::MenuChosen(ADMItemRef item, ADMNotifierRef notifier) {

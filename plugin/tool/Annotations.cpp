@@ -1,6 +1,7 @@
 #include "Annotations.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -41,6 +42,17 @@ constexpr AIReal kLengthBoxLift = 6.0f;
 constexpr AIReal kLengthTextLift = 7.0f;
 constexpr AIReal kAngleBoxDrop = 12.0f;
 constexpr AIReal kAngleTextDrop = 11.0f;
+
+// The typed length's field sits below and to the right of the cursor, clear of its hot spot.
+constexpr int kTypedFieldOffset = 14;
+/// Pixels between the length field and the angle field below it.
+constexpr int kTypedFieldGap = 2;
+/// The side of the square that marks a locked field.
+constexpr int kLockMarkSize = 6;
+/// The outline of a typed length that can't be read.
+constexpr AIRGBColor kRed = {65535, 0, 0};
+/// The unit of a plain typed number, shown after it.
+constexpr const char* kLabelUnit = " mm";
 
 constexpr const char* kCloseHint = "Click to create the polygon.";
 constexpr const char* kFinishHint = "Click to finish.";
@@ -185,6 +197,7 @@ ASErr Annotate(AIAnnotatorMessage* message, const PolylineTool& tool, const Sett
     if (state.pointsPlaced > 0) {
         DrawRubberBand(message, state);
         error = DrawLengthLabel(message, state, settings);
+        if (state.typed.active()) error = DrawTypedEntry(message, state, settings);
     }
     return error;
 }
@@ -280,6 +293,75 @@ ASErr DrawLengthLabel(AIAnnotatorMessage* message, const ToolState& state, const
             LabelBox(TruncatedPixel(pv + halfHeight + kAngleTextDrop - size.angleLift), halfHeight, left, halfWidth);
         error = sAIAnnotatorDrawer->DrawTextAligned(drawer, angleText.GetHandle(), kAIATextAlignCenter,
                                                     kAIATextAlignCenter, angleTextBox);
+    } catch (const ai::Error& failure) {
+        error = failure;
+    }
+    return error;
+}
+
+namespace {
+
+/// One field of the typed entry: its text in a white box whose top left is at left, top (view
+/// pixels), outlined in red while unreadable, with a black square before it while locked.
+/// Answers the box's bottom.
+ASInt16 DrawTypedField(AIAnnotatorMessage* message, const char* text, double margin, ASInt16 left, ASInt16 top,
+                       bool unreadable, bool locked, ASErr& error) {
+    AIAnnotatorDrawer* drawer = message->drawer;
+    const ai::UnicodeString shown(text);
+    AIReal halfHeight = 0.0f;
+    AIReal halfWidth = 0.0f;
+    HalfSizes(message, shown, margin, halfHeight, halfWidth);
+    const AIRect box = LabelBox(TruncatedPixel(top + 2 * halfHeight), halfHeight, left, halfWidth);
+    sAIAnnotatorDrawer->SetColor(drawer, kWhite);
+    sAIAnnotatorDrawer->DrawRect(drawer, box, true);
+    sAIAnnotatorDrawer->SetColor(drawer, unreadable ? kRed : kBlack);
+    sAIAnnotatorDrawer->DrawRect(drawer, box, false);
+    sAIAnnotatorDrawer->SetColor(drawer, kBlack);
+    if (locked) {
+        const AIRect mark = {box.top, Shifted(box.left, -kLockMarkSize), Shifted(box.top, kLockMarkSize), box.left};
+        sAIAnnotatorDrawer->DrawRect(drawer, mark, true);
+    }
+    error =
+        sAIAnnotatorDrawer->DrawTextAligned(drawer, shown.GetHandle(), kAIATextAlignCenter, kAIATextAlignCenter, box);
+    return box.bottom;
+}
+
+}  // namespace
+
+ASErr DrawTypedEntry(AIAnnotatorMessage* message, const ToolState& state, const Settings& settings) {
+    const TypedEntry& typed = state.typed;
+    ASErr error = kNoErr;
+    try {
+        const TextSize size = ChosenTextSize(settings.labelSize);
+        if (size.chosen) sAIAnnotatorDrawer->SetFontPreset(message->drawer, size.preset);
+        const AIPoint cursor = ViewPoint(message, state.cursor);
+        const ASInt16 left = Shifted(cursor.h, kTypedFieldOffset);
+        ASInt16 top = Shifted(cursor.v, kTypedFieldOffset);
+        const bool onLength = typed.field == TypedEntry::Field::Length;
+
+        if (onLength || typed.length[0] != '\0') {
+            char label[kLabelSize] = "";
+            Append(label, sizeof label, typed.length);
+            // A typed unit shows itself; a plain number is in the labels' millimetres.
+            const std::size_t length = std::strlen(label);
+            if (length == 0 || !std::isalpha(static_cast<unsigned char>(label[length - 1])))
+                Append(label, sizeof label, kLabelUnit);
+            top =
+                DrawTypedField(message, label, size.margin, left, top, onLength && typed.unreadable, !onLength, error);
+        }
+        if (!onLength || typed.angle[0] != '\0' || typed.directionLocked) {
+            char label[kLabelSize] = "";
+            if (typed.angle[0] != '\0' || !typed.directionLocked) {
+                Append(label, sizeof label, typed.angle);
+            } else {
+                FormatNumber(sMath->AIRadianToDegree(typed.lockedShownAngle),
+                             static_cast<signed char>(settings.precision), settings.decimalSeparator, label);
+            }
+            Append(label, sizeof label, kDegreeSign);
+            const bool angleLocked = typed.directionLocked || (onLength && typed.angle[0] != '\0');
+            DrawTypedField(message, label, size.margin, left, Shifted(top, kTypedFieldGap),
+                           !onLength && typed.unreadable, angleLocked, error);
+        }
     } catch (const ai::Error& failure) {
         error = failure;
     }

@@ -22,6 +22,10 @@ ASErr DrawRubberBand(AIAnnotatorMessage* message, const ToolState& state);
 void DrawGuides(AIAnnotatorMessage* message, AIRealPoint cursor, const Guides& guides);
 /// The length and angle labels at the middle of the rubber band.
 ASErr DrawLengthLabel(AIAnnotatorMessage* message, const ToolState& state, const Settings& settings);
+/// What is typed at the cursor, beside it: the length with its unit and, below it, the angle
+/// in degrees (or the direction held), each in a white box, outlined in red while it failed
+/// to read and marked by a black square while locked.
+ASErr DrawTypedEntry(AIAnnotatorMessage* message, const ToolState& state, const Settings& settings);
 /// On a hovered anchor: its marker and, where a click would close or finish the
 /// polyline, the hint and the outline of the hovered path in the layer's colour.
 ASErr DrawClosingHint(AIAnnotatorMessage* message, const ToolState& state, AIRGBColor layerColour);

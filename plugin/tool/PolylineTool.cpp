@@ -2,9 +2,12 @@
 // by anchor, and the anchors remembered for the alignment guides.
 #include "PolylineTool.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include "ASMemory.h"
@@ -13,6 +16,8 @@
 #include "PlaneGeometry.h"
 #include "Settings.h"
 #include "TypedAngle.h"
+#include "TypedLength.h"
+#include "Units.h"
 
 namespace {
 
@@ -46,6 +51,17 @@ Guide FindGuide(const RememberedPoints& remembered, AIReal cursor, AIReal tolera
     const RememberedPoints::Node* aligned = AlignedPoint(remembered.first(), cursor, tolerance, coordinate);
     if (!aligned) return {};
     return {true, {aligned->h, aligned->v}};
+}
+
+/// Keys that open the length field: a digit, a sign, a decimal separator or an opening parenthesis.
+bool StartsALength(ASUInt32 key) {
+    return (key >= '0' && key <= '9') || key == '+' || key == '-' || key == '.' || key == ',' || key == '(';
+}
+
+bool IsPrintableAscii(ASUInt32 key) {
+    constexpr ASUInt32 kFirstPrintable = 0x20;
+    constexpr ASUInt32 kLastPrintable = 0x7E;
+    return key >= kFirstPrintable && key <= kLastPrintable;
 }
 
 /// An anchor whose control points lie on it, so that the pieces it ends are straight.
@@ -109,6 +125,7 @@ void ToolState::endPolyline() {
     previousDirection = 0.0f;
     previousLength = 0.0;
     direction = 0.0f;
+    typed = {};
 }
 
 ToolState PolylineTool::currentState() const {
@@ -128,6 +145,7 @@ void PolylineTool::deselect() {
     // A polyline in progress simply stops; its path stays in the document, open.
     state_.pointsPlaced = 0;
     state_.origin.h = tool::kRestingOrigin;
+    state_.typed = {};
     remembered_.clear();
     state_.guides = {};
 }
@@ -151,18 +169,9 @@ void PolylineTool::findGuides(bool panelGivesSegment) {
     state_.guides = panelGivesSegment ? Guides{} : FindGuides(remembered_, state_.cursor, SnapToleranceInView());
 }
 
-void PolylineTool::takeTypedSegment(TypedSegment typed) {
+void PolylineTool::takeTypedSegment(TypedSegment typed, const Settings& settings) {
     forgetVanishedPath();
-    state_.segmentLength = typed.length;
-    takeTypedAngle(typed.degrees);
-}
-
-void PolylineTool::takeTypedAngle(AIReal degrees) {
-    forgetVanishedPath();
-    const TypedAngle angle = TypedAngleToDirection(state_.previousDirection, degrees);
-    state_.shownAngle = angle.shownAngle;
-    state_.direction = angle.direction;
-    state_.segmentEnd = SegmentEnd(state_.lastPoint, state_.segmentLength, state_.direction);
+    followCursor(settings, typed);
 }
 
 ASErr PolylineTool::trackCursor(AIToolMessage* message, const Settings& settings, const SegmentSource& panel) {
@@ -185,20 +194,40 @@ ASErr PolylineTool::trackCursor(AIToolMessage* message, const Settings& settings
     state_.hover = DetectHover(*message, state_.pointsPlaced, state_.path, error);
     if (state_.hover.is(Hover::Kind::Anchor)) remembered_.add(state_.hover.point);
 
-    // While the panel is shown, its entries give the segment and the cursor only hovers.
-    if (panel.givesSegment()) {
-        takeTypedSegment(panel.typedSegment());
-    } else {
-        const ConstrainedSegment segment = ConstrainSegment(
-            state_.lastPoint, message->cursor, state_.previousDirection, state_.previousLength, state_.option,
-            state_.shift, settings.swapShiftAlt, settings.lengthStep, settings.angleStep);
-        state_.segmentLength = segment.length;
-        state_.direction = segment.direction;
-        state_.shownAngle = segment.shownAngle;
-    }
-    state_.segmentEnd = SegmentEnd(state_.lastPoint, state_.segmentLength, state_.direction);
-    findGuides(panel.givesSegment());
+    // While the panel is shown, what its fields hold gives the segment and the cursor the rest.
+    const TypedSegment fields = panel.givesSegment() ? panel.typedSegment() : TypedSegment{};
+    takeTypedSegment(fields, settings);
+    findGuides(fields.holdsSomething());
     return error;
+}
+
+void PolylineTool::followCursor(const Settings& settings, const TypedSegment& fields) {
+    const TypedEntry& typed = state_.typed;
+    AIRealPoint toward = state_.cursor;
+    bool shift = state_.shift;
+    if (typed.directionLocked) {
+        // Only the length follows the cursor: how far it lies along the held ray.
+        const double along = std::cos(typed.lockedDirection) * (state_.cursor.h - state_.lastPoint.h) +
+                             std::sin(typed.lockedDirection) * (state_.cursor.v - state_.lastPoint.v);
+        toward = SegmentEnd(state_.lastPoint, std::max(along, 0.0), typed.lockedDirection);
+        // The direction is held: no angle step may turn it.
+        shift = !settings.swapShiftAlt;
+    }
+    const ConstrainedSegment segment =
+        ConstrainSegment(state_.lastPoint, toward, state_.previousDirection, state_.previousLength, state_.option,
+                         shift, settings.swapShiftAlt, settings.lengthStep, settings.angleStep);
+    state_.segmentLength = segment.length;
+    state_.direction = typed.directionLocked ? typed.lockedDirection : segment.direction;
+    state_.shownAngle = typed.directionLocked ? typed.lockedShownAngle : segment.shownAngle;
+    // An empty panel field, never filled or cleared, leaves its part to the cursor, as without the panel.
+    if (fields.length) state_.segmentLength = *fields.length;
+    if (fields.degrees) turnBy(*fields.degrees);
+    // What is typed at the cursor comes last: it is what the panel's fields are filled with.
+    // A typed length is a real-world one: on the page it is divided by the drawing scale.
+    if (const std::optional<double> length = ReadTypedLength(typed.length))
+        state_.segmentLength = units::PointsFromMillimetres(*length / settings.scale());
+    if (const std::optional<double> degrees = ReadTypedNumber(typed.angle)) turnBy(static_cast<AIReal>(*degrees));
+    state_.segmentEnd = SegmentEnd(state_.lastPoint, state_.segmentLength, state_.direction);
 }
 
 AIRealPoint PolylineTool::snapped(AIRealPoint point, Snap snap) const {
@@ -278,9 +307,9 @@ void PolylineTool::placeFirstPoint() {
     state_.segmentEnd = point;
 }
 
-ASErr PolylineTool::placeSecondPoint(const SegmentSource& panel) {
+ASErr PolylineTool::placeSecondPoint(bool snap) {
     // The second point creates the polyline's path art with its first two anchors.
-    if (!panel.givesSegment() && !state_.shift) snapSegmentEnd(Snap::AnchorOrCrossing);
+    if (snap) snapSegmentEnd(Snap::AnchorOrCrossing);
     if (segmentHasNoLength()) return kNoErr;
 
     AIArtHandle path = nullptr;
@@ -305,7 +334,7 @@ ASErr PolylineTool::closePolyline() {
     return error;
 }
 
-ASErr PolylineTool::placeNextPoint(const SegmentSource& panel) {
+ASErr PolylineTool::placeNextPoint(bool snap) {
     // From the third point on, a click closes the polyline on its first point, ends it on
     // its last point, or adds a point.
     const bool onAnchor = state_.hover.is(Hover::Kind::Anchor);
@@ -314,7 +343,11 @@ ASErr PolylineTool::placeNextPoint(const SegmentSource& panel) {
         endPolyline();
         return kNoErr;
     }
-    if (!panel.givesSegment() && !state_.shift) snapSegmentEnd(Snap::AnchorOnly);
+    if (snap) snapSegmentEnd(Snap::AnchorOnly);
+    return addSegmentEnd();
+}
+
+ASErr PolylineTool::addSegmentEnd() {
     if (segmentHasNoLength()) return kNoErr;
     // A typed polygon comes back onto its first point only as closely as its rounding lets it: that
     // closes it as a click on the first point does, without a second anchor there.
@@ -324,9 +357,10 @@ ASErr PolylineTool::placeNextPoint(const SegmentSource& panel) {
     return error;
 }
 
-ASErr PolylineTool::mouseDown(AIToolMessage* message, const SegmentSource& panel) {
+ASErr PolylineTool::mouseDown(AIToolMessage* message, const Settings& settings, const SegmentSource& panel) {
     forgetVanishedPath();
-    if (panel.givesSegment()) takeTypedSegment(panel.typedSegment());
+    const TypedSegment fields = panel.givesSegment() ? panel.typedSegment() : TypedSegment{};
+    if (fields.holdsSomething()) takeTypedSegment(fields, settings);
     state_.cursor = message->cursor;
 
     const Hover& hover = state_.hover;
@@ -339,11 +373,122 @@ ASErr PolylineTool::mouseDown(AIToolMessage* message, const SegmentSource& panel
         placeFirstPoint();
         return kNoErr;
     }
-    const ASErr error = state_.pointsPlaced == 1 ? placeSecondPoint(panel) : placeNextPoint(panel);
+    if (state_.typed.active()) return placeTypedSegment();
+    const bool snap = !fields.holdsSomething() && !state_.shift;
+    const ASErr error = state_.pointsPlaced == 1 ? placeSecondPoint(snap) : placeNextPoint(snap);
     // The host refused the point (beyond the coordinates it holds, say): nothing was placed, and the
     // person hears so.
     if (error) sADMBasic->Beep();
     return error;
+}
+
+void PolylineTool::turnBy(AIReal degrees) {
+    const TypedAngle angle = TypedAngleToDirection(state_.previousDirection, degrees);
+    state_.direction = angle.direction;
+    state_.shownAngle = angle.shownAngle;
+}
+
+ASErr PolylineTool::placeTypedSegment() {
+    const ASErr error = state_.pointsPlaced == 1 ? placeSecondPoint(false) : addSegmentEnd();
+    state_.typed = {};
+    if (error) sADMBasic->Beep();
+    return error;
+}
+
+void PolylineTool::lockDirection() {
+    state_.typed.directionLocked = true;
+    state_.typed.lockedDirection = state_.direction;
+    state_.typed.lockedShownAngle = state_.shownAngle;
+}
+
+ASErr PolylineTool::keyDown(AIToolKeyMessage* message, const Settings& settings, const SegmentSource& panel) {
+    forgetVanishedPath();
+    const TypedSegment fields = panel.givesSegment() ? panel.typedSegment() : TypedSegment{};
+    // Before the first point, and with Control or Option held, keys stay the host's shortcuts.
+    if (state_.pointsPlaced == 0 || (message->modifiers & (controlKey | optionKey)) != 0) return kNoErr;
+    ASErr error = kNoErr;
+    const bool used = state_.typed.active() ? editTypedEntry(message->character, settings, fields, error)
+                                            : keyWithNothingTyped(message->character, settings, fields, error);
+    message->used = used;
+    if (!used) return kNoErr;
+    const ASErr redraw = RedrawFrontView();
+    return error ? error : redraw;
+}
+
+bool PolylineTool::keyWithNothingTyped(ASUInt32 key, const Settings& settings, const TypedSegment& fields,
+                                       ASErr& error) {
+    switch (key) {
+        case kAIReturnKey:
+        case kAIEscapeKey:
+            // Return finishes the polyline where it is, Escape leaves it there: both keep it as placed.
+            endPolyline();
+            return true;
+        case kAIBackspaceKey:
+        case kAIDeleteKey:
+            if (state_.pointsPlaced >= 2) {
+                error = removeLastSegment();
+                followCursor(settings, fields);
+            } else {
+                endPolyline();
+            }
+            return true;
+        case kAITabKey:
+            lockDirection();
+            return true;
+        default:
+            if (!StartsALength(key)) return false;
+            state_.typed.length[0] = static_cast<char>(key);
+            followCursor(settings, fields);
+            return true;
+    }
+}
+
+bool PolylineTool::editTypedEntry(ASUInt32 key, const Settings& settings, const TypedSegment& fields, ASErr& error) {
+    TypedEntry& typed = state_.typed;
+    char* text = typed.keysField();
+    const std::size_t length = std::strlen(text);
+    const bool readable = typed.field == TypedEntry::Field::Length ? ReadTypedLength(text).has_value()
+                                                                   : ReadTypedNumber(text).has_value();
+    if ((key == kAIReturnKey || key == kAITabKey) && length > 0 && !readable) {
+        // Never a point from what can't be read: it stays, marked, until mended.
+        sADMBasic->Beep();
+        typed.unreadable = true;
+        return true;
+    }
+    if (key == kAIReturnKey) {
+        followCursor(settings, fields);
+        error = placeTypedSegment();
+    } else if (key == kAIEscapeKey) {
+        typed = {};
+    } else if (key == kAITabKey) {
+        const bool nothingTyped = typed.length[0] == '\0' && typed.angle[0] == '\0';
+        if (typed.field == TypedEntry::Field::Length && nothingTyped) {
+            lockDirection();
+        } else {
+            typed.field =
+                typed.field == TypedEntry::Field::Length ? TypedEntry::Field::Angle : TypedEntry::Field::Length;
+            typed.replacing = typed.keysField()[0] != '\0';
+        }
+    } else if (key == kAIBackspaceKey) {
+        if (length > 0) text[length - 1] = '\0';
+        typed.replacing = false;
+        typed.unreadable = false;
+    } else if (IsPrintableAscii(key)) {
+        if (typed.replacing) text[0] = '\0';
+        const std::size_t kept = std::strlen(text);
+        if (kept + 1 >= TypedEntry::kCapacity) {
+            sADMBasic->Beep();
+            return true;
+        }
+        text[kept] = static_cast<char>(key);
+        text[kept + 1] = '\0';
+        typed.replacing = false;
+        typed.unreadable = false;
+    } else {
+        return false;
+    }
+    followCursor(settings, fields);
+    return true;
 }
 
 ASErr PolylineTool::appendAnchor(AIRealPoint point, AIArtHandle path) {

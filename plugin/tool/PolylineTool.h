@@ -4,6 +4,8 @@
 // and the panel read it.
 #pragma once
 
+#include <optional>
+
 #include "AIMessages.h"
 #include "AITypes.h"
 #include "Hover.h"
@@ -55,6 +57,27 @@ private:
     Node* first_ = nullptr;
 };
 
+/// What is typed at the cursor while a polyline is under way: a length and, after Tab, an
+/// angle; or, with Tab on nothing typed, the direction under the cursor held. Empty, the
+/// cursor drives.
+struct TypedEntry {
+    /// Room for each field's text, NUL included.
+    static constexpr int kCapacity = 40;
+    enum class Field { Length, Angle };
+
+    char length[kCapacity] = {};  // as typed, printable ASCII; empty: the cursor gives the length
+    char angle[kCapacity] = {};   // degrees, 180 straight on; empty: the cursor gives the direction
+    Field field = Field::Length;  // the field the keys go to
+    bool replacing = false;       // reached by Tab: the next character replaces the field's text
+    bool unreadable = false;      // the keys' field failed to read: marked until edited or cleared
+    bool directionLocked = false;
+    AIReal lockedDirection = 0;  // the direction held, and its turn as the label shows it
+    AIReal lockedShownAngle = 0;
+
+    bool active() const { return length[0] != '\0' || angle[0] != '\0' || field == Field::Angle || directionLocked; }
+    char* keysField() { return field == Field::Length ? length : angle; }
+};
+
 struct ToolState {
     /// No polyline under way any more; the path art stays in the document as it is.
     void endPolyline();
@@ -79,12 +102,15 @@ struct ToolState {
     AIRealPoint cursor = {0, 0};  // cursor at the last hover detection or mouse down
     Hover hover;                  // what the last hover detection found
     Guides guides;
+    TypedEntry typed;  // typed at the cursor: it gives the segment what it holds
 };
 
-/// A segment typed in the panel.
+/// A segment typed in the panel; a field left empty leaves its part to the cursor.
 struct TypedSegment {
-    double length;   // document points
-    AIReal degrees;  // 180 goes straight on
+    std::optional<double> length;   // document points
+    std::optional<AIReal> degrees;  // 180 goes straight on
+
+    bool holdsSomething() const { return length || degrees; }
 };
 
 /// The panel's part in the tool's handlers: while shown it gives the segment under construction.
@@ -93,7 +119,8 @@ public:
     virtual ~SegmentSource() = default;
     /// True while the panel is shown and gives the segment.
     virtual bool givesSegment() const = 0;
-    /// The typed length (document points) and angle (degrees, 180 straight on).
+    /// The typed length (document points) and angle (degrees, 180 straight on), each when its
+    /// field holds one.
     virtual TypedSegment typedSegment() const = 0;
 };
 
@@ -115,13 +142,13 @@ public:
 
     /// Shift as the mouse went down, whether or not the click reaches the polyline.
     void pressShift(bool down) { state_.shift = down; }
-    /// The typed segment becomes the segment under construction.
-    void takeTypedSegment(TypedSegment typed);
-    /// The typed angle turns the segment under construction, its length kept.
-    void takeTypedAngle(AIReal degrees);
+    /// The typed segment becomes the segment under construction; the cursor gives what it lacks.
+    void takeTypedSegment(TypedSegment typed, const Settings& settings);
 
     ASErr trackCursor(AIToolMessage* message, const Settings& settings, const SegmentSource& panel);
-    ASErr mouseDown(AIToolMessage* message, const SegmentSource& panel);
+    ASErr mouseDown(AIToolMessage* message, const Settings& settings, const SegmentSource& panel);
+    /// A key while the tool is selected; message->used tells whether the tool took it.
+    ASErr keyDown(AIToolKeyMessage* message, const Settings& settings, const SegmentSource& panel);
 
     /// Ends the polyline in place; the path art stays in the document unchanged.
     void endPolyline() { state_.endPolyline(); }
@@ -146,8 +173,21 @@ private:
     ASErr removeLastSegment();
     ASErr takeOverPath();
     void placeFirstPoint();
-    ASErr placeSecondPoint(const SegmentSource& panel);
-    ASErr placeNextPoint(const SegmentSource& panel);
+    ASErr placeSecondPoint(bool snap);
+    ASErr placeNextPoint(bool snap);
+    /// Adds the segment under construction to the path, unless it has no length.
+    ASErr addSegmentEnd();
+    /// The segment under construction from the last cursor, with what the panel's fields hold
+    /// and, over that, what is typed at the cursor and reads.
+    void followCursor(const Settings& settings, const TypedSegment& fields = {});
+    bool keyWithNothingTyped(ASUInt32 key, const Settings& settings, const TypedSegment& fields, ASErr& error);
+    bool editTypedEntry(ASUInt32 key, const Settings& settings, const TypedSegment& fields, ASErr& error);
+    /// The segment under construction turned by a typed angle from the last placed segment.
+    void turnBy(AIReal degrees);
+    /// Return or a click with something typed: the segment as shown, never snapped.
+    ASErr placeTypedSegment();
+    /// Tab with nothing typed: only the length follows the cursor from now on.
+    void lockDirection();
     /// Closes the polyline's path and ends the polyline.
     ASErr closePolyline();
 

@@ -33,7 +33,14 @@ struct Received {
 class ViewTool : public testing::Test {
 protected:
     ViewTool() {
-        host.tools().setSender([this](const host::Tools::Tool&, const char* selector, AIToolMessage& message) {
+        host.tools().setSender([this](const host::Tools::Tool&, const char* selector, SPMessageData& record) {
+            if (std::string(selector) == kSelectorAIToolKeyDown) {
+                auto& key = reinterpret_cast<AIToolKeyMessage&>(record);
+                keys.push_back(key);
+                key.used = useKeys;
+                return kNoErr;
+            }
+            auto& message = reinterpret_cast<AIToolMessage&>(record);
             log.push_back({message.tool, selector, message.cursor, message.event ? *message.event : AIEvent{}});
             if (onMessage) onMessage(log.back());
             return kNoErr;
@@ -60,6 +67,9 @@ protected:
     const AIToolSuite* toolSuite;
     std::vector<Received> log;
     std::function<void(const Received&)> onMessage;
+    std::vector<AIToolKeyMessage> keys;
+    /// The tools' answer to a key.
+    bool useKeys = false;
 };
 
 TEST_F(ViewTool, ViewPointsRoundTripAtEachZoom) {
@@ -225,6 +235,25 @@ TEST_F(ViewTool, MovesAndClicksCarryTheCursorAndTheKeys) {
     host.move({1.0f, 1.0f}, 0);
     host.click({1.0f, 1.0f}, 0);
     EXPECT_EQ(selectors(), (std::vector<std::string>{kSelectorAIToolMouseDown, kSelectorAIToolMouseUp}));
+}
+
+TEST_F(ViewTool, KeysGoToTheSelectedToolWhichSaysWhetherItUsedThem) {
+    AIToolHandle typing = addTool("Typing Tool");
+    host.selectTool("Typing Tool");
+
+    EXPECT_FALSE(host.key('7', shiftKey));
+    useKeys = true;
+    EXPECT_TRUE(host.key(kAIReturnKey, 0));
+    ASSERT_EQ(keys.size(), 2u);
+    EXPECT_EQ(keys[0].tool, typing);
+    EXPECT_EQ(keys[0].character, static_cast<ASUInt32>('7'));
+    EXPECT_EQ(keys[0].modifiers, shiftKey);
+    EXPECT_EQ(keys[1].character, kAIReturnKey);
+
+    // The host's own tool takes no keys: they stay the host's.
+    host.deselect();
+    EXPECT_FALSE(host.key('7', 0));
+    EXPECT_EQ(keys.size(), 2u);
 }
 
 TEST_F(ViewTool, RegistrationThroughTheSuite) {

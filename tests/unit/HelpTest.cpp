@@ -64,7 +64,7 @@ TEST(HelpTest, EveryPageHasTheSameShape) {
                             "Use without the panel (5).", "ALT-CLIC",
                             "Use with the panel (1).",    "Use with the panel (2).",
                             "Preferences (1).",           "Preferences (2)."};
-    const std::size_t rowCount[] = {6, 6, 7, 5, 4, 5, 6, 3, 7, 5};
+    const std::size_t rowCount[] = {6, 6, 7, 6, 6, 5, 6, 3, 7, 5};
     for (int number = 1; number <= help::kPageCount; ++number) {
         SCOPED_TRACE(number);
         ASSERT_NE(HelpPage(number), nullptr);

@@ -3,9 +3,12 @@
 // finds anchors and straight pieces of the fake paths, as the host's does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -15,6 +18,7 @@
 #include "PolylineTool.h"
 #include "Settings.h"
 #include "Suites.h"
+#include "Units.h"
 
 namespace {
 
@@ -197,7 +201,14 @@ protected:
         moveTo(cursor);
         AIToolMessage message{};
         message.cursor = cursor;
-        return tool.mouseDown(&message, panel);
+        return tool.mouseDown(&message, settings, panel);
+    }
+    /// Whether the tool used the key.
+    bool press(ASUInt32 key) {
+        AIToolKeyMessage message{};
+        message.character = key;
+        tool.keyDown(&message, settings, panel);
+        return message.used != 0;
     }
     /// Three anchors: (0,0), (100,0), (100,50).
     void drawThreePoints() {
@@ -304,3 +315,35 @@ TEST_F(PolylineToolTest, TheNextClickSnapsToTheGuidesFoundWhereTheCursorMoved) {
 }
 
 }  // namespace
+
+TEST_F(PolylineToolTest, ATypedLengthIsPlacedAtTheDrawingScaleWhereverTheCursorPoints) {
+    std::mt19937 random(24);
+    std::uniform_real_distribution<double> decades(0.0, 4.0);
+    std::uniform_int_distribution<int> scalePart(1, 100);
+    std::uniform_real_distribution<double> turn(-geometry::kPi, geometry::kPi);
+    for (int trial = 0; trial < 200; ++trial) {
+        settings.scaleNumerator = scalePart(random);
+        settings.scaleDenominator = scalePart(random);
+        const double millimetres = std::pow(10.0, decades(random));
+        char text[TypedEntry::kCapacity] = "";
+        char* end = std::to_chars(text, text + sizeof text - 1, millimetres, std::chars_format::fixed).ptr;
+        if (trial % 2 == 1) std::replace(text, end, '.', ',');
+
+        clickAt({0, 0});
+        const double direction = turn(random);
+        moveTo({static_cast<AIReal>(100 * std::cos(direction)), static_cast<AIReal>(100 * std::sin(direction))});
+        for (const char* c = text; *c != '\0'; ++c) ASSERT_TRUE(press(static_cast<unsigned char>(*c)));
+        ASSERT_TRUE(press(kAIReturnKey));
+
+        ASSERT_EQ(anchorsOf(tool.path()).size(), 2u) << text;
+        const AIRealPoint placed = pathOf(tool.path())->anchors.back().p;
+        const double measured = std::hypot(static_cast<double>(placed.h), static_cast<double>(placed.v));
+        const double expected = units::PointsFromMillimetres(millimetres / settings.scale());
+        EXPECT_NEAR(measured / expected, 1.0, 1e-5)
+            << text << " mm at " << settings.scaleNumerator << "/" << settings.scaleDenominator;
+        EXPECT_NEAR(std::atan2(placed.v, placed.h), direction, 1e-5) << text;
+        // The next polyline starts afresh at the origin, not on this one's open end.
+        tool.endPolyline();
+        fake::paths.clear();
+    }
+}

@@ -10,12 +10,14 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <utility>
 
 #include "Lexer.h"
 #include "PluginFacts.h"
+#include "host/text/MacRoman.h"
 #include "host/view/FrameRenderer.h"
 
 namespace replay {
@@ -97,6 +99,44 @@ ASUInt16 modifierKeys(const std::vector<std::string>& args, std::size_t first) {
         keys |= key;
     }
     return keys;
+}
+
+/// The keys named by the key command; any other key is a single character.
+const std::map<std::string, ASUInt32> kNamedKeys = {{"return", kAIReturnKey},
+                                                    {"escape", kAIEscapeKey},
+                                                    {"backspace", kAIBackspaceKey},
+                                                    {"delete", kAIDeleteKey},
+                                                    {"tab", kAITabKey}};
+
+/// The characters of UTF-8 text, as the keys that type them.
+std::vector<ASUInt32> typedCharacters(const std::string& text) {
+    std::u16string units;
+    try {
+        units = host::utf8ToUtf16(text);
+    } catch (const std::invalid_argument&) {
+        throw SessionError("the text to type is not UTF-8");
+    }
+    std::vector<ASUInt32> characters;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const ASUInt32 unit = units[i];
+        // Valid UTF-8 gives a high surrogate only with its low one.
+        if (unit >= 0xD800 && unit < 0xDC00) {
+            characters.push_back(0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00));
+        } else {
+            characters.push_back(unit);
+        }
+    }
+    return characters;
+}
+
+/// NAME of the key command: a named key or one character.
+ASUInt32 keyNamed(const std::string& name) {
+    auto named = kNamedKeys.find(name);
+    if (named != kNamedKeys.end()) return named->second;
+    const std::vector<ASUInt32> characters = typedCharacters(name);
+    if (characters.size() != 1)
+        throw SessionError("unknown key \"" + name + "\" (return, escape, backspace, delete, tab or one character)");
+    return characters[0];
 }
 
 AIRealPoint cursorPoint(const std::vector<std::string>& args) {
@@ -423,6 +463,10 @@ void Session::addCommands() {
     add("dialog", 1, 4, [this](const Args& a) { playDialog(host(), a); });
     add("move", 2, 5, [this](const Args& a) { host().move(cursorPoint(a), modifierKeys(a, 2)); });
     add("click", 2, 5, [this](const Args& a) { host().click(cursorPoint(a), modifierKeys(a, 2)); });
+    add("key", 1, 4, [this](const Args& a) { host().key(keyNamed(a[0]), modifierKeys(a, 1)); });
+    add("type", 1, 1, [this](const Args& a) {
+        for (ASUInt32 character : typedCharacters(a[0])) host().key(character, 0);
+    });
     // Each document command is one step of the history.
     add("path", 1, 1, [this](const Args& a) {
         host::History::Group step(host().history());

@@ -104,6 +104,9 @@ public:
     void move(AIRealPoint cursor, ASUInt16 modifiers);
     /// Mouse down then mouse up at the point, with no movement in between.
     void click(AIRealPoint cursor, ASUInt16 modifiers);
+    /// A key pressed over the canvas: "AI Key Down" to the selected tool. True when the tool used it;
+    /// otherwise the key is the host's (its shortcuts).
+    bool key(ASUInt32 character, ASUInt16 modifiers);
 
     /// "AI Update" to every menu item that asked for it, as before a menu is shown.
     void updateMenus();

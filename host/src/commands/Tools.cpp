@@ -77,11 +77,20 @@ void Tools::carryOutRequests() {
     }
 }
 
-ASErr Tools::send(AIToolHandle handle, const char* selector, AIToolMessage& message) {
+template <class Record>
+ASErr Tools::deliver(AIToolHandle handle, const char* selector, Record& message) {
     const Tool* found = tools_.find(handle);
     if (!found || !found->plugin || !sender_) return kNoErr;
     message.tool = handle;
-    return sender_(*found, selector, message);
+    return sender_(*found, selector, message.d);
+}
+
+ASErr Tools::send(AIToolHandle handle, const char* selector, AIToolMessage& message) {
+    return deliver(handle, selector, message);
+}
+
+ASErr Tools::send(AIToolHandle handle, const char* selector, AIToolKeyMessage& message) {
+    return deliver(handle, selector, message);
 }
 
 void Tools::dump(nlohmann::json& out) const {

@@ -496,6 +496,13 @@ void DialogManager::type(ADMItemRef field, const std::string& text) {
 
 void DialogManager::enter(ADMItemRef ref, const std::string& utf8) {
     Item& item = *items_.find(ref);
+    if (trimmed(utf8).empty()) {
+        // Emptied: the field holds no number any more, and its plug-in hears so as of any edit.
+        item.text.clear();
+        item.showsValue = false;
+        confirmEdit(ref);
+        return;
+    }
     std::optional<float> value = readValue(item, utf8);
     if (!value) {
         basic_.beep();
@@ -512,6 +519,11 @@ void DialogManager::enterValue(ADMItemRef ref, float value) {
     item.value = held;
     item.showsValue = true;
     updateText(item);
+    confirmEdit(ref);
+}
+
+void DialogManager::confirmEdit(ADMItemRef ref) {
+    Item& item = *items_.find(ref);
     item.needsDrawing = true;
     // Typing happens in the focused field.
     dialogs_.find(item.dialog)->focus = ref;

@@ -41,6 +41,7 @@ public:
     virtual ASErr ToolMouseDown(AIToolMessage*) { return kUnhandledMsgErr; }
     virtual ASErr ToolMouseDrag(AIToolMessage*) { return kUnhandledMsgErr; }
     virtual ASErr ToolMouseUp(AIToolMessage*) { return kUnhandledMsgErr; }
+    virtual ASErr ToolKeyDown(AIToolKeyMessage*) { return kUnhandledMsgErr; }
     virtual ASErr SelectTool(AIToolMessage*) { return kUnhandledMsgErr; }
     virtual ASErr DeselectTool(AIToolMessage*) { return kUnhandledMsgErr; }
     virtual ASErr DrawAnnotation(AIAnnotatorMessage*) { return kUnhandledMsgErr; }

@@ -123,6 +123,7 @@ const Route kRoutes[] = {
     {kCallerAITool, kSelectorAIToolMouseDown, Forward<AIToolMessage, &Plugin::ToolMouseDown>},
     {kCallerAITool, kSelectorAIToolMouseDrag, Forward<AIToolMessage, &Plugin::ToolMouseDrag>},
     {kCallerAITool, kSelectorAIToolMouseUp, Forward<AIToolMessage, &Plugin::ToolMouseUp>},
+    {kCallerAITool, kSelectorAIToolKeyDown, Forward<AIToolKeyMessage, &Plugin::ToolKeyDown>},
     {kCallerAITool, kSelectorAISelectTool, Forward<AIToolMessage, &Plugin::SelectTool>},
     {kCallerAITool, kSelectorAIDeselectTool, Forward<AIToolMessage, &Plugin::DeselectTool>},
     // A tool with no brush: reselection and the diameter keys change nothing.

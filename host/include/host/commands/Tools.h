@@ -42,7 +42,7 @@ public:
     };
 
     /// Delivers a tool message to the plug-in that registered the tool.
-    using Sender = std::function<ASErr(const Tool& tool, const char* selector, AIToolMessage& message)>;
+    using Sender = std::function<ASErr(const Tool& tool, const char* selector, SPMessageData& message)>;
 
     explicit Tools(const Icons& icons);
     ~Tools();
@@ -78,6 +78,7 @@ public:
 
     /// Sends a tool message to the tool's plug-in, with the tool's handle in it; kNoErr for the host's tool.
     ASErr send(AIToolHandle handle, const char* selector, AIToolMessage& message);
+    ASErr send(AIToolHandle handle, const char* selector, AIToolKeyMessage& message);
 
     void dump(nlohmann::json& out) const;
 
@@ -90,6 +91,9 @@ private:
     static AIErr setSelectedTool(AIToolHandle tool);
 
     bool knownNumber(AIToolType number) const;
+    /// The tool's record, with its handle set, to the tool's plug-in.
+    template <class Record>
+    ASErr deliver(AIToolHandle handle, const char* selector, Record& message);
 
     const Icons& icons_;
     HandleTable<AIToolHandle, Tool> tools_;

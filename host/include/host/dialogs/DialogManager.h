@@ -305,6 +305,8 @@ private:
     void enter(ADMItemRef field, const std::string& utf8);
     /// Sets a field's value already checked (held units), then the two notifications.
     void enterValue(ADMItemRef field, float value);
+    /// An edit of the field is done: it is redrawn, takes the focus, and the two notifications go out.
+    void confirmEdit(ADMItemRef field);
     /// Picks an entry of the item's list already checked, then the notification.
     void choose(ADMItemRef item, ADMEntryRef entry);
 
