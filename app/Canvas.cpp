@@ -511,7 +511,8 @@ bool Canvas::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         keyForwarded_ = key->key() != Qt::Key_Space;
-        if (keyForwarded_ && forwardKey(*key)) {
+        keyUsed_ = keyForwarded_ && forwardKey(*key);
+        if (keyUsed_) {
             event->accept();
             return true;
         }
@@ -524,8 +525,9 @@ void Canvas::keyPressEvent(QKeyEvent* event) {
         spaceHeld_ = true;
         return;
     }
+    // A key the tool used is no one else's: passed on, a Tab would take the keyboard from the canvas.
     const bool forwarded = std::exchange(keyForwarded_, false);
-    if (!forwarded && forwardKey(*event)) return;
+    if (std::exchange(keyUsed_, false) || (!forwarded && forwardKey(*event))) return;
     if (nudge(*event)) return;
     modifiersChanged(modifiersAfter(*event, true));
     QWidget::keyPressEvent(event);

@@ -127,6 +127,8 @@ private:
     bool cursorInside_ = false;
     /// The key of the last shortcut check went to the tool already: its key press must not again.
     bool keyForwarded_ = false;
+    /// Whether the tool used the key it was given before its key press arrived.
+    bool keyUsed_ = false;
     Qt::KeyboardModifiers lastModifiers_;
     bool spaceHeld_ = false;
     bool panning_ = false;

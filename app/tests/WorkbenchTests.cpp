@@ -1020,6 +1020,22 @@ private slots:
         QCOMPARE(QString::fromStdString(replayed.dump()), QString::fromStdString(drawn.dump()));
     }
 
+    void keysTheToolUsesStayOnTheCanvas() {
+        startAndShow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        window_->toolButton(kToolName)->click();
+        Canvas* canvas = window_->canvas();
+        canvas->setFocus();
+        moveAndClick(canvas, 0, 0);
+        mouse(canvas, QEvent::MouseMove, pixelOf(canvas, 100, 3));
+        // Tab holds the direction; the length typed after it must still reach the tool.
+        QTest::keyClick(canvas, Qt::Key_Tab);
+        QVERIFY(canvas->hasFocus());
+        QTest::keyClicks(canvas, QStringLiteral("10"));
+        QTest::keyClick(canvas, Qt::Key_Return);
+        QCOMPARE(anchorsOf(host_->document()).front().size(), std::size_t{2});
+    }
+
     void eachFileOpensAsADocumentOfItsOwn() {
         startAndShow();
         QTemporaryDir folder;
