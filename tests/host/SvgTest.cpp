@@ -244,6 +244,7 @@ TEST(Svg, OnlyFilesThatAreNotSvgOrBeyondTheLimitsAreRefused) {
     std::vector<Case> cases = {
         {"<svg><path d=\"M 0 0\"", "not XML"},
         {"plain text", "not XML"},
+        {"<svg/><text data-q='\"'>after</text>", "outside the root"},
         {"<html><path d=\"M 0 0 L 1 1\"/></html>", "no svg root"},
         {svg(deep), "nested"},
     };

@@ -628,6 +628,13 @@ SvgDrawing importSvgText(std::string_view text, const std::string& name) {
                           std::to_string(parsed.offset));
         pugi::xml_node root = file->xml.document_element();
         if (!root || localName(root) != "svg") throw Refused("no svg root element");
+        // The parser reads on past the root element, where XML allows no other element: what lay there could
+        // be neither drawn nor written back as it was.
+        for (pugi::xml_node node : file->xml.children()) {
+            if ((node.type() == pugi::node_element || node.type() == pugi::node_cdata) && node != root)
+                throw Refused("not XML: content outside the root element at offset " +
+                              std::to_string(node.offset_debug()));
+        }
         SvgDrawing drawing;
         Reader(*file, drawing).read();
         drawing.file = std::move(file);
