@@ -25,6 +25,7 @@
 #include "MainWindow.h"
 #include "PluginFacts.h"
 #include "host/Host.h"
+#include "host/document/Svg.h"
 
 using workbench::Canvas;
 using workbench::LayersPanel;
@@ -364,6 +365,13 @@ private slots:
         const host::PageBox a3{0, 0, 297 / host::AdmBasic::kMillimetresPerPoint,
                                420 / host::AdmBasic::kMillimetresPerPoint};
         QCOMPARE(host_->document().page(), a3);
+        // Saved as the file's size, it opens again as the same page.
+        QTemporaryDir folder;
+        const QString saved = folder.filePath(QStringLiteral("a3.svg"));
+        QVERIFY(window_->saveTo(saved));
+        const host::PageBox reopened = host::importSvg(saved.toStdString()).page;
+        QVERIFY(std::abs(reopened.width - a3.width) < 1e-3 && std::abs(reopened.height - a3.height) < 1e-3);
+        QVERIFY(reopened.left == 0 && reopened.top == 0);
 
         // A size of one's own, typed with either separator; refused while it is no size.
         whenOpen<workbench::PageSizeDialog>([](workbench::PageSizeDialog* dialog) {
