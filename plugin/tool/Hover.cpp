@@ -49,11 +49,14 @@ ASInt16 AnchorCount(AIArtHandle path) {
     return count;
 }
 
-/// True when the art is an open path and the point lies near its first or its last anchor.
+/// True when the art is an open path that may be extended (not locked, as an instance is) and the point lies
+/// near its first or its last anchor.
 bool IsOpenPathEnd(AIArtHandle art, AIRealPoint point) {
     ASInt16 type = kUnknownArt;
     AIBoolean closed = true;
+    ASInt32 locked = kArtLocked;
     if (sAIArt->GetArtType(art, &type) != kNoErr || type != kPathArt) return false;
+    if (sAIArt->GetArtUserAttr(art, kArtLocked, &locked) != kNoErr || locked) return false;
     if (sAIPath->GetPathClosed(art, &closed) != kNoErr || closed) return false;
     const ASInt16 count = AnchorCount(art);
     if (count < 1) return false;

@@ -223,6 +223,37 @@ TEST_F(DocumentSuites, LockingLeavesTheAppearanceUnchanged) {
     EXPECT_EQ(document.appearanceRevision(), appearance + 2);
 }
 
+TEST_F(DocumentSuites, AnInstancesArtIsFoundButNeverChanged) {
+    const host::PathShape line{{{{0, 0}, {0, 0}, {0, 0}, true}, {{10, 0}, {10, 0}, {10, 0}, true}}, false};
+    AIArtHandle instance = document.insertPath(document.currentLayer(), nullptr, line, 0, {1, 0, 1, true});
+    host::HitTesting hits(document);
+    auto hit = [&] { return hits.hitTest(nullptr, {10, 0}, 1, kSegmentPointHitRequest).data.object == instance; };
+    ASInt32 attributes = 0;
+    EXPECT_EQ(art->GetArtUserAttr(instance, kArtLocked, &attributes), kNoErr);
+    EXPECT_EQ(attributes, kArtLocked);
+    EXPECT_TRUE(hit());
+    // A tool locks the art to leave it out of a hit test; unlocked, the instance is still locked.
+    ASSERT_EQ(art->SetArtUserAttr(instance, kArtLocked, kArtLocked), kNoErr);
+    EXPECT_FALSE(hit());
+    ASSERT_EQ(art->SetArtUserAttr(instance, kArtLocked, 0), kNoErr);
+    EXPECT_TRUE(hit());
+    EXPECT_EQ(art->GetArtUserAttr(instance, kArtLocked, &attributes), kNoErr);
+    EXPECT_EQ(attributes, kArtLocked);
+
+    const std::uint64_t revision = document.revision();
+    AIPathSegment moved = line.segments[0];
+    moved.p.h = 5;
+    EXPECT_EQ(path->SetPathSegments(instance, 0, 1, &moved), host::kInstanceArtErr);
+    EXPECT_EQ(path->SetPathSegmentCount(instance, 1), host::kInstanceArtErr);
+    EXPECT_EQ(path->SetPathClosed(instance, true), host::kInstanceArtErr);
+    EXPECT_EQ(art->DisposeArt(instance), host::kInstanceArtErr);
+    ASSERT_NE(document.findArt(instance), nullptr);
+    EXPECT_TRUE(same(segments(instance)[0], line.segments[0]));
+    EXPECT_EQ(segments(instance).size(), 2u);
+    EXPECT_FALSE(document.findArt(instance)->shape.closed);
+    EXPECT_EQ(document.revision(), revision);
+}
+
 TEST_F(DocumentSuites, TheSelectionAndTheArtBelowFollowEveryChange) {
     AIArtHandle first = newPath();
     AIArtHandle second = newPath();

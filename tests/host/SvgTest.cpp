@@ -520,3 +520,40 @@ TEST(Svg, ThePageIsTheRootsViewportAndADrawingBegunHereIsSavedAtItsPage) {
     host::placeDrawing(reopened, host::importSvgText(host::exportSvg(document)));
     EXPECT_EQ(reopened.page(), document.page());
 }
+
+TEST(Svg, ADeletedLayerLeavesTheFileAndTheOthersTakeTheDocumentsOrder) {
+    const std::string head =
+        R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape" width="100pt" height="100pt" viewBox="0 0 100 100">
+  <!-- kept -->
+  )";
+    const std::string ground =
+        R"(<g id="ground" inkscape:groupmode="layer" inkscape:label="Ground"><path d="M 0 0 L 10 0"/></g>)";
+    const std::string between = "\n  <defs><path id=\"mark\" d=\"M 0 0 L 0 5\"/></defs>\n  ";
+    const std::string walls =
+        R"(<g id="walls" inkscape:groupmode="layer"><rect width="5" height="5"/><text>a</text></g>)";
+    const std::string roof =
+        R"(<g id="roof" inkscape:groupmode="layer"><path d="M0,10 L9,10"/><use href="#mark"/></g>)";
+    const std::string tail = "\n</svg>";
+    const std::string file = head + ground + between + walls + "\n  " + roof + tail;
+
+    host::Document document;
+    host::placeDrawing(document, host::importSvgText(file));
+    ASSERT_EQ(document.layerCount(), 3u);
+    EXPECT_EQ(host::exportSvg(document), file) << "layers kept as they were are not touched";
+    AILayerHandle roofLayer = document.layerAt(0);
+    document.deleteLayer(document.layerAt(1));
+    document.moveLayer(roofLayer, 1);
+
+    // Walls goes with all it holds; roof, now the bottom layer, takes the place of the file's bottom group.
+    const std::string text = host::exportSvg(document);
+    EXPECT_EQ(text, head + roof + between + "\n  " + ground + tail);
+
+    host::Document reopened;
+    host::placeDrawing(reopened, host::importSvgText(text));
+    ASSERT_EQ(reopened.layerCount(), 2u);
+    EXPECT_EQ(reopened.findLayer(reopened.layerAt(0))->name, "Ground");
+    EXPECT_EQ(reopened.findLayer(reopened.layerAt(1))->name, "roof");
+    EXPECT_EQ(reopened.artCount(), 3u) << "the ground's path, the roof's path and its instance";
+    reopened.setCurrentLayer(reopened.layerAt(1));
+    EXPECT_EQ(reopened.findArt(reopened.artAt(0))->shape.segments.at(1).p.h, 9);
+}

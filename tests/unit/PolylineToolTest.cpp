@@ -124,6 +124,12 @@ AIArtSuite makeArt() {
         if (fake::Path* path = pathOf(art)) path->locked = attr != 0;
         return kNoErr;
     };
+    suite.GetArtUserAttr = [](AIArtHandle art, ASInt32 which, ASInt32* attr) {
+        const fake::Path* path = pathOf(art);
+        if (!path) return kBadParameterErr;
+        *attr = path->locked ? (which & kArtLocked) : 0;
+        return kNoErr;
+    };
     return suite;
 }
 

@@ -317,7 +317,18 @@ void Document::setLayerElement(AILayerHandle layer, std::uint32_t element) {
 
 ASInt32 Document::userAttributes(const Art& art) const {
     const Layer& layer = *layers_.find(art.layer);
-    return art.attributes | (layer.locked ? kArtLocked : 0) | (layer.hidden ? kArtHidden : 0);
+    return ownAttributes(art) | (layer.locked ? kArtLocked : 0) | (layer.hidden ? kArtHidden : 0);
+}
+
+ASInt32 Document::ownAttributes(const Art& art) {
+    return art.attributes | (art.link.instance ? kArtLocked : 0);
+}
+
+bool Document::hitTestable(const Art& art) const {
+    // An instance's lock is not among the attributes it was given, so a tool that locks the art to leave it
+    // out of a hit test still can.
+    const Layer& layer = *layers_.find(art.layer);
+    return !layer.locked && !layer.hidden && (art.attributes & (kArtLocked | kArtHidden)) == 0;
 }
 
 AIArtHandle Document::addPath(PathShape shape) {
@@ -455,7 +466,7 @@ nlohmann::json Document::dump() const {
                                     {"corner", segment.corner != 0}});
             art.push_back({{"type", "path"},
                            {"closed", item.shape.closed},
-                           {"locked", (item.attributes & kArtLocked) != 0},
+                           {"locked", (ownAttributes(item) & kArtLocked) != 0},
                            {"hidden", (item.attributes & kArtHidden) != 0},
                            {"segments", std::move(segments)}});
         }

@@ -25,7 +25,8 @@ struct DocumentSuiteFunctions {
     }
 
     static AIErr DisposeArt(AIArtHandle art) noexcept {
-        return guardedLookup(&Document::art_, art, [&](Document& self, Art&) {
+        return guardedLookup(&Document::art_, art, [&](Document& self, Art& found) {
+            if (found.link.instance) return kInstanceArtErr;
             self.remove(art);
             return kNoErr;
         });
@@ -73,7 +74,7 @@ struct DocumentSuiteFunctions {
     static AIErr GetArtUserAttr(AIArtHandle art, ASInt32 whichAttr, ASInt32* attr) noexcept {
         return guardedLookup(&Document::art_, art, [&](Document&, const Art& found) {
             if (!attr) return kBadParameterErr;
-            *attr = found.attributes & whichAttr;
+            *attr = Document::ownAttributes(found) & whichAttr;
             return kNoErr;
         });
     }
@@ -90,6 +91,7 @@ struct DocumentSuiteFunctions {
 
     static AIErr SetPathSegmentCount(AIArtHandle path, ASInt16 count) noexcept {
         return guardedLookup(&Document::art_, path, [&](Document& self, Art& found) {
+            if (found.link.instance) return kInstanceArtErr;
             if (count < 0) return kOutOfRangeErr;
             auto& segments = found.shape.segments;
             auto wanted = static_cast<std::size_t>(count);
@@ -113,6 +115,7 @@ struct DocumentSuiteFunctions {
     static AIErr SetPathSegments(AIArtHandle path, ASInt16 segNumber, ASInt16 count,
                                  const AIPathSegment* segments) noexcept {
         return guardedLookup(&Document::art_, path, [&](Document& self, Art& found) {
+            if (found.link.instance) return kInstanceArtErr;
             if (AIErr error = checkRange(found.shape, segNumber, count, segments)) return error;
             if (!std::all_of(segments, segments + count, [](const AIPathSegment& s) { return isWithinLimits(s); }))
                 return kBadCoordinateErr;
@@ -132,6 +135,7 @@ struct DocumentSuiteFunctions {
 
     static AIErr SetPathClosed(AIArtHandle path, AIBoolean closed) noexcept {
         return guardedLookup(&Document::art_, path, [&](Document& self, Art& found) {
+            if (found.link.instance) return kInstanceArtErr;
             if (found.shape.closed != (closed != 0)) {
                 found.shape.closed = closed != 0;
                 self.changed(path, Document::Change::edited);

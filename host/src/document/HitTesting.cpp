@@ -241,7 +241,7 @@ void HitTesting::removeObserver(int id) {
 std::optional<HitResult> HitTesting::testArt(AIArtHandle art, AIRealPoint point, double tolerance,
                                              ASInt32 request) const {
     const Document::Art* found = document_.findArt(art);
-    if (!found || (document_.userAttributes(*found) & (kArtLocked | kArtHidden))) return std::nullopt;
+    if (!found || !document_.hitTestable(*found)) return std::nullopt;
     const PathShape& shape = found->shape;
     if (request == kSegmentPointHitRequest || request == kAllHitRequest) {
         if (auto anchor = nearestAnchor(shape, point, tolerance))
@@ -288,7 +288,7 @@ std::optional<AIRealPoint> HitTesting::nearestCrossing(AIRealPoint point, double
     std::vector<std::vector<std::unique_ptr<Geom::Curve>>> paths;
     for (AIArtHandle near : index_->near(point, radius)) {
         const Document::Art* art = document_.findArt(near);
-        if (document_.userAttributes(*art) & (kArtLocked | kArtHidden)) continue;
+        if (!document_.hitTestable(*art)) continue;
         auto curves = curvesOf(art->shape, &region);
         if (!curves.empty()) paths.push_back(std::move(curves));
     }

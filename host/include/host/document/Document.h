@@ -31,6 +31,8 @@ constexpr double kMaxCoordinate = 1e7;
 
 /// What the Art suite answers when new art would go into a layer that is locked or hidden.
 constexpr AIErr kLayerRefusesArtErr = ASFourCC("LyR!");
+/// What the Art and Path suites answer when asked to change or dispose of an instance's art.
+constexpr AIErr kInstanceArtErr = ASFourCC("Ins!");
 
 /// The user attributes the document keeps.
 constexpr ASInt32 kKnownUserAttributes = kArtSelected | kArtLocked | kArtHidden;
@@ -64,11 +66,13 @@ struct PageBox {
 /// Where an art came from in the document's file: its element, numbered in document order from 1 (0: the
 /// art was drawn here), which of the shapes that element draws it is, and which of the files the document
 /// was given (Document::fileNumber) that element is of, so that art an undo brings back from an earlier
-/// file is never written into the present one.
+/// file is never written into the present one. The art of an instance (a use) is locked for good: only
+/// editing its original changes it.
 struct FileLink {
     std::uint32_t element = 0;
     std::uint32_t part = 0;
     std::uint32_t file = 0;
+    bool instance = false;
     bool operator==(const FileLink&) const = default;
 };
 
@@ -190,8 +194,13 @@ public:
     AIArtHandle artAt(long index) const;
     const Art* findArt(AIArtHandle art) const { return art_.find(art); }
     /// The art's user attributes with those of its layer: art of a locked layer counts as locked, of a
-    /// hidden one as hidden. Hit tests and drawing go by these; the Art suite answers the art's own.
+    /// hidden one as hidden, an instance's as locked. Drawing goes by these; the Art suite answers the art's own.
     ASInt32 userAttributes(const Art& art) const;
+    /// The art's own user attributes: those it was given, and locked for an instance's art.
+    static ASInt32 ownAttributes(const Art& art);
+    /// Whether hit tests and the crossing snap find the art: not hidden nor locked, except that an instance,
+    /// locked only because it is one, is found as a person sees it.
+    bool hitTestable(const Art& art) const;
     /// The art painted just below art in its layer; null at the bottom. Throws std::invalid_argument for art
     /// that is not in the document.
     AIArtHandle artBelow(AIArtHandle art) const;

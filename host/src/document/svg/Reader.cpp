@@ -470,7 +470,6 @@ private:
         double x = length(use, "x", 0, Axis::horizontal, context.viewport);
         double y = length(use, "y", 0, Axis::vertical, context.viewport);
         context.transform = Geom::Translate(x, y) * context.transform;
-        context.attributes |= kArtLocked;
         if (context.instance == 0) {
             context.instance = numberOf(use);
             SvgFile::Drawn& drawn = file_.drawn[context.instance];
@@ -592,7 +591,7 @@ private:
         SvgFile::Drawn& drawn = file_.drawn[element];
         if (!context.instance) drawn = {kind, context.transform, {}, geometry.cornerX, geometry.cornerY};
         for (PathShape& shape : found) {
-            FileLink link{element, static_cast<std::uint32_t>(drawn.parts.size())};
+            FileLink link{element, static_cast<std::uint32_t>(drawn.parts.size()), 0, context.instance != 0};
             drawn.parts.push_back(shape);
             drawing_.art.push_back({std::move(shape), context.attributes, context.layer, link});
         }

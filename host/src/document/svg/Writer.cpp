@@ -1,6 +1,7 @@
 // Writing a document as SVG: into the file it was opened from, changed only where the document was, or as a
 // file of its own.
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -360,9 +361,10 @@ private:
         setAttribute(at, "d", data.text());
     }
 
-    /// The layers' names and states into their groups, a group for each layer the document added, and the
-    /// art drawn here into its layer's group.
+    /// The layers' groups arranged as the document's layers are, their names and states into them, a group for
+    /// each layer the document added, and the art drawn here into its layer's group.
     void writeLayers() {
+        arrangeGroups();
         pugi::xml_node root = copy_.document_element();
         pugi::xml_node previous;  // the group of the layer below
         for (std::size_t n = document_.layerCount(); n-- > 0;) {
@@ -387,6 +389,33 @@ private:
             if (document_.layerAt(n) == document_.currentLayer()) nameCurrent(group);
             previous = group;
         }
+    }
+
+    /// The group of a layer the document deleted goes with all it holds, as the layer went with its art; the
+    /// others take the places of the file's groups in the document's order, bottom first, so that what lies
+    /// between them stays where it was and a file whose layers kept their order is not touched.
+    void arrangeGroups() {
+        pugi::xml_node root = copy_.document_element();
+        std::vector<pugi::xml_node> wanted;
+        for (std::size_t n = document_.layerCount(); n-- > 0;) {
+            std::uint32_t element = document_.findLayer(document_.layerAt(n))->element;
+            if (file_.groups.contains(element) && node(element) != root) wanted.push_back(node(element));
+        }
+        std::vector<pugi::xml_node> places;  // the kept groups, in the file's order
+        for (const auto& [element, read] : file_.groups) {
+            pugi::xml_node group = node(element);
+            if (group == root) continue;
+            if (std::find(wanted.begin(), wanted.end(), group) == wanted.end())
+                root.remove_child(group);
+            else
+                places.push_back(group);
+        }
+        if (places == wanted) return;
+        std::vector<pugi::xml_node> markers;
+        for (const pugi::xml_node& place : places)
+            markers.push_back(root.insert_child_before(pugi::node_pcdata, place));
+        for (std::size_t i = 0; i < wanted.size(); ++i) root.insert_move_after(wanted[i], markers[i]);
+        for (const pugi::xml_node& marker : markers) root.remove_child(marker);
     }
 
     /// An editor's view names the layer being drawn in: where the file named one, the document's now.
