@@ -11,6 +11,28 @@
 #include "MainWindow.h"
 #include "host/Host.h"
 
+namespace {
+
+/// The person's own preference file; none, with a word why, when their folders can't be found.
+std::optional<std::filesystem::path> defaultPreferenceFile() {
+    try {
+        return host::defaultPreferenceFile();
+    } catch (const std::exception& error) {
+        std::cerr << "orvane-workbench: " << error.what() << "; the settings are not kept\n";
+        return std::nullopt;
+    }
+}
+
+/// A journal left behind, that no running workbench keeps, tells of a session that did not end cleanly: it is
+/// set aside before this one's begins. True when there was one.
+bool setAside(const std::filesystem::path& journal, const std::filesystem::path& leftOver) {
+    std::error_code none;
+    std::filesystem::rename(journal, leftOver, none);
+    return !none;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     // Answered before QApplication, which needs a display.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
@@ -41,28 +63,14 @@ int main(int argc, char** argv) {
     parser.process(app);
     const QStringList files = parser.positionalArguments();
 
-    std::optional<std::filesystem::path> prefsFile;
-    if (parser.isSet(prefs)) {
-        prefsFile = parser.value(prefs).toStdString();
-    } else {
-        try {
-            prefsFile = host::defaultPreferenceFile();
-        } catch (const std::exception& error) {
-            std::cerr << "orvane-workbench: " << error.what() << "; the settings are not kept\n";
-        }
-    }
-    // A journal left behind, that no running workbench keeps, tells of a session that did not end cleanly: set
-    // aside before this one's begins. While another workbench keeps it, this one keeps none.
+    const std::optional<std::filesystem::path> prefsFile =
+        parser.isSet(prefs) ? std::optional<std::filesystem::path>(parser.value(prefs).toStdString())
+                            : defaultPreferenceFile();
     const std::filesystem::path journal = workbench::journalFile();
     const bool journalFree = !workbench::journalInUse(journal);
     std::filesystem::path leftOver = journal;
     leftOver += ".unclean";
-    bool leftBehind = false;
-    if (journalFree) {
-        std::error_code none;
-        std::filesystem::rename(journal, leftOver, none);
-        leftBehind = !none;
-    }
+    const bool leftBehind = journalFree && setAside(journal, leftOver);
     try {
         const std::filesystem::path pluginFolder = parser.value(plugins).toStdString();
         host::Host host(host::Host::Options{pluginFolder, prefsFile, {}});
@@ -74,6 +82,7 @@ int main(int argc, char** argv) {
             std::cerr << "orvane-workbench: " << window.lastError().toStdString() << '\n';
             return 1;
         }
+        // While another workbench keeps the journal, this one keeps none.
         if (journalFree)
             window.keepJournal(journal);
         else

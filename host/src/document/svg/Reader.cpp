@@ -488,6 +488,31 @@ private:
         instancesOpen_.pop_back();
     }
 
+    /// The points of a polyline or polygon, as a renderer draws them: up to the first that can't be read.
+    std::vector<Geom::Point> pointsOf(const pugi::xml_node& node) {
+        svg::Numbers numbers(node.attribute("points").value(), "attribute points");
+        std::vector<Geom::Point> points;
+        std::optional<double> x;
+        try {
+            while ((x = numbers.next())) {
+                std::optional<double> y = numbers.next();
+                if (!y) break;
+                points.emplace_back(*x, *y);
+                x.reset();
+                if (points.size() > kMaxSegmentCount)
+                    throw Unreadable("more than " + std::to_string(kMaxSegmentCount) + " points");
+            }
+            if (x)
+                warn(node, "an odd number of coordinates: the last one is left out");
+            else if (!numbers.atEnd())
+                warn(node, "\"" + std::string(numbers.rest().substr(0, 20)) + "\" is not a number: drawn up to it");
+        } catch (const Unreadable& error) {
+            if (points.size() > kMaxSegmentCount) throw;
+            warn(node, std::string(error.what()) + ": drawn up to it");
+        }
+        return points;
+    }
+
     Geometry geometryOf(const pugi::xml_node& node, SvgFile::Drawn::Kind kind, const Viewport& viewport) {
         using Kind = SvgFile::Drawn::Kind;
         constexpr Axis kX = Axis::horizontal, kY = Axis::vertical;
@@ -515,28 +540,7 @@ private:
                 break;
             case Kind::polyline:
             case Kind::polygon: {
-                svg::Numbers numbers(node.attribute("points").value(), "attribute points");
-                std::vector<Geom::Point> points;
-                std::optional<double> x;
-                // A renderer draws the points up to the first that can't be read.
-                try {
-                    while ((x = numbers.next())) {
-                        std::optional<double> y = numbers.next();
-                        if (!y) break;
-                        points.emplace_back(*x, *y);
-                        x.reset();
-                        if (points.size() > kMaxSegmentCount)
-                            throw Unreadable("more than " + std::to_string(kMaxSegmentCount) + " points");
-                    }
-                    if (x)
-                        warn(node, "an odd number of coordinates: the last one is left out");
-                    else if (!numbers.atEnd())
-                        warn(node,
-                             "\"" + std::string(numbers.rest().substr(0, 20)) + "\" is not a number: drawn up to it");
-                } catch (const Unreadable& error) {
-                    if (points.size() > kMaxSegmentCount) throw;
-                    warn(node, std::string(error.what()) + ": drawn up to it");
-                }
+                std::vector<Geom::Point> points = pointsOf(node);
                 if (!points.empty()) paths.push_back(svg::polygonPath(points, kind == Kind::polygon));
                 break;
             }
