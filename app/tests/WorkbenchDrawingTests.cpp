@@ -24,21 +24,16 @@
 #include "DocumentDialogs.h"
 #include "MainWindow.h"
 #include "PluginFacts.h"
+#include "WorkbenchTestSupport.h"
 #include "host/Host.h"
 #include "host/document/Svg.h"
 
 using workbench::Canvas;
 using workbench::LayersPanel;
 using workbench::MainWindow;
+using workbench_test::mouse;
 
 namespace {
-
-void mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::NoButton,
-           Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::MouseButtons();
-    QMouseEvent event(type, at, widget->mapToGlobal(at), button, buttons, modifiers);
-    QCoreApplication::sendEvent(widget, &event);
-}
 
 /// A press at from, a movement to to, a release there: a drag with the left button.
 void drag(QWidget* canvas, QPointF from, QPointF to, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -110,11 +105,7 @@ private:
         });
     }
     QAction* menuAction(const char* menu, const char* text) const {
-        for (QAction* top : window_->menuBar()->actions())
-            if (top->text() == QString::fromUtf8(menu))
-                for (QAction* action : top->menu()->actions())
-                    if (action->text() == QString::fromUtf8(text)) return action;
-        return nullptr;
+        return workbench_test::menuAction(*window_, menu, text);
     }
     void undo() { menuAction("&Edit", "&Undo")->trigger(); }
     void redo() { menuAction("&Edit", "&Redo")->trigger(); }

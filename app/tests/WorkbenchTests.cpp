@@ -33,6 +33,7 @@
 #include "CrashJournal.h"
 #include "MainWindow.h"
 #include "PluginFacts.h"
+#include "WorkbenchTestSupport.h"
 #include "host/Host.h"
 #include "host/document/Svg.h"
 #include "host/text/MacRoman.h"
@@ -40,6 +41,7 @@
 
 using workbench::Canvas;
 using workbench::MainWindow;
+using workbench_test::mouse;
 
 namespace {
 
@@ -55,13 +57,6 @@ const QString kPanelVisibleSetting =
 /// The canvas pixel of an artwork point at the initial view (zoom 1, centre 0, 0): the view is the canvas.
 QPointF pixelOf(const QWidget* canvas, double h, double v) {
     return {h + canvas->width() / 2 + 0.5, canvas->height() / 2 - v + 0.5};
-}
-
-void mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::NoButton,
-           Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::MouseButtons();
-    QMouseEvent event(type, at, widget->mapToGlobal(at), button, buttons, modifiers);
-    QCoreApplication::sendEvent(widget, &event);
 }
 
 void moveAndClick(QWidget* canvas, double h, double v, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -1305,11 +1300,7 @@ private slots:
 
 private:
     QAction* menuAction(const char* menu, const char* text) const {
-        for (QAction* top : window_->menuBar()->actions())
-            if (top->text() == QString::fromUtf8(menu))
-                for (QAction* action : top->menu()->actions())
-                    if (action->text() == QString::fromUtf8(text)) return action;
-        return nullptr;
+        return workbench_test::menuAction(*window_, menu, text);
     }
 };
 
